@@ -1,0 +1,9 @@
+#include <windows.h>
+
+#include "app/main_app.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    CMainApp app(instance);
+    app.InitInstance();
+    return 0;
+}

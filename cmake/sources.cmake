@@ -1,0 +1,19 @@
+# Source lists shared by the three builds.
+
+# Pure transformations of bytes and text: no <windows.h>. Built natively (tests, sanitizers,
+# fuzzers) and into the Windows programs.
+set(ZLT_PORTABLE_SOURCES
+    app/digest_text.cpp
+    app/file_error.cpp
+    app/settings.cpp
+    app/settings_format.cpp
+    engine/shred_method.cpp
+)
+
+# Everything else of zlt.exe except its entry point.
+set(ZLT_WIN32_SOURCES
+    app/main_app.cpp
+    app/password.cpp
+    app/settings_file.cpp
+    ui/message_box.cpp
+)

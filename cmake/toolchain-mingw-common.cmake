@@ -1,0 +1,8 @@
+# The -posix flavour: the default one has no std::thread/std::mutex (gtest needs them).
+set(CMAKE_C_COMPILER ${ZLT_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ZLT_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${ZLT_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${ZLT_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

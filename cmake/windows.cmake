@@ -1,0 +1,36 @@
+# Windows builds (product: i686; wine tests: x86_64). Narrow "A" functions, Windows XP headers,
+# static C++ runtime so that no MinGW DLL has to ship beside the programs.
+add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX STRICT)
+add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(ZLT_ARCH x64)
+else()
+    set(ZLT_ARCH x86)
+endif()
+
+include(cmake/sqlite.cmake)
+
+add_library(zlt_portable STATIC ${ZLT_PORTABLE_SOURCES})
+
+# hook.dll: the clipboard hook, loaded by zlt.exe at load time.
+add_library(hook SHARED hook/hook.cpp)
+set_target_properties(hook PROPERTIES PREFIX "" OUTPUT_NAME hook)
+
+add_library(zlt_core STATIC ${ZLT_WIN32_SOURCES})
+target_link_libraries(zlt_core PUBLIC zlt_portable hook sqlite3
+    comctl32 ole32 oleaut32 uuid shell32 shlwapi advapi32 msi ws2_32 gdi32 msimg32 user32 kernel32 psapi
+    wininet urlmon htmlhelp version)
+
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001 -I${ZLT_TOP} -I${ZLT_TOP}/resources")
+add_executable(zlt WIN32 app/main.cpp resources/zlt.rc)
+target_link_libraries(zlt PRIVATE zlt_core)
+
+include(cmake/installer.cmake)
+
+if(ZLT_BUILD_TESTS)
+    # Every Windows test program runs through this wrapper in a throw-away sandboxed prefix.
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${ZLT_TOP}/scripts/wine-run.sh --root ${CMAKE_BINARY_DIR})
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_subdirectory(tests/wine)
+endif()

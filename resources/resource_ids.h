@@ -1,0 +1,54 @@
+#pragma once
+// Resource identifiers of zlt.exe. Included by the .rc files and by C++ code.
+
+// Icons
+#define IDI_MAIN 200          // window class icon
+#define IDI_BOX_MESSAGE 201       // one-button message boxes
+#define IDI_BOX_QUESTION 202      // question boxes
+#define IDI_WINDOW_XP 68      // window and tray icon on Windows XP and later
+#define IDI_WINDOW_CLASSIC 203 // window and tray icon on older systems
+
+// Dialog templates
+#define IDD_ANSWER_BOX 101
+#define IDD_MESSAGE_BOX 102
+#define IDD_BROWSER_HISTORY 103
+#define IDD_SETTINGS 107
+#define IDD_PROGRESS_DELETE 115
+#define IDD_ABOUT 130
+#define IDD_CHECK_UPDATES 134
+#define IDD_HELP 135
+#define IDD_WHAT_TO_CLEAR 136
+#define IDD_CHECK_PASSWORD 140
+#define IDD_BROWSER_IE 141
+#define IDD_BROWSER_FIREFOX 142
+#define IDD_BROWSER_SAFARI 143
+#define IDD_BROWSER_OPERA 144
+#define IDD_BROWSER_MOZILLA 145
+#define IDD_BROWSER_NETSCAPE 146
+#define IDD_APPLICATION_HISTORY 147
+#define IDD_SHREDDER 148
+#define IDD_BROWSER_CHROME 163
+#define IDD_WINDOWS_HISTORY 77
+
+// Menus
+#define IDR_TRAY_MENU 2
+
+// Controls of the boxes and the password dialog
+#define IDC_BOX_TEXT 151
+#define IDC_PASSWORD_EDIT 1023
+#define IDC_PASSWORD_LABEL 1024
+
+// Progress window
+#define IDC_PROGRESS_CANCEL 15
+#define IDC_PROGRESS_BAR 1198
+#define IDC_PROGRESS_FILE 1199
+#define IDC_PROGRESS_STATIC1 1200
+#define IDC_PROGRESS_STATIC2 1201
+#define IDC_PROGRESS_STATIC3 1202
+#define IDC_PROGRESS_GROUP_FILE 1203
+#define IDC_PROGRESS_GROUP_BAR 1204
+
+// Main window children
+#define IDC_TOOLBAR 152
+#define IDC_SPLITTER 153
+#define IDC_NAV_TREE 154

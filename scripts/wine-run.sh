@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Test emulator for the Windows build: runs one program in its own throw-away copy of the
+# build folder's sandboxed prefix, with its own wineserver and its own Xvfb display.
+#
+#   wine-run.sh --root BUILD_DIR PROGRAM.exe [ARGS...]
+#
+# The program and the DLLs beside it are copied to C:\zlt-test in the fresh prefix and started from
+# there, so the program sees an ordinary Windows path and reaches nothing outside its prefix.
+# A run whose output shows "wine: Unhandled" fails even if the exit status says otherwise.
+# ZLT_KEEP_PREFIX=1 keeps the prefix for inspection.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-sandbox.sh"
+
+root=
+while [ $# -gt 0 ]; do
+    case $1 in
+    --root) root=$2; shift 2 ;;
+    *) break ;;
+    esac
+done
+[ -n "$root" ] && [ $# -ge 1 ] || { echo "usage: wine-run.sh --root BUILD_DIR PROGRAM.exe [ARGS...]" >&2; exit 2; }
+exe=$1
+shift
+
+zlt_sandbox_template "$root/wine-template" || exit 1
+mkdir -p "$root/wine-runs"
+work=$(mktemp -d "$root/wine-runs/run.XXXXXX")
+zlt_sandbox_new "$root/wine-template" "$work"
+dest=$WINEPREFIX/drive_c/zlt-test
+mkdir -p "$dest"
+cp "$exe" "$dest/"
+for dll in "$(dirname "$exe")"/*.dll; do [ -e "$dll" ] && cp "$dll" "$dest/"; done
+zlt_sandbox_display
+
+log=$work/output.log
+"$ZLT_WINE" "C:\\zlt-test\\$(basename "$exe")" "$@" </dev/null 2>&1 | tee "$log"
+status=${PIPESTATUS[0]}
+zlt_sandbox_stop
+if grep -q 'wine: Unhandled' "$log"; then
+    echo "wine-run: the program crashed (wine: Unhandled)" >&2
+    [ "$status" = 0 ] && status=1
+fi
+if [ "${ZLT_KEEP_PREFIX:-0}" = 1 ]; then
+    echo "wine-run: prefix kept in $work" >&2
+else
+    rm -rf "$work"
+fi
+exit "$status"
