@@ -1,4 +1,5 @@
 # Source lists shared by the three builds.
+include(${ZLT_TOP}/engine/sources.cmake)
 
 # Pure transformations of bytes and text: no <windows.h>. Built natively (tests, sanitizers,
 # fuzzers) and into the Windows programs.
@@ -8,6 +9,7 @@ set(ZLT_PORTABLE_SOURCES
     app/settings.cpp
     app/settings_format.cpp
     engine/shred_method.cpp
+    ${ZLT_ENGINE_PORTABLE_SOURCES}
 )
 
 # Everything else of zlt.exe except its entry point.
@@ -16,4 +18,5 @@ set(ZLT_WIN32_SOURCES
     app/password.cpp
     app/settings_file.cpp
     ui/message_box.cpp
+    ${ZLT_ENGINE_WIN32_SOURCES}
 )

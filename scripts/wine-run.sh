@@ -7,7 +7,9 @@
 # The program and the DLLs beside it are copied to C:\zlt-test in the fresh prefix and started from
 # there, so the program sees an ordinary Windows path and reaches nothing outside its prefix.
 # A run whose output shows "wine: Unhandled" fails even if the exit status says otherwise.
-# ZLT_KEEP_PREFIX=1 keeps the prefix for inspection.
+# ZLT_KEEP_PREFIX=1 keeps the prefix for inspection. ZLT_TEST_SETUP names a script that runs on the
+# Unix side before the program starts (WINEPREFIX set), for fixtures that Windows code cannot make,
+# such as a Unix symlink inside the prefix.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-sandbox.sh"
@@ -31,6 +33,9 @@ dest=$WINEPREFIX/drive_c/zlt-test
 mkdir -p "$dest"
 cp "$exe" "$dest/"
 for dll in "$(dirname "$exe")"/*.dll; do [ -e "$dll" ] && cp "$dll" "$dest/"; done
+if [ -n "${ZLT_TEST_SETUP:-}" ]; then
+    "$ZLT_TEST_SETUP" || { echo "wine-run: setup script $ZLT_TEST_SETUP failed" >&2; zlt_sandbox_stop; exit 1; }
+fi
 zlt_sandbox_display
 
 log=$work/output.log

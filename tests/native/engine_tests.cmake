@@ -1,0 +1,1 @@
+# Native tests of the engine's portable code (included by tests/native/CMakeLists.txt).

@@ -1,0 +1,1 @@
+# Windows tests of the cleaning engine (included by tests/wine/CMakeLists.txt).
