@@ -1,62 +1,112 @@
+#include <winsock2.h> // before windows.h, which main_app.h brings
+
 #include "app/main_app.h"
 
+#include <commctrl.h>
 #include <msi.h>
+#include <ole2.h>
 
 #include <cstdio>
 
+#include "app/main_window.h"
 #include "app/settings.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
+#include "ui/password_dialog.h"
 
 const char kProductCode[] = "{A5C31E77-0B4D-4F62-9E18-5D0C7B2E4A91}";
 const char kDisplayName[] = "Zephyrlanthorpe";
+const char kMutexName[] = "ZephyrlanthorpeMutex";
+std::string helpFilePath;
+
+void InitialiseLibraries() {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
+                                                          ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    OleInitialize(nullptr);
+    LoadLibraryA("riched20.dll"); // the message boxes' rich-edit text
+    WSADATA data;
+    WSAStartup(MAKEWORD(1, 1), &data); // for the update check; a failure only disables that
+}
 
 namespace {
-LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CLOSE:
-        Settings().SaveSettings();
-        DestroyWindow(window);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+
+std::string ModuleFolder(HINSTANCE instance) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(instance, path, MAX_PATH);
+    std::string folder = path;
+    const size_t slash = folder.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }
+
+void RunMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // Keyboard navigation for whatever dialog-like top-level window has the message.
+        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (root && IsDialogMessageA(root, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 } // namespace
 
 bool CMainApp::InitInstance() {
+    char displayName[64];
+    std::snprintf(displayName, sizeof displayName, "%s", kDisplayName);
+
     char folder[MAX_PATH] = {};
     DWORD size = MAX_PATH;
     if (MsiGetProductInfoA(kProductCode, INSTALLPROPERTY_INSTALLLOCATION, folder, &size) != ERROR_SUCCESS) {
         char text[128];
-        std::snprintf(text, sizeof text, "%s is not installed.", kDisplayName);
+        std::snprintf(text, sizeof text, "%s is not installed.", displayName);
         ShowMessage(nullptr, "Error", "", text, IDI_BOX_MESSAGE);
         return false;
     }
     SetCurrentDirectoryA(folder);
+
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, kMutexName);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        SecondInstance(mutex, folder);
+        return false;
+    }
+
+    InitialiseLibraries();
     ProgramSettings& settings = Settings();
+    CWindowMain window(&settings);
     settings.installFolder = folder;
+    helpFilePath = ModuleFolder(instance_) + "zlt.chm";
+
+    if (!window.Create(instance_)) return false;
+    if (!window.Initialise()) {
+        ShowMessage(nullptr, "Error", "", "Initialization error.", IDI_BOX_MESSAGE);
+        window.DestroyWindow();
+        return false;
+    }
+    RunMessageLoop();
+    // The mutex stays owned until the process ends.
+    return false;
+}
+
+void CMainApp::SecondInstance(HANDLE mutex, const std::string& installFolder) {
+    // The class as well as the title: a box of the first instance titled with the display name must
+    // not be taken for its main window.
+    HWND first = FindWindowA(CWindowMain::WindowClassName().c_str(), kDisplayName);
+    if (!first) {
+        CloseHandle(mutex);
+        return;
+    }
+    ProgramSettings& settings = Settings();
+    settings.installFolder = installFolder;
     settings.LoadSettings();
 
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = FrameProc;
-    wc.hInstance = instance_;
-    wc.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_MAIN));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kDisplayName;
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, kDisplayName, kDisplayName, WS_OVERLAPPEDWINDOW, settings.windowLeft,
-                                  settings.windowTop, settings.windowWidth, settings.windowHeight, nullptr, nullptr,
-                                  instance_, nullptr);
-    if (!window) return false;
-    ShowWindow(window, settings.windowShowCmd ? settings.windowShowCmd : SW_SHOWNORMAL);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    if (settings.passwordEnabled && !IsWindowVisible(first)) {
+        CCheckPassword dialog(&settings);
+        if (dialog.Ask(nullptr) == IDOK) ShowWindow(first, SW_SHOWNORMAL);
+    } else {
+        ShowWindow(first, IsIconic(first) ? SW_RESTORE : SW_SHOWNORMAL);
     }
-    return false;
+    SetForegroundWindow(first);
+    CloseHandle(mutex);
 }

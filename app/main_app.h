@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // The application object: start-up as the single instance, the message loop, and the end.
 class CMainApp {
 public:
@@ -10,8 +12,15 @@ public:
     bool InitInstance();
 
 private:
+    void SecondInstance(HANDLE mutex, const std::string& installFolder);
     HINSTANCE instance_;
 };
 
+// Common controls, OLE, rich edit and Windows Sockets, as the program's windows need them.
+void InitialiseLibraries();
+
 extern const char kProductCode[];
 extern const char kDisplayName[];
+extern const char kMutexName[];
+// The program's own folder + "zlt.chm".
+extern std::string helpFilePath;

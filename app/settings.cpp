@@ -1,5 +1,12 @@
 #include "app/settings.h"
 
+#include <mutex>
+
+namespace {
+// The shredder sets the file name on the worker thread while the progress window reads it.
+std::mutex currentFileLock;
+} // namespace
+
 ProgramSettings& Settings() {
     static ProgramSettings settings;
     return settings;
@@ -60,4 +67,14 @@ void ProgramSettings::ApplyDefaults() {
     s.clearSkypeOnQuit = 0;
     ClearRunFlags();
     RebuildShredMethods();
+}
+
+void ProgramSettings::SetCurrentFileText(const std::string& text) {
+    std::lock_guard<std::mutex> lock(currentFileLock);
+    currentFileText = text;
+}
+
+std::string ProgramSettings::CurrentFileText() const {
+    std::lock_guard<std::mutex> lock(currentFileLock);
+    return currentFileText;
 }

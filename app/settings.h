@@ -85,7 +85,9 @@ struct ProgramSettings {
     volatile int32_t exitAfterRun = 0;
     std::vector<ShredMethod> shredMethods;
     CWindowProgressDelete* progressWindow = nullptr;
-    std::string currentFileText;
+    std::string currentFileText; // written by the worker, read by the UI: use the two functions below
+    void SetCurrentFileText(const std::string& text);
+    std::string CurrentFileText() const;
 
     // Every stored field to its default; run-time flags cleared; shredMethods rebuilt.
     void ApplyDefaults();

@@ -9,7 +9,7 @@ if(ZLT_ARCH STREQUAL "x64")
 else()
     set(program_files ProgramFilesFolder)
 endif()
-set(ZLT_MSI ${CMAKE_BINARY_DIR}/Zephyrlanthorpe.msi)
+set(ZLT_MSI ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Zephyrlanthorpe.msi)
 add_custom_command(
     OUTPUT ${ZLT_MSI}
     COMMAND ${ZLT_WIXL} -a ${ZLT_ARCH} -D BinDir=.

@@ -7,16 +7,28 @@ set(ZLT_PORTABLE_SOURCES
     app/digest_text.cpp
     app/file_error.cpp
     app/settings.cpp
+    app/settings_binding.cpp
     app/settings_format.cpp
+    control/hot_key_value.cpp
     engine/shred_method.cpp
+    hook/paste_keys.cpp
+    ui/box_layout.cpp
     ${ZLT_ENGINE_PORTABLE_SOURCES}
 )
 
 # Everything else of zlt.exe except its entry point.
 set(ZLT_WIN32_SOURCES
     app/main_app.cpp
+    app/main_window.cpp
     app/password.cpp
     app/settings_file.cpp
+    control/hot_keys.cpp
+    engine/delete_thread.cpp
+    ui/framework/check_boxes.cpp
+    ui/framework/dialog.cpp
+    ui/framework/wnd.cpp
     ui/message_box.cpp
+    ui/password_dialog.cpp
+    ui/progress_window.cpp
     ${ZLT_ENGINE_WIN32_SOURCES}
 )

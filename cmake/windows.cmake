@@ -14,7 +14,7 @@ include(cmake/sqlite.cmake)
 add_library(zlt_portable STATIC ${ZLT_PORTABLE_SOURCES})
 
 # hook.dll: the clipboard hook, loaded by zlt.exe at load time.
-add_library(hook SHARED hook/hook.cpp)
+add_library(hook SHARED hook/hook.cpp hook/paste_keys.cpp)
 set_target_properties(hook PROPERTIES PREFIX "" OUTPUT_NAME hook)
 
 add_library(zlt_core STATIC ${ZLT_WIN32_SOURCES})
@@ -33,4 +33,6 @@ if(ZLT_BUILD_TESTS)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${ZLT_TOP}/scripts/wine-run.sh --root ${CMAKE_BINARY_DIR})
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     add_subdirectory(tests/wine)
+    add_subdirectory(tests/e2e)
+    add_subdirectory(tests/ui)
 endif()

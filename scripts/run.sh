@@ -21,7 +21,7 @@ else
     zlt_sandbox_new "$build/wine/wine-template" "$run"
 fi
 
-cp "$build/wine/Zephyrlanthorpe.msi" "$WINEPREFIX/drive_c/Zephyrlanthorpe.msi"
+cp "$build/wine/bin/Zephyrlanthorpe.msi" "$WINEPREFIX/drive_c/Zephyrlanthorpe.msi"
 installed="$WINEPREFIX/drive_c/Program Files/Zephyrlanthorpe/zlt.exe"
 if [ -f "$installed" ]; then
     reinstall="REINSTALL=ALL REINSTALLMODE=amus"

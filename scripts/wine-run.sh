@@ -33,12 +33,15 @@ dest=$WINEPREFIX/drive_c/zlt-test
 mkdir -p "$dest"
 cp "$exe" "$dest/"
 for dll in "$(dirname "$exe")"/*.dll; do [ -e "$dll" ] && cp "$dll" "$dest/"; done
+# ZLT_TEST_FILES: further files (space-separated paths) that the program needs beside it.
+for extra in ${ZLT_TEST_FILES:-}; do cp "$extra" "$dest/"; done
 if [ -n "${ZLT_TEST_SETUP:-}" ]; then
     "$ZLT_TEST_SETUP" || { echo "wine-run: setup script $ZLT_TEST_SETUP failed" >&2; zlt_sandbox_stop; exit 1; }
 fi
 zlt_sandbox_display
 
 log=$work/output.log
+cd "$dest" # the program's own folder is its working folder, as Explorer would start it
 "$ZLT_WINE" "C:\\zlt-test\\$(basename "$exe")" "$@" </dev/null 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
 zlt_sandbox_stop

@@ -34,8 +34,10 @@ zlt_sandbox_template() {
     mkdir -p "$(dirname "$dir")"
     (
         flock 9
-        [ -f "$dir/.ready" ] && exit 0
-        rm -rf "$dir.tmp"
+        # A template made by an older version of this script is made again.
+        stamp=$(sha256sum "${BASH_SOURCE[0]}" | cut -d' ' -f1)
+        [ "$(cat "$dir/.ready" 2>/dev/null)" = "$stamp" ] && exit 0
+        rm -rf "$dir" "$dir.tmp"
         mkdir -p "$dir.tmp/home"
         zlt__env "$dir.tmp"
         echo "wine-sandbox: creating template prefix in $dir" >&2
@@ -60,7 +62,7 @@ zlt_sandbox_template() {
         cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         # Paths inside the prefix files still name the template; the copies run elsewhere.
         mv "$dir.tmp" "$dir"
-        touch "$dir/.ready"
+        echo "$stamp" >"$dir/.ready"
     ) 9>"$dir.lock"
 }
 

@@ -1,0 +1,21 @@
+#include "control/hot_keys.h"
+
+#include "control/hot_key_value.h"
+
+BOOL RegisterHotKeyValue(HWND window, int id, uint32_t value) {
+    const UINT key = HotKeyVirtualKey(value);
+    if (key == 0) return FALSE;
+    return RegisterHotKey(window, id, HotKeyRegisterModifiers(value), key);
+}
+
+void RegisterStartupHotKeys(HWND window, const ProgramSettings& s) {
+    RegisterHotKeyValue(window, HotKeyIdHelp, 0);
+    RegisterHotKeyValue(window, HotKeyIdClearAll, s.hotKeyClearAll);
+    RegisterHotKeyValue(window, HotKeyIdCloseAndClear, s.hotKeyCloseAndClear);
+}
+
+void UnregisterStartupHotKeys(HWND window) {
+    UnregisterHotKey(window, HotKeyIdHelp);
+    UnregisterHotKey(window, HotKeyIdClearAll);
+    UnregisterHotKey(window, HotKeyIdCloseAndClear);
+}

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Screenshots of the program's windows under Xvfb, into docs/screenshots (or the folder given).
+# Uses the 64-bit build in build/all (scripts/build.sh makes it) and a throw-away sandboxed prefix.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+out=${1:-$top/docs/screenshots}
+build=$top/build/all
+. "$top/scripts/wine-sandbox.sh"
+
+mkdir -p "$out"
+zlt_sandbox_template "$build/wine/wine-template"
+work=$(mktemp -d "$build/screenshots.XXXXXX")
+zlt_sandbox_new "$build/wine/wine-template" "$work"
+ZLT_USE_DISPLAY=0 zlt_sandbox_display
+trap 'zlt_sandbox_stop; rm -rf "$work"' EXIT
+dest=$WINEPREFIX/drive_c/gallery
+mkdir -p "$dest"
+cp "$build/wine/bin/zlt_gallery.exe" "$build/wine/bin/"*.dll "$dest/"
+
+cp "$build/wine/bin/zlt_snap.exe" "$dest/"
+
+# snap NAME TITLE [whole]: a picture of the window titled TITLE (or of the whole screen) as NAME.png.
+snap() {
+    local name=$1 title=$2
+    if (cd "$dest" && "$ZLT_WINE" 'C:\gallery\zlt_snap.exe' "$title" "C:\\gallery\\$name.bmp" ${3:-} </dev/null); then
+        convert "$dest/$name.bmp" "$out/$name.png"
+        echo "screenshots: $out/$name.png"
+    else
+        echo "screenshots: no picture of '$title'" >&2
+    fi
+}
+
+# gallery NAME TITLE WHAT: show one window of the program by itself and take its picture.
+gallery() {
+    (cd "$dest" && "$ZLT_WINE" 'C:\gallery\zlt_gallery.exe' "$3" </dev/null >/dev/null 2>&1 &)
+    snap "$1" "$2"
+    "$ZLT_WINESERVER" -k 2>/dev/null || true
+    "$ZLT_WINESERVER" -w 2>/dev/null || true
+}
+
+gallery message-box Zephyrlanthorpe message
+gallery question-box Warning question
+gallery password-dialog "Enter password" password
+gallery progress-window "Files Shredding" progress

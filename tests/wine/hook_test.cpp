@@ -1,0 +1,86 @@
+// hook.dll: the clipboard is emptied after a paste with the chosen keys, and only then.
+#include <gtest/gtest.h>
+
+#include "hook/hook.h"
+#include "tests/wine/ui_support.h"
+
+namespace {
+
+void PutText(HWND owner, const char* text) {
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    const size_t size = strlen(text) + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    memcpy(GlobalLock(memory), text, size);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+}
+
+bool ClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
+
+void Press(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> input;
+    for (WORD k : keys) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = k;
+        input.push_back(in);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *--it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        input.push_back(in);
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+struct HookTest : ::testing::Test {
+    HWND window = nullptr;
+    void SetUp() override {
+        window = CreateWindowExA(0, "STATIC", "hook test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(window);
+        PumpMessages(100);
+    }
+    void TearDown() override {
+        UnHook();
+        DestroyWindow(window);
+    }
+    // Pastes (or copies) and waits long enough for the hook's delayed clearing.
+    bool TextSurvives(std::initializer_list<WORD> keys) {
+        PutText(window, "secret");
+        Press(keys);
+        PumpMessages(1500);
+        return ClipboardHasText();
+    }
+};
+
+} // namespace
+
+TEST_F(HookTest, CtrlVEmptiesTheClipboardCtrlCDoesNot) {
+    SetHook(window, TRUE, FALSE);
+    EXPECT_TRUE(TextSurvives({VK_CONTROL, 'C'}));
+    EXPECT_FALSE(TextSurvives({VK_CONTROL, 'V'}));
+    EXPECT_FALSE(TextSurvives({VK_RCONTROL, 'V'}));
+    EXPECT_TRUE(TextSurvives({'V'}));
+    EXPECT_TRUE(TextSurvives({VK_SHIFT, VK_INSERT})); // not chosen
+}
+
+TEST_F(HookTest, ShiftInsertOnlyWhenChosen) {
+    SetHook(window, FALSE, TRUE);
+    EXPECT_TRUE(TextSurvives({VK_CONTROL, 'V'}));
+    EXPECT_FALSE(TextSurvives({VK_SHIFT, VK_INSERT}));
+    EXPECT_FALSE(TextSurvives({VK_LSHIFT, VK_INSERT}));
+    EXPECT_TRUE(TextSurvives({VK_CONTROL, VK_INSERT})); // copy
+}
+
+TEST_F(HookTest, UnHookStopsWatching) {
+    SetHook(window, TRUE, TRUE);
+    UnHook();
+    EXPECT_TRUE(TextSurvives({VK_CONTROL, 'V'}));
+    SetHook(window, FALSE, FALSE); // nothing chosen: nothing watched
+    EXPECT_TRUE(TextSurvives({VK_SHIFT, VK_INSERT}));
+}

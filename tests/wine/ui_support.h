@@ -1,0 +1,34 @@
+#pragma once
+// Helpers for tests that drive real windows under Wine (each test program has its own Xvfb).
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+// Waits until a visible top-level window with this caption (and, if given, class) exists in this
+// process or, with anyProcess, anywhere; null after the timeout.
+HWND WaitForWindow(const char* caption, const char* className = nullptr, DWORD timeoutMs = 10000,
+                   bool anyProcess = false);
+// Waits until `window` is gone.
+bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
+// Dispatches this thread's messages for a while.
+void PumpMessages(DWORD ms);
+// Dispatches messages until `done()` or the timeout; true when done.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+std::string WindowText(HWND window);
+RECT WindowRect(HWND window);
+RECT ClientRect(HWND window);
+
+// Runs `body` on its own thread and joins it in the destructor; used to answer modal windows that
+// the test's own thread is blocked in.
+class Helper {
+public:
+    explicit Helper(std::function<void()> body) : thread_(std::move(body)) {}
+    ~Helper() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    std::thread thread_;
+};

@@ -1,0 +1,101 @@
+#include "ui/progress_window.h"
+
+#include <commctrl.h>
+
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "resources/resource_ids.h"
+#include "ui/message_box.h"
+
+CWindowProgressDelete::CWindowProgressDelete(ProgramSettings* settings, HistoryCleaner* cleaner)
+    : CDialog(IDD_PROGRESS_DELETE), settings_(settings), cleaner_(cleaner) {}
+
+CWindowProgressDelete::~CWindowProgressDelete() {
+    if (thread_) {
+        // The window goes while a run is still going (the program ends): stop it at its next step.
+        settings_->stopRequested = 1;
+        thread_->ResumeFromPause();
+        thread_->Join(5000);
+    }
+}
+
+bool CWindowProgressDelete::Start(CWindowMain* mainWindow, CDeleteThread::Work work) {
+    if (hwnd_) return false; // one run at a time
+    mainWindow_ = mainWindow;
+    work_ = std::move(work);
+    if (!Create(nullptr)) return false;
+    if (settings_->showShredProgress) ShowWindow(hwnd_, SW_SHOW);
+    return true;
+}
+
+BOOL CWindowProgressDelete::OnInitDialog() {
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN),
+                                                     IMAGE_ICON, 16, 16, LR_SHARED)));
+    for (int id : {IDC_PROGRESS_FILE, IDC_PROGRESS_STATIC1, IDC_PROGRESS_STATIC2, IDC_PROGRESS_STATIC3})
+        ShowItem(id, false);
+    EnableItem(IDC_PROGRESS_CANCEL, true);
+    settings_->progressWindow = this;
+    finishPending_ = false;
+
+    thread_ = std::make_unique<CDeleteThread>(work_);
+    thread_->mainWindow = mainWindow_;
+    thread_->progressWindow = this;
+    thread_->settings = settings_;
+    thread_->cleaner = cleaner_;
+    if (!thread_->CreateSuspended()) {
+        // Without a worker nothing would ever end the run: end it here as a run that was stopped.
+        thread_.reset();
+        settings_->stopRequested = 1;
+        settings_->runActive = 0;
+        PostMessageA(hwnd_, MsgRunFinished, 0, 0);
+        if (settings_->exitAfterRun && mainWindow_) PostMessageA(mainWindow_->hwnd(), WM_COMMAND, CmdExitProgram, 0);
+        return TRUE;
+    }
+    thread_->Resume();
+    return TRUE;
+}
+
+void CWindowProgressDelete::OnCommand(int id, int) {
+    if (id == IDC_PROGRESS_CANCEL || id == IDCANCEL) AskCancel();
+}
+
+void CWindowProgressDelete::AskCancel() {
+    if (settings_->stopRequested || asking_ || !thread_) return;
+    asking_ = true;
+    thread_->Pause();
+    const bool yes = AskQuestion(hwnd_, "Warning", "", "Do you want to cancel shredding?", IDI_BOX_QUESTION);
+    if (yes) {
+        thread_->done = 1;
+        settings_->stopRequested = 1;
+    }
+    thread_->ResumeFromPause();
+    asking_ = false;
+    if (finishPending_) Finish();
+}
+
+void CWindowProgressDelete::Finish() {
+    finishPending_ = false;
+    if (thread_) {
+        thread_->Join(INFINITE); // it has posted its last message and is returning
+        thread_.reset();
+    }
+    DestroyWindow();
+}
+
+LRESULT CWindowProgressDelete::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case MsgRunFinished:
+        // While the cancel question is open the window must outlive it.
+        if (asking_)
+            finishPending_ = true;
+        else
+            Finish();
+        return TRUE;
+    case MsgShowCurrentFile:
+        ShowItem(IDC_PROGRESS_FILE, true);
+        SetItemText(IDC_PROGRESS_FILE, settings_->CurrentFileText().c_str());
+        return TRUE;
+    }
+    return CDialog::OnMessage(message, wParam, lParam);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// "Files Shredding": the window that starts and owns the worker of a clearing run with shredding on,
+// shows the file being shredded and lets the user cancel. It lives from the start of a run to
+// MsgRunFinished; the object belongs to the main window and is reused for the next run.
+#include <memory>
+
+#include "app/settings.h"
+#include "engine/delete_thread.h"
+#include "ui/framework/dialog.h"
+
+class CWindowMain;
+
+class CWindowProgressDelete : public CDialog {
+public:
+    CWindowProgressDelete(ProgramSettings* settings, HistoryCleaner* cleaner);
+    ~CWindowProgressDelete() override;
+
+    // Creates the window (no parent; shown only when showShredProgress is set) and starts `work` on a
+    // new worker thread. The work must end by posting MsgRunFinished to this window.
+    bool Start(CWindowMain* mainWindow, CDeleteThread::Work work);
+    CDeleteThread* thread() const { return thread_.get(); }
+    HWND progressBar() const { return Item(1198); }
+    bool running() const { return hwnd_ != nullptr; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void AskCancel();
+    void Finish();
+
+    ProgramSettings* settings_;
+    HistoryCleaner* cleaner_;
+    CWindowMain* mainWindow_ = nullptr;
+    CDeleteThread::Work work_;
+    std::unique_ptr<CDeleteThread> thread_;
+    bool asking_ = false;
+    bool finishPending_ = false;
+};
