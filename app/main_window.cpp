@@ -1,32 +1,52 @@
 #include "app/main_window.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstddef>
 #include <cstdio>
 
 #include "app/messages.h"
+#include "control/browser_windows.h"
 #include "control/hot_keys.h"
 #include "hook/hook.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
+#include "ui/page_ids.h"
+#include "ui/pages/browser_history_page.h"
 #include "ui/password_dialog.h"
 
 namespace {
 
-// Icon 68 from Windows XP (NT 5.1) on, 203 on older systems.
-int WindowIconId() {
+bool VersionAtLeastXP(const OSVERSIONINFOA& v) {
+    return v.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+           ((v.dwMajorVersion == 5 && v.dwMinorVersion > 0) || v.dwMajorVersion > 5);
+}
+
+OSVERSIONINFOA WindowsVersion() {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
-    if (!GetVersionExA(&version)) return IDI_WINDOW_CLASSIC;
-    const bool xpOrLater = version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
-                           ((version.dwMajorVersion == 5 && version.dwMinorVersion > 0) || version.dwMajorVersion > 5);
-    return xpOrLater ? IDI_WINDOW_XP : IDI_WINDOW_CLASSIC;
+    GetVersionExA(&version);
+    return version;
 }
+
+// Icon 68 from Windows XP (NT 5.1) on, 203 on older systems.
+int WindowIconId() { return VersionAtLeastXP(WindowsVersion()) ? IDI_WINDOW_XP : IDI_WINDOW_CLASSIC; }
 
 // The structure size of shell 5.0 (488 bytes for the 32-bit program): tips of up to 128 characters,
 // accepted by every shell from Windows 2000 on.
 constexpr DWORD kNotifyIconDataSize = offsetof(NOTIFYICONDATAA, guidItem);
+
+constexpr int kSplitterWidth = 3;
+constexpr int kMinPageWidth = 460, kMinPageHeight = 420;
+
+// On systems before Windows 2000 the tooltips of the desktop disappear too soon.
+BOOL CALLBACK SlowTooltip(HWND window, LPARAM) {
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (lstrcmpiA(cls, "tooltips_class32") == 0) SendMessageA(window, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 300);
+    return TRUE;
+}
 
 } // namespace
 
@@ -44,7 +64,9 @@ CWindowMain::CWindowMain(ProgramSettings* settings) : settings_(settings), progr
     defaultProc_ = DefDlgProcA;
 }
 
-CWindowMain::~CWindowMain() = default;
+CWindowMain::~CWindowMain() {
+    if (toolbarImages_) ImageList_Destroy(toolbarImages_);
+}
 
 bool CWindowMain::Create(HINSTANCE instance) {
     const std::string className = WindowClassName();
@@ -54,13 +76,83 @@ bool CWindowMain::Create(HINSTANCE instance) {
     return CreateEx(0, className.c_str(), kDisplayName, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, 0, instance);
 }
 
+void CWindowMain::AddPage(uint32_t id, CPage* page) { pages_[id] = page; }
+
+CPage* CWindowMain::PageFor(uint32_t id) const {
+    auto it = pages_.find(id);
+    return it == pages_.end() ? nullptr : it->second;
+}
+
+bool CWindowMain::CreateToolbar() {
+    toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT, 0, 0, 0, 0,
+                               hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)),
+                               GetModuleHandleA(nullptr), nullptr);
+    if (!toolbar_) return false;
+    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    toolbarImages_ = ImageList_Create(40, 32, ILC_COLOR24 | ILC_MASK, 6, 0);
+    HBITMAP strip = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ImageList_AddMasked(toolbarImages_, strip, RGB(0, 0, 255));
+    DeleteObject(strip);
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages_));
+    static const char strings[] = "Tools\0Help\0Separator\0Clear All\0Separator\0Check\0Separator\0Save\0Exit\0";
+    SendMessageA(toolbar_, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(strings));
+
+    const BYTE spacer = TBSTATE_INDETERMINATE;
+    TBBUTTON buttons[] = {
+        {0, static_cast<int>(CmdTools), TBSTATE_ENABLED | TBSTATE_CHECKED, BTNS_CHECK, {}, 0, 0},
+        {1, static_cast<int>(CmdHelpTree), TBSTATE_ENABLED, BTNS_CHECK, {}, 0, 1},
+        {I_IMAGENONE, static_cast<int>(CmdSpacer), spacer, BTNS_BUTTON, {}, 0, -1},
+        {2, static_cast<int>(CmdClearAll), TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 3},
+        {I_IMAGENONE, static_cast<int>(CmdSpacer), spacer, BTNS_BUTTON, {}, 0, -1},
+        {3, static_cast<int>(CmdSelectMostOptions), TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 5},
+        {I_IMAGENONE, static_cast<int>(CmdSpacer), spacer, BTNS_BUTTON, {}, 0, -1},
+        {4, static_cast<int>(CmdSaveSettings), TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 7},
+        {5, static_cast<int>(CmdToolbarExit), TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 8},
+    };
+    SendMessageA(toolbar_, TB_ADDBUTTONSA, sizeof buttons / sizeof buttons[0], reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    return true;
+}
+
+bool CWindowMain::CreateChildren() {
+    if (!CreateToolbar()) return false;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    RECT tb;
+    GetWindowRect(toolbar_, &tb);
+    const int top = tb.bottom - tb.top;
+    const int x = settings_->splitterPos;
+    const int bottom = client.bottom > top ? client.bottom : top + 1;
+
+    if (!rightPanel_.CreatePanel(hwnd_, {x + kSplitterWidth, top, client.right, bottom})) return false;
+    // Pages exist for the whole life of the window, hidden until chosen.
+    if (!PageFor(PAGE_BROWSER_HISTORY)) {
+        ownedPages_.push_back(std::make_unique<CWindowProxy>());
+        AddPage(PAGE_BROWSER_HISTORY, ownedPages_.back().get());
+    }
+    for (auto& [id, page] : pages_)
+        if (!page->hwnd() && !page->CreatePage(rightPanel_.hwnd())) return false;
+
+    if (!splitter_.Create(WS_CHILD | WS_VISIBLE, {x, top, x + kSplitterWidth, bottom}, hwnd_, IDC_SPLITTER))
+        return false;
+    if (!leftPanel_.CreatePanel(hwnd_, {0, top, x, bottom})) return false;
+    leftPanel_.Initialise(settings_, this); // shows the What to Clear page
+    return true;
+}
+
 bool CWindowMain::Initialise() {
     ProgramSettings& s = *settings_;
     s.LoadSettings();
 
+    const OSVERSIONINFOA version = WindowsVersion();
+    if (version.dwMajorVersion < 5) EnumChildWindows(GetDesktopWindow(), SlowTooltip, 0);
+
     SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon_));
     SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIcon_));
+    if (!CreateChildren()) return false;
     RegisterStartupHotKeys(hwnd_, s);
+    trayMenu_.Build(GetModuleHandleA(nullptr), kDisplayName);
 
     if (!s.invisibleMode) AddTrayIcon();
     SetHook(hwnd_, s.clearClipboardOnCtrlV ? TRUE : FALSE, s.clearClipboardOnShiftIns ? TRUE : FALSE);
@@ -79,6 +171,129 @@ bool CWindowMain::Initialise() {
     if (s.clearSkypeOnQuit) SetTimer(hwnd_, TimerSkypeWatch, 8000, nullptr);
     return true;
 }
+
+// ---------------------------------------------------------------- layout and pages
+
+void CWindowMain::Layout() {
+    if (!toolbar_ || !leftPanel_.hwnd() || !splitter_.hwnd() || !rightPanel_.hwnd()) return;
+    if (!IsWindowVisible(hwnd_) || IsIconic(hwnd_)) return;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int w = client.right;
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    RECT tb;
+    GetWindowRect(toolbar_, &tb);
+    const int top = tb.bottom - tb.top;
+    MoveWindow(toolbar_, 0, 0, w, top, TRUE);
+
+    RECT bar;
+    GetWindowRect(splitter_.hwnd(), &bar);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&bar), 2);
+    int x = bar.left;
+    if (x > w - 6) x = w - 6;
+    const int h = client.bottom - top > 0 ? client.bottom - top : 0;
+    MoveWindow(leftPanel_.hwnd(), 0, top, x, h, TRUE);
+    MoveWindow(splitter_.hwnd(), x, top, kSplitterWidth, h, TRUE);
+    InvalidateRect(splitter_.hwnd(), nullptr, TRUE);
+    MoveWindow(rightPanel_.hwnd(), x + kSplitterWidth, top, w - x - kSplitterWidth, h, TRUE);
+    FitPage();
+    SetSplitterRange();
+}
+
+void CWindowMain::FitPage() {
+    CPage* page = currentPage();
+    if (!page || !page->hwnd()) return;
+    RECT r;
+    GetClientRect(rightPanel_.hwnd(), &r);
+    MoveWindow(page->hwnd(), 0, 0, r.right, r.bottom, TRUE);
+}
+
+void CWindowMain::SetSplitterRange() {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int upper = client.right - currentPreferredWidth_ - kSplitterWidth;
+    splitter_.SetRange(190, upper > 5 ? upper : 5);
+}
+
+bool CWindowMain::LeavePageGuard() {
+    CPage* page = currentPage();
+    if (!page || !page->IsOptionPage() || !page->modified) return true;
+    if (!AskQuestion(hwnd_, "Warning", "", "You didn't apply any changes. Do you want to reset them?",
+                     IDI_BOX_QUESTION))
+        return false;
+    page->Reset();
+    return true;
+}
+
+LRESULT CWindowMain::OnSelectPage(uint32_t id) {
+    if (id == 0) return 0;
+    if (!LeavePageGuard()) return 1;
+    if (CPage* old = currentPage(); old && old->hwnd()) ShowWindow(old->hwnd(), SW_HIDE);
+    currentPageId_ = id;
+    if (CPage* page = currentPage(); page && page->hwnd()) {
+        ShowWindow(page->hwnd(), SW_SHOWNOACTIVATE);
+        currentPreferredWidth_ = page->preferredWidth;
+        currentPreferredHeight_ = page->preferredHeight;
+    }
+    Layout();
+    FitPage();
+    SetSplitterRange();
+    return 0;
+}
+
+void CWindowMain::OnSplitterMoved(int distance) {
+    RECT left, right;
+    GetWindowRect(leftPanel_.hwnd(), &left);
+    GetWindowRect(rightPanel_.hwnd(), &right);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&left), 2);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&right), 2);
+    MoveWindow(leftPanel_.hwnd(), left.left, left.top, left.right - left.left + distance, left.bottom - left.top,
+               TRUE);
+    MoveWindow(rightPanel_.hwnd(), right.left + distance, right.top, right.right - right.left - distance,
+               right.bottom - right.top, TRUE);
+    FitPage();
+}
+
+void CWindowMain::CheckTreeButton(UINT command) {
+    SendMessageA(toolbar_, TB_CHECKBUTTON, CmdTools, FALSE);
+    SendMessageA(toolbar_, TB_CHECKBUTTON, CmdHelpTree, FALSE);
+    SendMessageA(toolbar_, TB_CHECKBUTTON, command, TRUE);
+}
+
+void CWindowMain::ShowTree(int mode, UINT command) {
+    if (!LeavePageGuard()) {
+        CheckTreeButton(leftPanel_.mode() == TreeHelp ? CmdHelpTree : CmdTools);
+        return;
+    }
+    CheckTreeButton(command);
+    leftPanel_.Rebuild(mode);
+}
+
+void CWindowMain::ShowHelpPage(uint32_t page) {
+    if (!LeavePageGuard()) return;
+    ShowMainWindow();
+    CheckTreeButton(CmdHelpTree);
+    leftPanel_.Rebuild(TreeHelp);
+    leftPanel_.SelectPage(page);
+}
+
+void CWindowMain::SelectMostOptions() {
+    if (!LeavePageGuard()) return;
+    static const uint32_t order[] = {PAGE_IE,           PAGE_FIREFOX,         PAGE_SAFARI,
+                                     PAGE_OPERA,        PAGE_MOZILLA,         PAGE_NETSCAPE,
+                                     PAGE_CHROME,       PAGE_WHAT_TO_CLEAR,   PAGE_WINDOWS_HISTORY,
+                                     PAGE_APPLICATION_HISTORY, PAGE_SETTINGS};
+    bool any = false;
+    for (uint32_t id : order)
+        if (CPage* page = PageFor(id)) any = page->SelectMostOptions() || any;
+    if (!any) return; // no page with options to select
+    ShowMessage(hwnd_, kDisplayName, "",
+                "Most options have been selected.\nNote: The 'Shredder' option and 'Clear Speed Dial' option for "
+                "Opera are not selected by default.\nYou can select them manually if necessary.\n",
+                IDI_BOX_MESSAGE);
+}
+
+// ---------------------------------------------------------------- tray icon and showing
 
 void CWindowMain::AddTrayIcon() {
     NOTIFYICONDATAA nid = {};
@@ -103,22 +318,6 @@ void CWindowMain::RemoveTrayIcon() {
     trayIconAdded_ = false;
 }
 
-void CWindowMain::StartScheduler() {
-    const ProgramSettings& s = *settings_;
-    const long long period = (static_cast<long long>(s.clearEveryHours) * 60 + s.clearEveryMinutes) * 60000;
-    if (s.clearEvery && period > 0 && period <= 0x7FFFFFFF) {
-        SetTimer(hwnd_, TimerScheduler, static_cast<UINT>(period), nullptr);
-        schedulerRunning_ = true;
-    }
-}
-
-void CWindowMain::RearmWatchTimer(UINT_PTR id, bool on, UINT period) {
-    if (on)
-        SetTimer(hwnd_, id, period, nullptr);
-    else
-        KillTimer(hwnd_, id);
-}
-
 void CWindowMain::ShowMainWindow() {
     ProgramSettings& s = *settings_;
     ++showCount_;
@@ -136,7 +335,40 @@ void CWindowMain::ShowMainWindow() {
     SetForegroundWindow(hwnd_);
 }
 
-bool CWindowMain::LeavePageGuard() { return true; }
+void CWindowMain::OnTrayCallback(WPARAM id, LPARAM mouseMessage) {
+    if (id != kTrayIconId) return;
+    if (mouseMessage == WM_LBUTTONDBLCLK) {
+        SetForegroundWindow(hwnd_);
+        ShowMainWindow();
+    } else if (mouseMessage == WM_RBUTTONDOWN) {
+        const UINT flags = WindowsVersion().dwMajorVersion == 4 ? (TPM_BOTTOMALIGN | TPM_RIGHTALIGN)
+                                                                 : (TPM_BOTTOMALIGN | TPM_VERNEGANIMATION | TPM_HORNEGANIMATION);
+        trayMenu_.Track(hwnd_, flags);
+    }
+}
+
+// ---------------------------------------------------------------- timers
+
+void CWindowMain::StartScheduler() {
+    const ProgramSettings& s = *settings_;
+    const long long period = (static_cast<long long>(s.clearEveryHours) * 60 + s.clearEveryMinutes) * 60000;
+    if (s.clearEvery && period > 0 && period <= 0x7FFFFFFF) {
+        SetTimer(hwnd_, TimerScheduler, static_cast<UINT>(period), nullptr);
+        schedulerRunning_ = true;
+    }
+}
+
+void CWindowMain::RearmWatchTimer(UINT_PTR id, bool on, UINT period) {
+    if (on)
+        SetTimer(hwnd_, id, period, nullptr);
+    else
+        KillTimer(hwnd_, id);
+}
+
+void CWindowMain::BrowserWatch() {}
+void CWindowMain::SkypeWatch() {}
+
+// ---------------------------------------------------------------- clearing
 
 bool CWindowMain::AnyCleaningOptionSelected() const {
     const ProgramSettings& s = *settings_;
@@ -194,6 +426,8 @@ void CWindowMain::ClearAll(int mode) {
     if (mode == ClearAndExit && !s.runActive) ExitProgram();
 }
 
+// ---------------------------------------------------------------- exit
+
 void CWindowMain::OnExitCommand() {
     if (!LeavePageGuard()) return;
     settings_->exitAfterRun = 1;
@@ -214,6 +448,12 @@ void CWindowMain::RecordPlacement() {
     s.windowWidth = r.right - r.left;
     s.windowHeight = r.bottom - r.top;
     s.windowShowCmd = IsWindowVisible(hwnd_) ? static_cast<int32_t>(placement.showCmd) : 0;
+    if (splitter_.hwnd()) {
+        RECT bar;
+        GetWindowRect(splitter_.hwnd(), &bar);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&bar), 2);
+        s.splitterPos = bar.left;
+    }
 }
 
 void CWindowMain::ExitProgram() {
@@ -228,17 +468,22 @@ void CWindowMain::ExitProgram() {
         ClearApplicationsSync();
     }
     RemoveTrayIcon();
+    trayMenu_.Destroy();
     RecordPlacement();
     UnregisterStartupHotKeys(hwnd_);
     if (hookInstalled_) {
         UnHook();
         hookInstalled_ = false;
     }
+    ShowHiddenBrowsers();
+    leftPanel_.SaveExpansionState();
     s.SaveSettings();
     ScheduleIndexDatDeletion();
     Sleep(1500);
     DestroyWindow();
 }
+
+// ---------------------------------------------------------------- dispatch
 
 void CWindowMain::OnCommand(int id) {
     ProgramSettings& s = *settings_;
@@ -246,11 +491,18 @@ void CWindowMain::OnCommand(int id) {
     case CmdClearHistory: ClearAll(s.confirmAfterClear ? ClearConfirm : ClearSilent); break;
     case CmdRearmBrowserWatch: RearmWatchTimer(TimerBrowserWatch, s.clearOnBrowserClose != 0, 5000); break;
     case CmdRearmSkypeWatch: RearmWatchTimer(TimerSkypeWatch, s.clearSkypeOnQuit != 0, 8000); break;
+    case CmdCheckLatestVersion: ShowHelpPage(PAGE_CHECK_UPDATES); break;
+    case CmdAbout: ShowHelpPage(PAGE_ABOUT); break;
+    case CmdHelp: ShowHelpPage(PAGE_HELP); break;
     case CmdOpenMainWindow: ShowMainWindow(); break;
+    case CmdTools: ShowTree(TreeOptions, CmdTools); break;
+    case CmdHelpTree: ShowTree(TreeHelp, CmdHelpTree); break;
     case CmdClearAll:
         if (!s.exiting) ClearAll(s.confirmAfterClear ? ClearConfirm : ClearSilent);
         break;
+    case CmdSelectMostOptions: SelectMostOptions(); break;
     case CmdSaveSettings:
+        leftPanel_.SaveExpansionState();
         s.SaveSettings();
         ShowMessage(hwnd_, kDisplayName, "", "All settings have been saved.", IDI_BOX_MESSAGE);
         break;
@@ -264,29 +516,39 @@ void CWindowMain::OnCommand(int id) {
 void CWindowMain::OnTimer(UINT_PTR id) {
     switch (id) {
     case TimerScheduler: ClearAll(ClearSilent); break;
+    case TimerBrowserWatch: BrowserWatch(); break;
+    case TimerSkypeWatch: SkypeWatch(); break;
     default: break;
     }
 }
 
 void CWindowMain::OnHotKey(int id) {
     switch (id) {
+    case HotKeyIdMinimizeAll: MinimizeAllWindows(); break;
+    case HotKeyIdCloseBrowsers: CloseAllBrowsers(); break;
+    case HotKeyIdCloseAndClear:
+        CloseAllBrowsers();
+        Sleep(1000);
+        [[fallthrough]];
     case HotKeyIdClearAll:
         if (!settings_->exiting) ClearAll(ClearSilent);
         break;
-    case HotKeyIdCloseAndClear:
-        Sleep(1000);
-        if (!settings_->exiting) ClearAll(ClearSilent);
-        break;
+    case HotKeyIdHideBrowsers: HideAllBrowsers(); break;
+    case HotKeyIdShowBrowsers: ShowHiddenBrowsers(); break;
+    case HotKeyIdHelp: OnCommand(CmdHelp); break;
     default: break;
     }
 }
 
-void CWindowMain::OnTrayCallback(WPARAM id, LPARAM mouseMessage) {
-    if (id != kTrayIconId) return;
-    if (mouseMessage == WM_LBUTTONDBLCLK) {
-        SetForegroundWindow(hwnd_);
-        ShowMainWindow();
+LRESULT CWindowMain::OnToolbarCustomDraw(NMCUSTOMDRAW* draw) {
+    if (draw->dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
+    if (draw->dwDrawStage == CDDS_POSTPAINT) {
+        RECT r;
+        GetClientRect(toolbar_, &r);
+        r.bottom -= 2;
+        DrawEdge(draw->hdc, &r, BDR_SUNKENOUTER, BF_RECT);
     }
+    return CDRF_DODEFAULT;
 }
 
 LRESULT CWindowMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -303,6 +565,41 @@ LRESULT CWindowMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case MsgTrayCallback:
         OnTrayCallback(wParam, lParam);
         return 0;
+    case MsgSelectPage:
+        return OnSelectPage(static_cast<uint32_t>(wParam));
+    case MsgSplitterMoved:
+        OnSplitterMoved(static_cast<int>(lParam));
+        return 0;
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_WINDOWPOSCHANGED: {
+        const LRESULT result = Default(message, wParam, lParam);
+        if (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) Layout();
+        return result;
+    }
+    case WM_GETMINMAXINFO: {
+        if (!leftPanel_.hwnd() || !toolbar_) break;
+        RECT nav, tb;
+        GetWindowRect(leftPanel_.hwnd(), &nav);
+        GetWindowRect(toolbar_, &tb);
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = kMinPageWidth + (nav.right - nav.left) + 12;
+        info->ptMinTrackSize.y = kMinPageHeight + (tb.bottom - tb.top);
+        return 0;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->hwndFrom == toolbar_ && header->code == NM_CUSTOMDRAW)
+            return OnToolbarCustomDraw(reinterpret_cast<NMCUSTOMDRAW*>(lParam));
+        break;
+    }
+    case WM_MEASUREITEM:
+        if (trayMenu_.OnMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (trayMenu_.OnDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) {
             if (LeavePageGuard()) ShowWindow(hwnd_, SW_HIDE);

@@ -1,12 +1,19 @@
 #pragma once
-// The program's top-level window: tray icon, commands, timers, hot keys and the exit path.
+// The program's top-level window: toolbar, navigation panel, splitter and the page on show; the tray
+// icon and its menu; commands, timers, hot keys and the exit path.
 #include <windows.h>
 
+#include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/settings.h"
 #include "ui/framework/wnd.h"
+#include "ui/page.h"
+#include "ui/panels.h"
 #include "ui/progress_window.h"
+#include "ui/tray_menu.h"
 
 extern const char kDisplayName[];
 
@@ -29,11 +36,24 @@ public:
     void ClearAll(int mode);
     // Before leaving a page with unapplied changes: ask whether to reset them. True: go on.
     bool LeavePageGuard();
+    // Quick select of most options on every page, then the note about what was left out.
+    void SelectMostOptions();
+
+    // The page table. Pages are created by Initialise; tests may add their own before it runs.
+    void AddPage(uint32_t id, CPage* page);
+    CPage* PageFor(uint32_t id) const;
+    uint32_t currentPageId() const { return currentPageId_; }
+    CPage* currentPage() const { return PageFor(currentPageId_); }
 
     HICON windowIcon() const { return windowIcon_; }
     int showCount() const { return showCount_; }
     bool schedulerRunning() const { return schedulerRunning_; }
     bool trayIconAdded() const { return trayIconAdded_; }
+    HWND toolbar() const { return toolbar_; }
+    CWindowLeftPanel& leftPanel() { return leftPanel_; }
+    CWindowRightPanel& rightPanel() { return rightPanel_; }
+    CWindowSplitter& splitter() { return splitter_; }
+    CTrayMenu& trayMenu() { return trayMenu_; }
     CWindowProgressDelete& progressWindow() { return progress_; }
 
     static std::string WindowClassName();
@@ -42,10 +62,22 @@ protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    bool CreateToolbar();
+    bool CreateChildren();
+    void Layout();
+    void FitPage();
+    void SetSplitterRange();
+    LRESULT OnSelectPage(uint32_t id);
+    void OnSplitterMoved(int distance);
+    void CheckTreeButton(UINT command);
+    void ShowTree(int mode, UINT command);
+    void ShowHelpPage(uint32_t page);
+
     void OnCommand(int id);
     void OnTimer(UINT_PTR id);
     void OnHotKey(int id);
     void OnTrayCallback(WPARAM id, LPARAM mouseMessage);
+    LRESULT OnToolbarCustomDraw(NMCUSTOMDRAW* draw);
     void OnExitCommand();
     void AddTrayIcon();
     void RemoveTrayIcon();
@@ -57,6 +89,8 @@ private:
     void ClearWindowsHistorySync();
     void ClearApplicationsSync();
     void ScheduleIndexDatDeletion();
+    void BrowserWatch();
+    void SkypeWatch();
 
     ProgramSettings* settings_;
     HICON windowIcon_ = nullptr;
@@ -64,5 +98,16 @@ private:
     bool schedulerRunning_ = false;
     bool trayIconAdded_ = false;
     bool hookInstalled_ = false;
+
+    HWND toolbar_ = nullptr;
+    HIMAGELIST toolbarImages_ = nullptr;
+    CWindowLeftPanel leftPanel_;
+    CWindowSplitter splitter_;
+    CWindowRightPanel rightPanel_;
+    std::map<uint32_t, CPage*> pages_;
+    std::vector<std::unique_ptr<CPage>> ownedPages_;
+    uint32_t currentPageId_ = 0;
+    int currentPreferredWidth_ = 460, currentPreferredHeight_ = 420;
+    CTrayMenu trayMenu_;
     CWindowProgressDelete progress_;
 };

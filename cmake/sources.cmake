@@ -9,10 +9,12 @@ set(ZLT_PORTABLE_SOURCES
     app/settings.cpp
     app/settings_binding.cpp
     app/settings_format.cpp
+    control/browser_titles.cpp
     control/hot_key_value.cpp
     engine/shred_method.cpp
     hook/paste_keys.cpp
     ui/box_layout.cpp
+    ui/navigation_tree.cpp
     ${ZLT_ENGINE_PORTABLE_SOURCES}
 )
 
@@ -22,13 +24,18 @@ set(ZLT_WIN32_SOURCES
     app/main_window.cpp
     app/password.cpp
     app/settings_file.cpp
+    control/browser_windows.cpp
     control/hot_keys.cpp
     engine/delete_thread.cpp
     ui/framework/check_boxes.cpp
     ui/framework/dialog.cpp
     ui/framework/wnd.cpp
     ui/message_box.cpp
+    ui/page.cpp
+    ui/pages/browser_history_page.cpp
+    ui/panels.cpp
     ui/password_dialog.cpp
     ui/progress_window.cpp
+    ui/tray_menu.cpp
     ${ZLT_ENGINE_WIN32_SOURCES}
 )

@@ -33,6 +33,18 @@
 // Menus
 #define IDR_TRAY_MENU 2
 
+// Bitmaps: toolbar strip (40x32 images on pure blue) and the tray menu's images
+#define IDB_TOOLBAR 180
+#define IDB_TRAY_OPEN 70
+#define IDB_TRAY_CLEAR 71
+#define IDB_TRAY_ABOUT 72
+#define IDB_TRAY_HELP 73
+#define IDB_TRAY_EXIT 75
+#define IDB_TRAY_UPDATE 76
+
+// Browser History page
+#define IDC_BROWSER_HISTORY_TEXT 1100
+
 // Controls of the boxes and the password dialog
 #define IDC_BOX_TEXT 151
 #define IDC_PASSWORD_EDIT 1023

@@ -22,17 +22,21 @@ else
 fi
 
 cp "$build/wine/bin/Zephyrlanthorpe.msi" "$WINEPREFIX/drive_c/Zephyrlanthorpe.msi"
-installed="$WINEPREFIX/drive_c/Program Files/Zephyrlanthorpe/zlt.exe"
-if [ -f "$installed" ]; then
-    reinstall="REINSTALL=ALL REINSTALLMODE=amus"
-else
-    reinstall=
+folder="$WINEPREFIX/drive_c/Program Files/Zephyrlanthorpe"
+if [ -f "$folder/zlt.exe" ]; then
+    # A new build has the same version number, which Windows Installer would not overwrite: remove
+    # the old one first, keeping the user's settings.
+    [ -f "$folder/settings.dat" ] && cp "$folder/settings.dat" "$run/settings.dat.keep"
+    "$ZLT_WINE" msiexec /x '{A5C31E77-0B4D-4F62-9E18-5D0C7B2E4A91}' /qn </dev/null >/dev/null 2>&1 || true
 fi
 echo "run: installing with msiexec"
-"$ZLT_WINE" msiexec /i 'C:\Zephyrlanthorpe.msi' /qn $reinstall </dev/null >/dev/null 2>&1 || {
+"$ZLT_WINE" msiexec /i 'C:\Zephyrlanthorpe.msi' /qn </dev/null >/dev/null 2>&1 || {
     echo "run: msiexec failed" >&2
     exit 1
 }
+if [ -f "$run/settings.dat.keep" ]; then
+    mv "$run/settings.dat.keep" "$folder/settings.dat"
+fi
 "$ZLT_WINESERVER" -w
 
 if [ -n "${DISPLAY:-}" ]; then

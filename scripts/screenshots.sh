@@ -19,10 +19,12 @@ cp "$build/wine/bin/zlt_gallery.exe" "$build/wine/bin/"*.dll "$dest/"
 
 cp "$build/wine/bin/zlt_snap.exe" "$dest/"
 
-# snap NAME TITLE [whole]: a picture of the window titled TITLE (or of the whole screen) as NAME.png.
+# snap NAME TITLE [OPTIONS...]: a picture of the window titled TITLE as NAME.png (zlt_snap.exe's
+# options come after the title).
 snap() {
     local name=$1 title=$2
-    if (cd "$dest" && "$ZLT_WINE" 'C:\gallery\zlt_snap.exe' "$title" "C:\\gallery\\$name.bmp" ${3:-} </dev/null); then
+    shift 2
+    if (cd "$dest" && "$ZLT_WINE" 'C:\gallery\zlt_snap.exe' "$@" "$title" "C:\\gallery\\$name.bmp" </dev/null); then
         convert "$dest/$name.bmp" "$out/$name.png"
         echo "screenshots: $out/$name.png"
     else
@@ -42,3 +44,15 @@ gallery message-box Zephyrlanthorpe message
 gallery question-box Warning question
 gallery password-dialog "Enter password" password
 gallery progress-window "Files Shredding" progress
+
+# The installed program itself: its main window with either tree, and the tray menu.
+cp "$build/wine/bin/Zephyrlanthorpe.msi" "$dest/"
+"$ZLT_WINE" msiexec /i 'C:\gallery\Zephyrlanthorpe.msi' /qn </dev/null >/dev/null 2>&1
+"$ZLT_WINESERVER" -w
+program='C:\Program Files\Zephyrlanthorpe\zlt.exe'
+(cd "$dest" && "$ZLT_WINE" "$program" </dev/null >/dev/null 2>&1 &)
+snap main-window-options Zephyrlanthorpe
+snap main-window-help Zephyrlanthorpe --post 273 2001 0
+# WM_COMMAND 2000 brings the options tree back; 10001 is the tray icon's callback (150, WM_RBUTTONDOWN).
+snap tray-menu Zephyrlanthorpe --post 273 2000 0 --cursor 900 700 --post 10001 150 516 --class '#32768'
+"$ZLT_WINESERVER" -k 2>/dev/null || true

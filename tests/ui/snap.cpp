@@ -1,10 +1,15 @@
 // Saves a picture of a window as a 24-bit BMP, taken from the screen as a user sees it:
-//   zlt_snap.exe "window title" C:\path\picture.bmp [whole]
-// Waits up to 20 s for a visible top-level window with that title (any process); with "whole" the
-// whole screen is taken instead of the window's rectangle. Exit status 0 when a picture was saved.
+//   zlt_snap.exe [options] "window title" C:\path\picture.bmp
+// Waits up to 20 s for a visible top-level window with that title (any process). Options:
+//   --post MSG WPARAM LPARAM  post a message to that window first (numbers in decimal)
+//   --cursor X Y              put the mouse there first (menus open at the cursor)
+//   --class NAME              then picture the first visible window of this class instead
+//   --whole                   picture the whole screen
+// Exit status 0 when a picture was saved.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -46,27 +51,60 @@ bool SaveBitmap(const char* path, HDC screen, const RECT& r) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 3) return 2;
-    const bool whole = argc > 3 && std::string(argv[3]) == "whole";
-    HWND window = nullptr;
-    for (int i = 0; i < 200 && !window; ++i) {
-        window = FindWindowA(nullptr, argv[1]);
-        if (window && !IsWindowVisible(window)) window = nullptr;
-        if (!window) Sleep(100);
+HWND WaitFor(const char* className, const char* title) {
+    for (int i = 0; i < 200; ++i) {
+        HWND window = FindWindowA(className, title);
+        if (window && IsWindowVisible(window)) return window;
+        Sleep(100);
     }
+    return nullptr;
+}
+
+int main(int argc, char** argv) {
+    bool whole = false;
+    const char* pictureClass = nullptr;
+    std::vector<std::vector<long>> posts;
+    int i = 1;
+    for (; i < argc && std::string(argv[i]).rfind("--", 0) == 0; ++i) {
+        const std::string option = argv[i];
+        if (option == "--whole") {
+            whole = true;
+        } else if (option == "--class" && i + 1 < argc) {
+            pictureClass = argv[++i];
+        } else if (option == "--cursor" && i + 2 < argc) {
+            SetCursorPos(std::atoi(argv[i + 1]), std::atoi(argv[i + 2]));
+            i += 2;
+        } else if (option == "--post" && i + 3 < argc) {
+            posts.push_back({std::atol(argv[i + 1]), std::atol(argv[i + 2]), std::atol(argv[i + 3])});
+            i += 3;
+        }
+    }
+    if (argc - i < 2) return 2;
+    const char* title = argv[i];
+    const char* out = argv[i + 1];
+    HWND window = WaitFor(nullptr, title);
     if (!window) {
-        std::fprintf(stderr, "snap: no window \"%s\"\n", argv[1]);
+        std::fprintf(stderr, "snap: no window \"%s\"\n", title);
         return 1;
     }
     Sleep(1000); // let it finish painting
+    for (const auto& p : posts) PostMessageA(window, static_cast<UINT>(p[0]), p[1], p[2]);
+    if (!posts.empty()) Sleep(1000);
+    if (pictureClass) {
+        window = WaitFor(pictureClass, nullptr);
+        if (!window) {
+            std::fprintf(stderr, "snap: no window of class %s\n", pictureClass);
+            return 1;
+        }
+        Sleep(500);
+    }
     RECT r;
     if (whole)
         GetWindowRect(GetDesktopWindow(), &r);
     else
         GetWindowRect(window, &r);
     HDC screen = GetDC(nullptr);
-    const bool ok = SaveBitmap(argv[2], screen, r);
+    const bool ok = SaveBitmap(out, screen, r);
     ReleaseDC(nullptr, screen);
     return ok ? 0 : 1;
 }

@@ -1,0 +1,12 @@
+#include "ui/page.h"
+
+bool CPage::CreatePage(HWND parent) {
+    if (!Create(parent)) return false;
+    ShowWindow(hwnd_, SW_HIDE);
+    return true;
+}
+
+void CPage::OnCommand(int id, int code) {
+    if (id == IDOK || id == IDCANCEL) return;
+    CDialog::OnCommand(id, code);
+}

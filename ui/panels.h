@@ -1,0 +1,73 @@
+#pragma once
+// The three children of the main window below its toolbar: the navigation panel with its tree, the
+// splitter bar and the right panel that holds the pages.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <unordered_map>
+
+#include "app/settings.h"
+#include "ui/framework/wnd.h"
+#include "ui/navigation_tree.h"
+
+class CWindowMain;
+
+class CWindowLeftPanel : public CWnd {
+public:
+    // Creates the panel as a child of `parent`; Initialise then fills the options tree.
+    bool CreatePanel(HWND parent, const RECT& r);
+    void Initialise(ProgramSettings* settings, CWindowMain* mainWindow);
+
+    // Replaces the tree's contents with the options tree (0) or the help tree (1) and selects the
+    // first entry, which shows its page.
+    void Rebuild(int newMode);
+    // Selects the entry kept under `key` (which shows its page); an unknown key changes nothing.
+    void SelectPage(uint32_t key);
+    // In the options tree: records which entries are expanded in navigationTreeState.
+    void SaveExpansionState();
+
+    HWND tree() const { return tree_; }
+    int mode() const { return mode_; }
+    HTREEITEM ItemFor(uint32_t key) const;
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    HWND tree_ = nullptr;
+    std::unordered_map<uint32_t, HTREEITEM> itemMap_;
+    HTREEITEM whatToClear_ = nullptr, settingsItem_ = nullptr;
+    ProgramSettings* settings_ = nullptr;
+    CWindowMain* mainWindow_ = nullptr;
+    int mode_ = 0;
+};
+
+// The parent of every page; the visible page covers it, so it never erases its background.
+class CWindowRightPanel : public CWnd {
+public:
+    bool CreatePanel(HWND parent, const RECT& r);
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// A three-pixel bar dragged with the mouse; tells its owner how far it moved (MsgSplitterMoved).
+class CWindowSplitter : public CWnd {
+public:
+    bool Create(DWORD style, const RECT& r, HWND parent, UINT id);
+    void SetRange(int minPos, int maxPos);
+
+    int orientation = 0; // 1 vertical bar (moves left and right), 2 horizontal bar
+    int tracking = 0;
+    POINT currentPos{};
+    int startPos = 0;
+    int minPos = 0, maxPos = 0;
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void DrawTrackingLine() const;
+    void EndTracking(bool notify);
+};
