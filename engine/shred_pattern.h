@@ -1,0 +1,64 @@
+#pragma once
+// The arithmetic of shredding: the program's own random source, the byte of each pass, the
+// 4096-byte block layout of a pass and the throttle that keeps the progress bar from flooding the
+// UI thread. Portable: no Windows header.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/shred_method.h"
+
+// Linear congruential generator with a 31-bit state; seeded with the tick count at every file.
+class ShredRandom {
+public:
+    static constexpr uint64_t kMultiplier = 843314861;
+    static constexpr uint64_t kIncrement = 453816693;
+    static constexpr uint64_t kModulus = uint64_t{1} << 31;
+
+    explicit ShredRandom(int32_t seed = 1) { Seed(seed); }
+    void Seed(int32_t seed) { state_ = seed <= 0 ? 1 : static_cast<uint32_t>(seed); }
+    // The next fraction u in [0, 1).
+    double Next() {
+        state_ = static_cast<uint32_t>((kMultiplier * state_ + kIncrement) % kModulus);
+        return static_cast<double>(state_) / static_cast<double>(kModulus);
+    }
+    uint32_t State() const { return state_; }
+
+private:
+    uint32_t state_ = 1;
+};
+
+// The literal byte of a pass string that is neither "Random" nor "Complement": one character is
+// its code, eight characters a binary number, anything else hexadecimal. Digits are taken as far
+// as they are valid (0 when none is); the value is cut to its low byte.
+uint8_t LiteralPassByte(const std::string& pass);
+
+// One byte per pass of the method, in order. "Random" draws floor(u * 255.0), so never 255;
+// "Complement" is 255 minus the previous pass's byte (of 0 for a first pass).
+std::vector<uint8_t> BuildPassPattern(const ShredMethod& method, ShredRandom& random);
+
+// How one pass covers a file of `length` bytes with 4096-byte writes, and how the bar counts it.
+struct PassLayout {
+    static constexpr uint32_t kBlock = 4096;
+    uint64_t fullWrites = 0; // 4096-byte writes before the last one
+    uint32_t lastWrite = 0;  // size of the final write: 1..4096, or 0 for an empty file
+    uint64_t barRange = 0;   // the bar runs 0..barRange
+    uint64_t barStart = 0;   // counter before the first block
+};
+PassLayout LayoutPass(uint64_t length);
+
+// Posts a bar position only when it would move the bar by at least one pixel, plus the final one.
+class ProgressThrottle {
+public:
+    // range: the bar's upper bound; pixels: the bar's width (0 when unknown: 100 steps are assumed).
+    // The caller has just set the bar to 0.
+    void Start(uint64_t range, uint32_t pixels);
+    // True when `position` should be sent to the bar: it is a pixel or more past the last one
+    // sent, or it is the first to reach the end of the range.
+    bool ShouldPost(uint64_t position);
+
+private:
+    uint64_t step_ = 1;
+    uint64_t last_ = 0;
+    uint64_t range_ = 0;
+};

@@ -1,0 +1,165 @@
+// The shredder's random source, pass bytes, block layout and bar throttle.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "engine/shred_pattern.h"
+
+TEST(ShredRandom, ConstantsFollowFromPiAndRootThree) {
+    const long double two30 = 1073741824.0L;
+    const long double pi = 3.14159265358979323846264338327950288L;
+    EXPECT_EQ(ShredRandom::kMultiplier, 8 * static_cast<uint64_t>(std::floor(two30 * pi / 32)) + 5);
+    EXPECT_EQ(ShredRandom::kIncrement,
+              2 * static_cast<uint64_t>(std::floor(two30 * (0.5L - std::sqrt(3.0L) / 6))) + 1);
+    EXPECT_EQ(ShredRandom::kModulus, 2147483648u);
+}
+
+TEST(ShredRandom, NonPositiveSeedsActLikeOne) {
+    ShredRandom one(1), zero(0), negative(-12345);
+    for (int i = 0; i < 5; ++i) {
+        const double u = one.Next();
+        EXPECT_EQ(zero.Next(), u);
+        EXPECT_EQ(negative.Next(), u);
+    }
+}
+
+TEST(ShredRandom, FirstDrawFromSeedOne) {
+    ShredRandom random(1);
+    const double u = random.Next();
+    EXPECT_EQ(random.State(), (843314861u + 453816693u) % 2147483648u);
+    EXPECT_DOUBLE_EQ(u, random.State() / 2147483648.0);
+}
+
+TEST(ShredRandom, DrawsStayBelowOneAndRandomBytesCover0To254) {
+    ShredRandom random(20240601);
+    std::set<int> bytes;
+    for (int i = 0; i < 200000; ++i) {
+        const double u = random.Next();
+        ASSERT_GE(u, 0.0);
+        ASSERT_LT(u, 1.0);
+        bytes.insert(static_cast<int>(u * 255.0));
+    }
+    EXPECT_EQ(bytes.size(), 255u);
+    EXPECT_EQ(*bytes.begin(), 0);
+    EXPECT_EQ(*bytes.rbegin(), 254);
+}
+
+TEST(PassPattern, BuiltInMethodIsRandomComplementRandomAndNeverWritesFFInRandomPasses) {
+    const ShredMethod method = BuiltInShredMethod();
+    std::set<int> firstBytes;
+    for (int seed = 1; seed < 3000; seed += 7) {
+        ShredRandom random(seed);
+        const auto pattern = BuildPassPattern(method, random);
+        ASSERT_EQ(pattern.size(), 3u);
+        EXPECT_NE(pattern[0], 255);
+        EXPECT_EQ(pattern[1], 255 - pattern[0]);
+        EXPECT_NE(pattern[2], 255);
+        firstBytes.insert(pattern[0]);
+    }
+    EXPECT_GT(firstBytes.size(), 50u); // the seed matters
+}
+
+TEST(PassPattern, LiteralPassStrings) {
+    EXPECT_EQ(LiteralPassByte("A"), 'A');
+    EXPECT_EQ(LiteralPassByte("7"), '7'); // one character is its code, not a digit
+    EXPECT_EQ(LiteralPassByte("01010101"), 0x55);
+    EXPECT_EQ(LiteralPassByte("11111111"), 0xFF);
+    EXPECT_EQ(LiteralPassByte("10102222"), 0x0A); // binary digits as far as they go
+    EXPECT_EQ(LiteralPassByte("FF"), 0xFF);
+    EXPECT_EQ(LiteralPassByte("12"), 0x12);
+    EXPECT_EQ(LiteralPassByte("0x1f"), 0x1F);
+    EXPECT_EQ(LiteralPassByte("1FF"), 0xFF); // cut to a byte
+    EXPECT_EQ(LiteralPassByte("9G"), 0x09);
+    EXPECT_EQ(LiteralPassByte("zz"), 0);
+    EXPECT_EQ(LiteralPassByte(""), 0);
+}
+
+TEST(PassPattern, ComplementFollowsThePreviousPassWhateverItWas) {
+    ShredMethod method;
+    method.passes = {"Complement", "A", "Complement", "Complement", "00000000"};
+    ShredRandom random(5);
+    EXPECT_EQ(BuildPassPattern(method, random), (std::vector<uint8_t>{255, 'A', 255 - 'A', 'A', 0}));
+}
+
+TEST(PassLayout, DocumentedFileSizes) {
+    const PassLayout empty = LayoutPass(0);
+    EXPECT_EQ(empty.fullWrites, 0u);
+    EXPECT_EQ(empty.lastWrite, 0u);
+    EXPECT_EQ(empty.barRange, 0u);
+    EXPECT_EQ(empty.barStart, 0u);
+
+    const PassLayout small = LayoutPass(100);
+    EXPECT_EQ(small.fullWrites, 0u);
+    EXPECT_EQ(small.lastWrite, 100u);
+    EXPECT_EQ(small.barRange, 100u); // under one block the bar counts bytes
+    EXPECT_EQ(small.barStart, 100u);
+
+    const PassLayout block = LayoutPass(4096);
+    EXPECT_EQ(block.fullWrites, 0u);
+    EXPECT_EQ(block.lastWrite, 4096u);
+    EXPECT_EQ(block.barRange, 1u);
+    EXPECT_EQ(block.barStart, 0u);
+
+    const PassLayout tenThousand = LayoutPass(10000);
+    EXPECT_EQ(tenThousand.fullWrites, 2u);
+    EXPECT_EQ(tenThousand.lastWrite, 1808u);
+    EXPECT_EQ(tenThousand.barRange, 2u);
+
+    const PassLayout twoBlocks = LayoutPass(8192);
+    EXPECT_EQ(twoBlocks.fullWrites, 1u);
+    EXPECT_EQ(twoBlocks.lastWrite, 4096u);
+
+    const PassLayout justOver = LayoutPass(4097);
+    EXPECT_EQ(justOver.fullWrites, 1u);
+    EXPECT_EQ(justOver.lastWrite, 1u);
+    EXPECT_EQ(justOver.barRange, 1u);
+}
+
+TEST(PassLayout, WritesCoverTheFileExactly) {
+    for (uint64_t length = 1; length < 5 * 4096; length += 97) {
+        const PassLayout layout = LayoutPass(length);
+        ASSERT_GE(layout.lastWrite, 1u) << length;
+        ASSERT_LE(layout.lastWrite, 4096u) << length;
+        ASSERT_EQ(layout.fullWrites * 4096 + layout.lastWrite, length) << length;
+    }
+    const uint64_t big = uint64_t{5} << 32; // beyond 32 bits
+    EXPECT_EQ(LayoutPass(big).fullWrites * 4096 + LayoutPass(big).lastWrite, big);
+}
+
+TEST(ProgressThrottle, PostsAboutOncePerPixelAndAlwaysTheEnd) {
+    ProgressThrottle throttle;
+    throttle.Start(10240, 200); // 10240 blocks on a 200-pixel bar: one post per 51 blocks
+    std::vector<uint64_t> posted;
+    for (uint64_t position = 1; position <= 10241; ++position)
+        if (throttle.ShouldPost(position)) posted.push_back(position);
+    ASSERT_FALSE(posted.empty());
+    EXPECT_LE(posted.size(), 202u);
+    EXPECT_GE(posted.size(), 195u);
+    EXPECT_GE(posted.back(), 10240u);
+    for (size_t i = 1; i < posted.size(); ++i) EXPECT_GE(posted[i] - posted[i - 1], 1u);
+    // The bar is never more than a pixel's worth behind.
+    uint64_t last = 0;
+    for (uint64_t p : posted) {
+        EXPECT_LE(p - last, 51u);
+        last = p;
+    }
+}
+
+TEST(ProgressThrottle, ShortRangesPostEveryStep) {
+    ProgressThrottle throttle;
+    throttle.Start(3, 150);
+    EXPECT_TRUE(throttle.ShouldPost(1));
+    EXPECT_TRUE(throttle.ShouldPost(2));
+    EXPECT_TRUE(throttle.ShouldPost(3));
+    EXPECT_FALSE(throttle.ShouldPost(3));
+}
+
+TEST(ProgressThrottle, SmallFileJumpsStraightToTheEnd) {
+    ProgressThrottle throttle;
+    throttle.Start(100, 0); // a 100-byte file: the only move is past the end
+    EXPECT_TRUE(throttle.ShouldPost(101));
+    ProgressThrottle empty;
+    empty.Start(0, 150);
+    EXPECT_FALSE(empty.ShouldPost(0));
+}
