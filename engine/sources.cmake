@@ -6,4 +6,10 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/cleaners/index_dat_plan.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
+    engine/history_cleaner.cpp
+    engine/primitives.cpp
+    engine/shredder.cpp
+    engine/clearing_run.cpp
+    engine/cleaners/windows_history.cpp
+    engine/cleaners/index_dat.cpp
 )

@@ -1,1 +1,10 @@
 # Windows tests of the cleaning engine (included by tests/wine/CMakeLists.txt).
+add_library(zlt_engine_test_support STATIC engine_support.cpp)
+target_link_libraries(zlt_engine_test_support PUBLIC zlt_test_support)
+
+function(zlt_engine_test name)
+    zlt_wine_test(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE zlt_engine_test_support)
+endfunction()
+
+zlt_engine_test(engine_primitives_tests engine_primitives_test.cpp)
