@@ -8,3 +8,4 @@ function(zlt_engine_test name)
 endfunction()
 
 zlt_engine_test(engine_primitives_tests engine_primitives_test.cpp)
+zlt_engine_test(engine_shredder_tests engine_shredder_test.cpp)
