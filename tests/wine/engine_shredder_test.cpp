@@ -103,7 +103,8 @@ TEST_F(Shredder, PassesWriteRandomItsComplementAndAnotherRandomButNever255) {
         EXPECT_NE(first, 255);
         EXPECT_NE(probe.passes[2].values.front(), 255);
         EXPECT_EQ(probe.passes[1].values.front(), 255 - first);
-        EXPECT_EQ(cleaner.passPattern, (std::vector<uint8_t>{first, uint8_t(255 - first), probe.passes[2].values[0]}));
+        EXPECT_EQ(cleaner.passPattern,
+                  (std::vector<uint8_t>{first, uint8_t(255 - first), probe.passes[2].values[0]}));
         for (size_t pass = 0; pass < 3; ++pass)
             EXPECT_TRUE(AllBytesAre(probe.passes[pass].content, cleaner.passPattern[pass])) << pass;
     }

@@ -9,3 +9,6 @@ endfunction()
 
 zlt_engine_test(engine_primitives_tests engine_primitives_test.cpp)
 zlt_engine_test(engine_shredder_tests engine_shredder_test.cpp)
+zlt_engine_test(engine_windows_history_tests engine_windows_history_test.cpp)
+set_tests_properties(wine.engine_windows_history_tests PROPERTIES
+    ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_trash_setup.sh")
