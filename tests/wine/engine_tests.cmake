@@ -12,3 +12,6 @@ zlt_engine_test(engine_shredder_tests engine_shredder_test.cpp)
 zlt_engine_test(engine_windows_history_tests engine_windows_history_test.cpp)
 set_tests_properties(wine.engine_windows_history_tests PROPERTIES
     ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_trash_setup.sh")
+zlt_engine_test(engine_links_tests engine_links_test.cpp)
+set_tests_properties(wine.engine_links_tests PROPERTIES
+    ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_links_setup.sh")
