@@ -15,3 +15,4 @@ set_tests_properties(wine.engine_windows_history_tests PROPERTIES
 zlt_engine_test(engine_links_tests engine_links_test.cpp)
 set_tests_properties(wine.engine_links_tests PROPERTIES
     ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_links_setup.sh")
+zlt_engine_test(engine_clearing_run_tests engine_clearing_run_test.cpp)
