@@ -24,6 +24,7 @@ HistoryCleaner& Cleaner() {
 void HistoryCleaner::SetProgressWindow(HWND window, HWND bar) {
     progressWindow = window;
     progressBar = bar;
+    throttle_.Reset();
 }
 
 std::string HistoryCleaner::CurrentFileText() const {

@@ -66,7 +66,12 @@ public:
     ShredProbe* shredProbe = nullptr;
 
     // The progress window calls this when it opens, and with nulls when it closes.
+    // MsgShowCurrentFile and the bar's PBM_SETRANGE32/PBM_SETPOS are posted, never sent, and at
+    // most once per progress interval (default 50 ms), each batch carrying whatever changed since
+    // the last one: on MsgShowCurrentFile, read CurrentFileText().
     void SetProgressWindow(HWND window, HWND bar);
+    // 0 posts every change (tests).
+    void SetProgressInterval(uint32_t milliseconds) { throttle_.SetInterval(milliseconds); }
     // The file that RemoveFile is working on (settings->currentFileText), copied under a lock: the
     // progress window reads it on MsgShowCurrentFile while the worker may already be rewriting it.
     std::string CurrentFileText() const;
@@ -195,8 +200,9 @@ protected:
 private:
     void ApplyRemovalRule(const std::string& path, bool allowShred);
     void SetCurrentFileText(const std::string& path);
-    void StartBar(HWND bar, const PassLayout& layout);
-    void MoveBar(HWND bar, uint64_t position);
+    void StartPassProgress(const PassLayout& layout);
+    void MoveProgress(uint64_t position);
+    void PostProgress();
 
     ShredRandom random_;
     ProgressThrottle throttle_;

@@ -48,27 +48,36 @@ bool HistoryCleaner::ShredStopRequested() const {
     return settings->stopRequested && settings->runActive && threadedRun;
 }
 
-// The bar belongs to the UI thread. Posting keeps the worker from waiting on it for every block
-// (a cross-thread SendMessage costs about 0.3 ms under Wine), and the throttle posts a position
-// only when it moves the bar by a pixel.
-void HistoryCleaner::StartBar(HWND bar, const PassLayout& layout) {
+// The bar and the file name belong to the UI thread. Posting keeps the worker from waiting on it
+// (a cross-thread SendMessage costs about 0.3 ms under Wine), and the throttle batches the updates.
+void HistoryCleaner::PostProgress() {
+    const HWND window = progressWindow, bar = progressBar;
+    if (!window && !bar) return;
+    const ProgressThrottle::Posts due = throttle_.Due(GetTickCount());
+    if (due.name && window) PostMessageA(window, MsgShowCurrentFile, 0, 0);
     if (!bar) return;
-    RECT client{};
-    GetClientRect(bar, &client);
-    throttle_.Start(layout.barRange, static_cast<uint32_t>(std::max<LONG>(0, client.right - client.left)));
-    PostMessageA(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(layout.barRange));
-    PostMessageA(bar, PBM_SETPOS, 0, 0);
+    if (due.range) PostMessageA(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(due.rangeValue));
+    if (due.position) PostMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(due.positionValue), 0);
 }
 
-void HistoryCleaner::MoveBar(HWND bar, uint64_t position) {
-    if (bar && throttle_.ShouldPost(position))
-        PostMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+void HistoryCleaner::StartPassProgress(const PassLayout& layout) {
+    RECT client{};
+    if (HWND bar = progressBar) GetClientRect(bar, &client);
+    throttle_.StartRange(layout.barRange,
+                         static_cast<uint32_t>(std::max<LONG>(0, client.right - client.left)));
+    PostProgress();
+}
+
+void HistoryCleaner::MoveProgress(uint64_t position) {
+    throttle_.Move(position);
+    PostProgress();
 }
 
 void HistoryCleaner::RemoveFile(const std::string& path) {
     random_.Seed(static_cast<int32_t>(GetTickCount()));
     SetCurrentFileText(path);
-    if (HWND window = progressWindow) PostMessageA(window, MsgShowCurrentFile, 0, 0);
+    throttle_.NameChanged();
+    PostProgress();
 
     // Deleting or overwriting through a link would reach a file outside the folder being cleaned.
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -111,22 +120,22 @@ int HistoryCleaner::WritePass(const std::string& path, uint8_t value) {
     const HANDLE file = overwriteFile.handle;
     std::memset(overwriteFile.pattern, value, sizeof overwriteFile.pattern);
     const PassLayout layout = LayoutPass(FileLength(file));
-    const HWND bar = progressBar;
-    StartBar(bar, layout);
+    StartPassProgress(layout);
     uint64_t counter = layout.barStart;
     Rewind(file);
     DWORD written = 0;
     for (uint64_t block = 0; block < layout.fullWrites; ++block) {
         WriteFile(file, overwriteFile.pattern, PassLayout::kBlock, &written, nullptr);
         if (shredProbe) shredProbe->BlockWritten(value, PassLayout::kBlock);
-        MoveBar(bar, ++counter);
+        MoveProgress(++counter);
         Gate().WaitWhilePaused();
         if (ShredStopRequested()) {
             overwriteFile.Close();
             return 1;
         }
     }
-    MoveBar(bar, counter + 1);
+    MoveProgress(counter + 1);
+    Gate().WaitWhilePaused(); // the last block too: a file under 4 KiB has no other
     if (layout.lastWrite) {
         WriteFile(file, overwriteFile.pattern, layout.lastWrite, &written, nullptr);
         if (shredProbe) shredProbe->BlockWritten(value, layout.lastWrite);
@@ -143,8 +152,7 @@ int HistoryCleaner::VerifyPass(const std::string& path, uint8_t value) {
     if (!overwriteFile.Open(path)) return 0;
     const HANDLE file = overwriteFile.handle;
     const PassLayout layout = LayoutPass(FileLength(file));
-    const HWND bar = progressBar;
-    StartBar(bar, layout);
+    StartPassProgress(layout);
     uint64_t counter = layout.barStart;
     std::memset(overwriteFile.pattern, value, sizeof overwriteFile.pattern);
     Rewind(file);
@@ -161,9 +169,9 @@ int HistoryCleaner::VerifyPass(const std::string& path, uint8_t value) {
             result = 2;
             break;
         }
-        MoveBar(bar, ++counter);
+        MoveProgress(++counter);
     }
-    if (result == 3) MoveBar(bar, counter + 1);
+    if (result == 3) MoveProgress(counter + 1);
     overwriteFile.Close();
     return result;
 }

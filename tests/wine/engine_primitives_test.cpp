@@ -16,6 +16,7 @@ struct Primitives : ::testing::Test {
     void SetUp() override {
         settings.ApplyDefaults();
         isWow64 = false;
+        cleaner.SetProgressInterval(0); // every file announced, to be counted
     }
     void TearDown() override { isWow64 = false; }
     std::string Make(const std::string& relative, size_t size = 10) {
@@ -374,6 +375,12 @@ TEST_F(Primitives, SidsInTextForm) {
     EXPECT_EQ(cleaner.FormatSid(user), "S-1-5-21-0-0-0-1000"); // Wine's fixed user
     HeapFree(GetProcessHeap(), 0, user);
     EXPECT_TRUE(cleaner.IsNT5OrLater());
+}
+
+TEST_F(Primitives, A64BitProcessIsNeverWow64) {
+    isWow64 = true;
+    DetectWow64();
+    EXPECT_FALSE(isWow64); // these tests run as x86_64 programs
 }
 
 TEST_F(Primitives, FullAccessDescriptorGrantsUserThenSystem) {

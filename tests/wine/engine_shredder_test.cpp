@@ -11,6 +11,8 @@
 #include "engine/run_gate.h"
 #include "tests/wine/engine_support.h"
 
+#include <commctrl.h>
+
 namespace {
 
 // Records every write and, at the end of each pass, the file's content.
@@ -48,6 +50,7 @@ struct Shredder : ::testing::Test {
         settings.ApplyDefaults();
         settings.shredFiles = 1;
         cleaner.shredProbe = &probe;
+        cleaner.SetProgressInterval(0); // every update posted, to be checked
     }
     std::string File(const std::string& name, size_t size, uint8_t fill = 'q') {
         const std::string path = folder / name;
@@ -148,6 +151,26 @@ TEST_F(Shredder, RemoveFileAnnouncesTheFileToTheProgressWindow) {
     cleaner.SetProgressWindow(nullptr, nullptr); // closed: nothing more is posted
     cleaner.RemoveFile(File("quiet.txt", 10));
     EXPECT_TRUE(sink.Drain(MsgShowCurrentFile, MsgShowCurrentFile).empty());
+}
+
+TEST_F(Shredder, UpdatesToTheProgressWindowAreBatched) {
+    PostedMessages window, bar;
+    cleaner.SetProgressInterval(60000);
+    cleaner.SetProgressWindow(window.window(), bar.window());
+    for (int i = 0; i < 5; ++i) cleaner.RemoveFile(File("batched" + std::to_string(i), 40000));
+    EXPECT_EQ(probe.CompletedPasses(), 15u);
+    // Only the first file's name went out; everything after it waits for the next batch.
+    EXPECT_EQ(window.Drain(MsgShowCurrentFile, MsgShowCurrentFile).size(), 1u);
+    EXPECT_TRUE(bar.Drain(PBM_SETPOS, PBM_SETRANGE32).empty());
+    EXPECT_EQ(cleaner.CurrentFileText(), folder / "batched4");
+
+    cleaner.SetProgressInterval(0); // the next update carries the latest state
+    cleaner.RemoveFile(File("last", 10000));
+    const auto updates = bar.Drain(PBM_SETPOS, PBM_SETRANGE32);
+    ASSERT_GE(updates.size(), 2u);
+    EXPECT_EQ(updates[0].message, UINT{PBM_SETRANGE32});
+    EXPECT_EQ(window.Drain(MsgShowCurrentFile, MsgShowCurrentFile).size(), 1u);
+    cleaner.SetProgressWindow(nullptr, nullptr);
 }
 
 TEST_F(Shredder, ShreddingOffOnlyDeletes) {
@@ -297,4 +320,17 @@ TEST_F(Shredder, PausedGateHoldsThePassAtABlock) {
     EXPECT_EQ(result.load(), 2);
     EXPECT_EQ(probe.blocks, 16u);
     EXPECT_TRUE(AllBytesAre(ReadFileBytes(path), 0x11));
+
+    // A file smaller than a block waits before its only write.
+    const std::string tiny = File("tiny.bin", 100, 't');
+    Gate().Pause();
+    result = -1;
+    std::thread small([&] { result = cleaner.WritePass(tiny, 0x22); });
+    while (Gate().Waiting() == 0 && result == -1) Sleep(1);
+    EXPECT_EQ(result.load(), -1);
+    EXPECT_EQ(probe.blocks, 16u);
+    Gate().Resume();
+    small.join();
+    EXPECT_EQ(result.load(), 2);
+    EXPECT_TRUE(AllBytesAre(ReadFileBytes(tiny), 0x22));
 }
