@@ -16,3 +16,6 @@ zlt_engine_test(engine_links_tests engine_links_test.cpp)
 set_tests_properties(wine.engine_links_tests PROPERTIES
     ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_links_setup.sh")
 zlt_engine_test(engine_clearing_run_tests engine_clearing_run_test.cpp)
+
+# The engine's benchmark programs are built with the Wine tests (bench/run.sh runs them).
+add_subdirectory(${ZLT_TOP}/bench ${CMAKE_BINARY_DIR}/bench)
