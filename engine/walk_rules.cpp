@@ -35,7 +35,13 @@ bool LocalAppDataHasTemp(const std::string& localAppData) {
 }
 
 std::string FormatSidText(uint8_t authorityLastByte, const std::vector<uint32_t>& subAuthorities) {
-    std::string text = "S-1-" + std::to_string(authorityLastByte);
-    for (uint32_t sub : subAuthorities) text += "-" + std::to_string(sub);
+    // Appended piece by piece: "literal" + std::to_string(...) draws a false -Wrestrict from
+    // GCC 12 at -O2.
+    std::string text = "S-1-";
+    text += std::to_string(authorityLastByte);
+    for (uint32_t sub : subAuthorities) {
+        text += '-';
+        text += std::to_string(sub);
+    }
     return text;
 }
