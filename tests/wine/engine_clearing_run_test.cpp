@@ -267,21 +267,6 @@ TEST_F(ClearingRun, AcrobatStepsHaveNoStopTestOfTheirOwn) {
     ExpectEnded();
 }
 
-TEST_F(ClearingRun, CancelInTheLastStepsStopsBeforeTheNextOne) {
-    SelectEverything(settings);
-    cleaner.stopAt = "ClearAcrobatDataFolder"; // the recycle bin step tests again
-    Run();
-    EXPECT_EQ(cleaner.calls.back(), "ClearAcrobatDataFolder");
-    ExpectEnded();
-    cleaner.calls.clear();
-    settings.stopRequested = 0;
-    settings.runActive = 1;
-    cleaner.stopAt = "ClearUserAssist";
-    Run();
-    EXPECT_EQ(cleaner.calls.back(), "ClearUserAssist");
-    ExpectEnded();
-}
-
 TEST_F(ClearingRun, ACleanerThatThrowsStillEndsTheRun) {
     SelectEverything(settings);
     cleaner.throwAt = "ClearOperaCache";
