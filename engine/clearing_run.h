@@ -1,0 +1,25 @@
+#pragma once
+// The cleaning side of a clearing: the threaded run that CDeleteThread executes on its worker
+// thread, and the three synchronous groups that the UI thread runs when shredding is off.
+#include <windows.h>
+
+#include "app/settings.h"
+#include "engine/history_cleaner.h"
+
+// The threaded run, on the worker thread. Sets *done to 0, runs the selected cleaners in their
+// fixed order (browsers, browser extras, applications, Windows history), waiting at the run gate
+// and testing settings.stopRequested before each step, and ends by setting *done to 1,
+// stopRequested to 1 and runActive to 0, posting MsgRunFinished to progressWindow and, when
+// exitAfterRun is set, WM_COMMAND CmdExitProgram to mainWindow. Catches everything: no exception
+// leaves it. `done` may be null.
+void RunClearingSteps(HistoryCleaner& cleaner, ProgramSettings& settings, HWND progressWindow,
+                      HWND mainWindow, volatile LONG* done);
+
+// The synchronous groups (UI thread, no stop tests), in the order the clear entry runs them.
+// Browsers: the run's browser steps, then index.dat deletion, the IE and Opera extras and the
+// Firefox database purge.
+void ClearSelectedBrowserItems(HistoryCleaner& cleaner, ProgramSettings& settings);
+// Windows history; the clipboard is opened with `clipboardOwner` (the page's own window).
+void ClearSelectedWindowsHistory(HistoryCleaner& cleaner, ProgramSettings& settings, HWND clipboardOwner);
+// Application history; the Skype steps are skipped while exiting or when the user keeps Skype open.
+void ClearSelectedApplicationHistory(HistoryCleaner& cleaner, ProgramSettings& settings);

@@ -1,0 +1,54 @@
+#include "engine/history_cleaner.h"
+
+#include <shlobj.h>
+
+bool isWow64 = false;
+
+void DetectWow64() {
+    // IsWow64Process is missing before XP SP2: look it up rather than import it.
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    isWow64 = false;
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (!kernel) return;
+    auto isWow64Process =
+        reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    if (isWow64Process && isWow64Process(GetCurrentProcess(), &wow64)) isWow64 = wow64 != FALSE;
+}
+
+HistoryCleaner& Cleaner() {
+    static HistoryCleaner cleaner(&Settings());
+    return cleaner;
+}
+
+void HistoryCleaner::SetProgressWindow(HWND window, HWND bar) {
+    progressWindow = window;
+    progressBar = bar;
+    throttle_.Reset();
+}
+
+std::string HistoryCleaner::CurrentFileText() const {
+    std::lock_guard<std::mutex> lock(fileTextMutex_);
+    return settings ? settings->currentFileText : std::string();
+}
+
+void HistoryCleaner::SetCurrentFileText(const std::string& path) {
+    std::lock_guard<std::mutex> lock(fileTextMutex_);
+    settings->currentFileText = path;
+}
+
+std::string HistoryCleaner::ShellFolder(int csidl) const {
+    char path[MAX_PATH] = "";
+    if (!SHGetSpecialFolderPathA(ownerWindow, path, csidl, FALSE)) return {};
+    return path;
+}
+
+bool HistoryCleaner::IsNT5OrLater() {
+    OSVERSIONINFOEXA info{};
+    info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
+    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) {
+        info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+        if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) return false;
+    }
+    return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 5;
+}

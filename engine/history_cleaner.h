@@ -1,0 +1,217 @@
+#pragma once
+// HistoryCleaner: the one object whose operations are every cleaner and the file-system, registry
+// and shredding primitives they are built from. One instance for the process (Cleaner()); tests
+// make their own, or derive from it to record which cleaners a run calls.
+//
+// Nothing here reports an error upward or shows anything, apart from the index.dat size warning:
+// whatever cannot be reached is left as it is and the caller goes on.
+#include <windows.h>
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "engine/shred_pattern.h"
+
+using FolderList = std::vector<std::string>;
+
+// Set once at start-up by DetectWow64(): a 32-bit process on 64-bit Windows, whose registry
+// operations must also reach the 64-bit view. Tests set it to exercise that path.
+extern bool isWow64;
+void DetectWow64();
+
+// The file that the passes overwrite and read back: one handle and one pair of 4096-byte buffers,
+// reused from file to file.
+class OverwriteFile {
+public:
+    OverwriteFile() = default;
+    OverwriteFile(const OverwriteFile&) = delete;
+    OverwriteFile& operator=(const OverwriteFile&) = delete;
+    ~OverwriteFile() { Close(); }
+    // Read and write, existing files only, no sharing.
+    bool Open(const std::string& path);
+    void Close();
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    alignas(64) uint8_t pattern[PassLayout::kBlock];
+    alignas(64) uint8_t readBack[PassLayout::kBlock];
+};
+
+// Seam for tests of the shredder: sees every write and the end of every pass. Null in the program.
+struct ShredProbe {
+    virtual ~ShredProbe() = default;
+    virtual void BlockWritten(uint8_t /*value*/, DWORD /*bytes*/) {}
+    // After pass `pass` (1-based) of ShredFile has written and closed the file.
+    virtual void PassWritten(const std::string& /*path*/, int /*pass*/) {}
+};
+
+class HistoryCleaner {
+public:
+    explicit HistoryCleaner(ProgramSettings* settings = nullptr) : settings(settings) {}
+    virtual ~HistoryCleaner() = default;
+    HistoryCleaner(const HistoryCleaner&) = delete;
+    HistoryCleaner& operator=(const HistoryCleaner&) = delete;
+
+    // ---- Members
+    HWND ownerWindow = nullptr; // the main window; owner for shell folder lookups and boxes
+    ProgramSettings* settings = nullptr;
+    HWND progressBar = nullptr;       // the progress window's bar, or null
+    std::vector<uint8_t> passPattern; // one byte per pass of the method in use
+    OverwriteFile overwriteFile;
+    HWND progressWindow = nullptr; // receives MsgShowCurrentFile, or null
+    // Set by RunClearingSteps while it runs: only then does a cancel (stopRequested) cut shredding
+    // short, so the flag that a finished run leaves set never spoils a later page clear.
+    volatile LONG threadedRun = 0;
+    ShredProbe* shredProbe = nullptr;
+
+    // The progress window calls this when it opens, and with nulls when it closes.
+    // MsgShowCurrentFile and the bar's PBM_SETRANGE32/PBM_SETPOS are posted, never sent, and at
+    // most once per progress interval (default 50 ms), each batch carrying whatever changed since
+    // the last one: on MsgShowCurrentFile, read CurrentFileText().
+    void SetProgressWindow(HWND window, HWND bar);
+    // 0 posts every change (tests).
+    void SetProgressInterval(uint32_t milliseconds) { throttle_.SetInterval(milliseconds); }
+    // The file that RemoveFile is working on (settings->currentFileText), copied under a lock: the
+    // progress window reads it on MsgShowCurrentFile while the worker may already be rewriting it.
+    std::string CurrentFileText() const;
+
+    // ---- Folder walks. Entries with FILE_ATTRIBUTE_REPARSE_POINT (junctions, symbolic links, and
+    // on Wine Unix symlinks to folders) are never listed, entered or removed.
+    void ListSubfoldersDeep(const std::string& folder, FolderList& list);
+    void ListSubfolders(const std::string& folder, FolderList& list);
+    void ListFiles(const std::string& folder, FolderList& list);
+    void EmptyFolder(const std::string& folder, bool allowShred);
+    void RemoveFilesBySuffix(const std::string& folder, const std::string& suffix, bool allowShred);
+    void RemoveFilesByPrefix(const std::string& folder, const std::string& prefix, bool allowShred);
+    void RemoveFileInEachFolder(const std::string& name, const FolderList& folders);
+    void RemoveDigitNamedSFiles(const std::string& folder);
+
+    // ---- Registry. Paths without a root are under HKEY_CURRENT_USER.
+    bool DeleteRegistryTree(HKEY root, const std::string& key);
+    void DeleteRegistryKey(HKEY root, const std::string& key);
+    void DeleteRegistryValue(const std::string& key, const std::string& name);
+    void DeleteAllSubkeys(const std::string& key);
+    void DeleteSubkeyUnderEach(const std::string& key, const std::string& child);
+    void ReadInstallDirectories(const std::string& key, FolderList& list);
+    void ReadLastDirectories(const std::string& key, FolderList& list);
+    void ReadFolderValue(const std::string& key, FolderList& list);
+
+    // ---- Security. Results are blocks of the process heap: free them with HeapFree(GetProcessHeap()).
+    PSID GetCurrentUserSid();
+    std::string FormatSid(PSID sid);
+    PSECURITY_DESCRIPTOR SaveKeySecurity(HKEY root, const std::string& key);
+    // Fills `descriptor` with a DACL granting KEY_ALL_ACCESS to the user and to LocalSystem; the
+    // ACL, allocated here, is handed back in `acl` for the caller to free after use.
+    bool BuildFullAccessSecurity(PSID userSid, PSECURITY_DESCRIPTOR descriptor, PACL* acl);
+    void SetKeySecurity(HKEY root, const std::string& key, PSECURITY_DESCRIPTOR descriptor, bool recursive);
+    bool IsNT5OrLater();
+
+    // ---- Shredder
+    void RemoveFile(const std::string& path);
+    bool ShredFile(const std::string& path);
+    int WritePass(const std::string& path, uint8_t value);  // 0 not opened, 1 stopped, 2 done
+    int VerifyPass(const std::string& path, uint8_t value); // 0 not opened, 1 stopped, 2 differs, 3 matched
+    // A cancel of the threaded run that is executing now.
+    bool ShredStopRequested() const;
+
+    // ---- Windows history
+    virtual void EmptyRecycleBin();
+    virtual void ClearRecentDocuments();
+    virtual void EmptyRecentItems();
+    virtual void ClearClipboard(HWND owner);
+    virtual void EmptyTempFolders();
+    virtual void ClearRunHistory();
+    virtual void ClearSearchFilesHistory();
+    virtual void ClearSearchComputersHistory();
+    virtual void ClearUserAssist();
+    virtual void ClearStreams();
+    virtual void ClearOpenSaveHistory();
+    void WritePageFileSetting(bool on);
+
+    // Zeroes every "index.dat" directly in the listed folders after its first 32 bytes, up to the
+    // size limit. A file that cannot be opened is skipped; the other folders are still done.
+    void ClearIndexDatContent(const FolderList& folders);
+
+    // ---- Cleaners not written yet: they do nothing. Browsers, index.dat, applications.
+    virtual void ClearIEHistory() {}
+    virtual void ClearIECache() {}
+    virtual void ClearIECookies() {}
+    virtual void ClearIEPasswords() {}
+    virtual void ClearIEDownloads() {}
+    virtual void ClearIEMostPopularSites() {}
+    virtual void ClearIELastSession() {}
+    virtual void ClearHistoryIndexDat() {}
+    virtual void ClearCacheIndexDat() {}
+    virtual void ClearCookiesIndexDat() {}
+    virtual void DeleteIEIndexDatFiles() {}
+    virtual void ScheduleIndexDatDeletion(bool /*history*/, bool /*cache*/, bool /*cookies*/) {}
+    virtual void ClearFirefoxHistory() {}
+    virtual void ClearFirefoxCache() {}
+    virtual void ClearFirefoxCookies() {}
+    virtual void ClearFirefoxPasswords() {}
+    virtual void ClearFirefoxDownloads() {}
+    virtual void PurgeFirefoxHistoryDatabase() {}
+    virtual void ClearMozillaHistory() {}
+    virtual void ClearMozillaCache() {}
+    virtual void ClearMozillaCookies() {}
+    virtual void ClearMozillaPasswords() {}
+    virtual void ClearMozillaDownloads() {}
+    virtual void ClearNetscapeHistory() {}
+    virtual void ClearNetscapeCache() {}
+    virtual void ClearNetscapeCookies() {}
+    virtual void ClearNetscapePasswords() {}
+    virtual void ClearNetscapeDownloads() {}
+    virtual void ClearSafariHistory() {}
+    virtual void ClearSafariCache() {}
+    virtual void ClearSafariCookies() {}
+    virtual void ClearSafariPasswords() {}
+    virtual void ClearSafariDownloads() {}
+    virtual void ClearOperaHistory() {}
+    virtual void ClearOperaCache() {}
+    virtual void ClearOperaCookies() {}
+    virtual void ClearOperaPasswords() {}
+    virtual void ClearOperaDownloads() {}
+    virtual void ClearOperaSpeedDial() {}
+    virtual void ClearChromeHistory() {}
+    virtual void ClearChromeCache() {}
+    virtual void ClearChromeCookies() {}
+    virtual void ClearChromePasswords() {}
+    virtual void ClearChromeDownloads() {} // stays empty: the download option selects no Chrome cleaner
+    virtual void ClearToolbarHistory() {}
+    virtual void ClearOfficeHistory() {}
+    virtual void ClearMediaPlayerHistory() {}
+    virtual void ClearGoogleDesktopHistory() {}
+    virtual void ClearSkypeCalls() {}
+    virtual void ClearSkypeChats() {}
+    virtual void PurgeSkypeDatabase() {}
+    virtual void ClearAcrobatReaderRecentFiles() {}
+    virtual void ClearAdobeAcrobatRecentFiles() {}
+    virtual void ClearAcrobatDataFolder() {}
+    virtual void ClearAcrobatOrganizerHistory() {}
+    virtual void ClearAcrobatCollections() {}
+    // Asks to close a running Skype; false when the user declined (the Skype cleaners are skipped).
+    virtual bool PromptCloseSkype() { return true; }
+
+protected:
+    // SHGetSpecialFolderPathA with the owner window, not created; empty when the lookup fails.
+    std::string ShellFolder(int csidl) const;
+
+private:
+    void ApplyRemovalRule(const std::string& path, bool allowShred);
+    void SetCurrentFileText(const std::string& path);
+    void StartPassProgress(const PassLayout& layout);
+    void MoveProgress(uint64_t position);
+    void PostProgress();
+
+    ShredRandom random_;
+    ProgressThrottle throttle_;
+    mutable std::mutex fileTextMutex_;
+};
+
+// The process's one cleaner, bound to Settings().
+HistoryCleaner& Cleaner();
+
+// The deletion procedure of DeleteRegistryTree in one registry view: 0 for the default view
+// (RegDeleteKeyA), KEY_WOW64_64KEY or KEY_WOW64_32KEY (RegDeleteKeyExA, looked up at run time).
+bool DeleteRegistryTreeInView(HKEY root, const std::string& key, REGSAM view);

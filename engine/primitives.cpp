@@ -1,0 +1,418 @@
+// Folder walks, registry deletion and lookups, and key security: the pieces every cleaner is
+// built from.
+#include <cstring>
+
+#include "engine/history_cleaner.h"
+#include "engine/walk_rules.h"
+
+namespace {
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE h) : h_(h) {}
+    ~FindHandle() {
+        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+// Closes the key however the operation ends.
+class RegKey {
+public:
+    RegKey() = default;
+    ~RegKey() { Close(); }
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+    LONG Open(HKEY root, const std::string& path, REGSAM access) {
+        Close();
+        return RegOpenKeyExA(root, path.c_str(), 0, access, &h_);
+    }
+    void Close() {
+        if (h_) RegCloseKey(h_);
+        h_ = nullptr;
+    }
+    HKEY get() const { return h_; }
+
+private:
+    HKEY h_ = nullptr;
+};
+
+// Calls visit(name, attributes) for every entry of `folder` except "." and "..", in the order the
+// file system gives them. The search stays open while visit recurses.
+template <class Visit> void ForEachEntry(const std::string& folder, Visit&& visit) {
+    if (folder.empty()) return; // an unresolved shell folder must never become the drive's root
+    WIN32_FIND_DATAA found;
+    FindHandle search(FindFirstFileA((folder + "\\*.*").c_str(), &found));
+    if (!search.valid()) return;
+    do {
+        const char* name = found.cFileName;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+        // A junction or symbolic link leads out of the tree being cleaned: neither enter nor
+        // delete it (on Wine DeleteFileA through a Unix symlink even removes the target).
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+        visit(std::string(name), found.dwFileAttributes);
+    } while (FindNextFileA(search.get(), &found));
+}
+
+bool IsFolder(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+using RegDeleteKeyExAFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+
+// Absent before XP x64 and Vista, so never imported: looked up at each call.
+RegDeleteKeyExAFn FindRegDeleteKeyEx() {
+    HMODULE advapi = GetModuleHandleA("Advapi32.dll");
+    if (!advapi) advapi = LoadLibraryA("Advapi32.dll");
+    if (!advapi) return nullptr;
+    return reinterpret_cast<RegDeleteKeyExAFn>(
+        reinterpret_cast<void*>(GetProcAddress(advapi, "RegDeleteKeyExA")));
+}
+
+bool DeleteOneKey(HKEY root, const std::string& key, REGSAM view, RegDeleteKeyExAFn deleteKeyEx) {
+    if (view == 0) return RegDeleteKeyA(root, key.c_str()) == ERROR_SUCCESS;
+    return deleteKeyEx(root, key.c_str(), view, 0) == ERROR_SUCCESS;
+}
+
+bool DeleteTree(HKEY root, const std::string& key, REGSAM view, RegDeleteKeyExAFn deleteKeyEx) {
+    // Windows 9x removes a whole tree here; NT only a key without subkeys.
+    if (DeleteOneKey(root, key, view, deleteKeyEx)) return true;
+    RegKey parent;
+    const LONG opened = parent.Open(root, key, KEY_READ | view);
+    if (opened != ERROR_SUCCESS) return opened == ERROR_FILE_NOT_FOUND;
+    const std::string prefix = RegistryChildPrefix(key);
+    std::string previous;
+    for (;;) {
+        char name[260];
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(parent.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        // The child at index 0 is gone after a successful deletion; one that comes back (seen
+        // through another view, say) would loop for ever.
+        if (name == previous) break;
+        previous = name;
+        if (!DeleteTree(root, prefix + name, view, deleteKeyEx)) break;
+    }
+    parent.Close();
+    return DeleteOneKey(root, key, view, deleteKeyEx);
+}
+
+// key + "\\" + name of every subkey of HKCU\key, in enumeration order; empty when the key
+// cannot be opened.
+FolderList CollectSubkeysForDeletion(const std::string& key) {
+    FolderList paths;
+    RegKey parent;
+    if (parent.Open(HKEY_CURRENT_USER, key, KEY_READ) != ERROR_SUCCESS) return paths;
+    for (DWORD index = 0;; ++index) {
+        char name[260];
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(parent.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        paths.push_back(key + "\\" + name);
+    }
+    return paths;
+}
+
+// The string value `name` of an open key, as far as the 16383-byte buffer goes.
+bool ReadStringValue(HKEY key, const char* name, std::string& value) {
+    std::vector<char> buffer(16383, 0);
+    DWORD size = static_cast<DWORD>(buffer.size());
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+        ERROR_SUCCESS)
+        return false;
+    value.assign(buffer.data(), size > 0 ? size - 1 : 0);
+    return true;
+}
+
+void ReadValuesInto(const std::string& key, std::initializer_list<const char*> names, FolderList& list) {
+    RegKey opened;
+    if (opened.Open(HKEY_CURRENT_USER, key, KEY_READ) != ERROR_SUCCESS) return;
+    for (const char* name : names) {
+        std::string value;
+        if (ReadStringValue(opened.get(), name, value)) list.push_back(value);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Folder walks
+
+void HistoryCleaner::ListSubfoldersDeep(const std::string& folder, FolderList& list) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+        if (!IsFolder(attributes)) return;
+        const std::string path = folder + "\\" + name;
+        list.push_back(path);
+        ListSubfoldersDeep(path, list);
+    });
+}
+
+void HistoryCleaner::ListSubfolders(const std::string& folder, FolderList& list) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+        if (IsFolder(attributes)) list.push_back(folder + "\\" + name);
+    });
+}
+
+void HistoryCleaner::ListFiles(const std::string& folder, FolderList& list) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+        if (!IsFolder(attributes)) list.push_back(folder + "\\" + name);
+    });
+}
+
+void HistoryCleaner::ApplyRemovalRule(const std::string& path, bool allowShred) {
+    if (allowShred && settings->shredFiles) {
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+        RemoveFile(path);
+    } else {
+        // A file that vanished since the search makes DeleteFileA fail, which is all the
+        // attribute test before it would have achieved; skipping it halves the calls per file.
+        DeleteFileA(path.c_str());
+    }
+}
+
+void HistoryCleaner::EmptyFolder(const std::string& folder, bool allowShred) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+        const std::string path = folder + "\\" + name;
+        if (IsFolder(attributes)) {
+            EmptyFolder(path, allowShred);
+            // Fails, and stays, when something below could not be removed.
+            RemoveDirectoryA(path.c_str());
+        } else {
+            ApplyRemovalRule(path, allowShred);
+        }
+    });
+}
+
+void HistoryCleaner::RemoveFilesBySuffix(const std::string& folder, const std::string& suffix,
+                                         bool allowShred) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+        const std::string path = folder + "\\" + name;
+        if (IsFolder(attributes))
+            RemoveFilesBySuffix(path, suffix, allowShred);
+        else if (MatchesSuffix(name, suffix))
+            ApplyRemovalRule(path, allowShred);
+    });
+}
+
+void HistoryCleaner::RemoveFilesByPrefix(const std::string& folder, const std::string& prefix,
+                                         bool allowShred) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+        if (!IsFolder(attributes) && MatchesPrefix(name, prefix))
+            ApplyRemovalRule(folder + "\\" + name, allowShred);
+    });
+}
+
+void HistoryCleaner::RemoveFileInEachFolder(const std::string& name, const FolderList& folders) {
+    for (const std::string& folder : folders) {
+        if (folder.empty()) continue;
+        const std::string path = folder + "\\" + name;
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) RemoveFile(path);
+    }
+}
+
+void HistoryCleaner::RemoveDigitNamedSFiles(const std::string& folder) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+        const std::string path = folder + "\\" + name;
+        if (IsFolder(attributes))
+            RemoveDigitNamedSFiles(path);
+        else if (IsDigitNamedSFile(name) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            RemoveFile(path);
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Registry
+
+bool DeleteRegistryTreeInView(HKEY root, const std::string& key, REGSAM view) {
+    RegDeleteKeyExAFn deleteKeyEx = nullptr;
+    if (view != 0) {
+        deleteKeyEx = FindRegDeleteKeyEx();
+        if (!deleteKeyEx) return false;
+    }
+    return DeleteTree(root, key, view, deleteKeyEx);
+}
+
+bool HistoryCleaner::DeleteRegistryTree(HKEY root, const std::string& key) {
+    // The 64-bit view first: a 32-bit process would otherwise see only its redirected copy.
+    const bool deleted64 = isWow64 && DeleteRegistryTreeInView(root, key, KEY_WOW64_64KEY);
+    const bool deletedDefault = DeleteRegistryTreeInView(root, key, 0);
+    return deletedDefault || deleted64;
+}
+
+void HistoryCleaner::DeleteRegistryKey(HKEY root, const std::string& key) {
+    RegDeleteKeyA(root, key.c_str());
+    if (!isWow64) return;
+    if (RegDeleteKeyExAFn deleteKeyEx = FindRegDeleteKeyEx())
+        deleteKeyEx(root, key.c_str(), KEY_WOW64_64KEY, 0);
+}
+
+void HistoryCleaner::DeleteRegistryValue(const std::string& key, const std::string& name) {
+    RegKey opened;
+    if (opened.Open(HKEY_CURRENT_USER, key, KEY_WRITE) != ERROR_SUCCESS) return;
+    RegDeleteValueA(opened.get(), name.c_str());
+    opened.Close();
+    if (!isWow64) return;
+    if (opened.Open(HKEY_CURRENT_USER, key, KEY_WRITE | KEY_WOW64_64KEY) == ERROR_SUCCESS)
+        RegDeleteValueA(opened.get(), name.c_str());
+}
+
+void HistoryCleaner::DeleteAllSubkeys(const std::string& key) {
+    const FolderList paths = CollectSubkeysForDeletion(key);
+    if (paths.empty()) return;
+    RegKey writable;
+    if (writable.Open(HKEY_CURRENT_USER, key, KEY_WRITE) != ERROR_SUCCESS) return;
+    for (const std::string& path : paths) DeleteRegistryTree(HKEY_CURRENT_USER, path);
+}
+
+void HistoryCleaner::DeleteSubkeyUnderEach(const std::string& key, const std::string& child) {
+    const FolderList paths = CollectSubkeysForDeletion(key);
+    if (paths.empty()) return;
+    RegKey writable;
+    if (writable.Open(HKEY_CURRENT_USER, key, KEY_WRITE) != ERROR_SUCCESS) return;
+    for (const std::string& path : paths) DeleteRegistryTree(HKEY_CURRENT_USER, path + "\\" + child);
+}
+
+void HistoryCleaner::ReadInstallDirectories(const std::string& key, FolderList& list) {
+    RegKey versions;
+    if (versions.Open(HKEY_CURRENT_USER, key, KEY_READ) != ERROR_SUCCESS) return;
+    for (DWORD index = 0;; ++index) {
+        char name[260];
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(versions.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        RegKey main;
+        if (main.Open(HKEY_CURRENT_USER, key + "\\" + name + "\\Main", KEY_READ) != ERROR_SUCCESS) continue;
+        std::string directory;
+        if (ReadStringValue(main.get(), "Install Directory", directory)) list.push_back(directory);
+    }
+}
+
+void HistoryCleaner::ReadLastDirectories(const std::string& key, FolderList& list) {
+    ReadValuesInto(key, {"Last Directory2", "Last Directory3"}, list);
+}
+
+void HistoryCleaner::ReadFolderValue(const std::string& key, FolderList& list) {
+    ReadValuesInto(key, {"Folder"}, list);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Security
+
+PSID HistoryCleaner::GetCurrentUserSid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return nullptr;
+    HANDLE heap = GetProcessHeap();
+    PSID result = nullptr;
+    DWORD size = 0;
+    if (!GetTokenInformation(token, TokenUser, nullptr, 0, &size) &&
+        GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        auto* user = static_cast<TOKEN_USER*>(HeapAlloc(heap, 0, size));
+        if (user) {
+            if (GetTokenInformation(token, TokenUser, user, size, &size)) {
+                const DWORD length = GetLengthSid(user->User.Sid);
+                result = HeapAlloc(heap, 0, length);
+                if (result && !CopySid(length, result, user->User.Sid)) {
+                    HeapFree(heap, 0, result);
+                    result = nullptr;
+                }
+            }
+            HeapFree(heap, 0, user);
+        }
+    }
+    CloseHandle(token);
+    return result;
+}
+
+std::string HistoryCleaner::FormatSid(PSID sid) {
+    if (!sid || !IsValidSid(sid)) return {};
+    const SID_IDENTIFIER_AUTHORITY* authority = GetSidIdentifierAuthority(sid);
+    std::vector<uint32_t> subAuthorities;
+    const UCHAR count = *GetSidSubAuthorityCount(sid);
+    for (UCHAR i = 0; i < count; ++i) subAuthorities.push_back(*GetSidSubAuthority(sid, i));
+    return FormatSidText(authority->Value[5], subAuthorities);
+}
+
+PSECURITY_DESCRIPTOR HistoryCleaner::SaveKeySecurity(HKEY root, const std::string& key) {
+    RegKey opened;
+    if (opened.Open(root, key, READ_CONTROL) != ERROR_SUCCESS) return nullptr;
+    DWORD size = 0;
+    if (RegGetKeySecurity(opened.get(), DACL_SECURITY_INFORMATION, nullptr, &size) !=
+        ERROR_INSUFFICIENT_BUFFER)
+        return nullptr;
+    HANDLE heap = GetProcessHeap();
+    PSECURITY_DESCRIPTOR descriptor = HeapAlloc(heap, 0, size);
+    if (!descriptor) return nullptr;
+    if (RegGetKeySecurity(opened.get(), DACL_SECURITY_INFORMATION, descriptor, &size) != ERROR_SUCCESS) {
+        HeapFree(heap, 0, descriptor);
+        return nullptr;
+    }
+    return descriptor;
+}
+
+bool HistoryCleaner::BuildFullAccessSecurity(PSID userSid, PSECURITY_DESCRIPTOR descriptor, PACL* acl) {
+    *acl = nullptr;
+    if (!userSid || !IsValidSid(userSid)) return false;
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID system = nullptr;
+    if (!AllocateAndInitializeSid(&ntAuthority, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system))
+        return false;
+    HANDLE heap = GetProcessHeap();
+    const DWORD userLength = GetLengthSid(userSid);
+    const DWORD systemLength = GetLengthSid(system);
+    const DWORD aclLength = userLength + systemLength + 24;
+    auto* list = static_cast<PACL>(HeapAlloc(heap, HEAP_ZERO_MEMORY, aclLength));
+    bool ok = list && InitializeAcl(list, aclLength, ACL_REVISION);
+    for (PSID sid : {userSid, system}) {
+        if (!ok) break;
+        // ACE header, access mask, then the SID itself.
+        const DWORD sidLength = GetLengthSid(sid);
+        const DWORD aceLength = 8 + sidLength;
+        std::vector<BYTE> ace(aceLength);
+        auto* header = reinterpret_cast<ACE_HEADER*>(ace.data());
+        header->AceType = ACCESS_ALLOWED_ACE_TYPE;
+        header->AceFlags = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+        header->AceSize = static_cast<WORD>(aceLength);
+        const DWORD mask = KEY_ALL_ACCESS;
+        std::memcpy(ace.data() + 4, &mask, 4);
+        std::memcpy(ace.data() + 8, sid, sidLength);
+        ok = AddAce(list, ACL_REVISION, MAXDWORD, ace.data(), aceLength) != FALSE;
+    }
+    ok = ok && InitializeSecurityDescriptor(descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+         SetSecurityDescriptorDacl(descriptor, TRUE, list, FALSE);
+    FreeSid(system);
+    if (list) *acl = list; // the descriptor points into it: the caller frees it after use
+    return ok;
+}
+
+void HistoryCleaner::SetKeySecurity(HKEY root, const std::string& key, PSECURITY_DESCRIPTOR descriptor,
+                                    bool recursive) {
+    {
+        RegKey opened;
+        if (opened.Open(root, key, WRITE_DAC) == ERROR_SUCCESS)
+            RegSetKeySecurity(opened.get(), DACL_SECURITY_INFORMATION, descriptor);
+    }
+    if (!recursive) return;
+    // Top-down: the parent's new DACL is what lets us open it to reach its children.
+    RegKey parent;
+    if (parent.Open(root, key, KEY_READ) != ERROR_SUCCESS) return;
+    DWORD count = 0;
+    if (RegQueryInfoKeyA(parent.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return;
+    for (DWORD index = 0; index < count; ++index) {
+        char name[261];
+        const LONG read = RegEnumKeyA(parent.get(), index, name, sizeof name);
+        if (read == ERROR_NO_MORE_ITEMS) break;
+        if (read != ERROR_SUCCESS) continue;
+        SetKeySecurity(parent.get(), name, descriptor, true);
+    }
+}

@@ -1,0 +1,98 @@
+#include "engine/shred_pattern.h"
+
+#include <algorithm>
+
+namespace {
+
+// strtol-like: the longest run of valid digits after an optional "0x" (hexadecimal only).
+uint32_t ParseDigits(const std::string& text, int base) {
+    size_t i = 0;
+    if (base == 16 && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) i = 2;
+    uint32_t value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            break;
+        if (digit >= base) break;
+        value = value * static_cast<uint32_t>(base) + static_cast<uint32_t>(digit);
+    }
+    return value;
+}
+
+} // namespace
+
+uint8_t LiteralPassByte(const std::string& pass) {
+    if (pass.size() == 1) return static_cast<uint8_t>(pass[0]);
+    if (pass.size() == 8) return static_cast<uint8_t>(ParseDigits(pass, 2));
+    return static_cast<uint8_t>(ParseDigits(pass, 16));
+}
+
+std::vector<uint8_t> BuildPassPattern(const ShredMethod& method, ShredRandom& random) {
+    std::vector<uint8_t> pattern;
+    pattern.reserve(method.passes.size());
+    uint8_t previous = 0;
+    for (const std::string& pass : method.passes) {
+        uint8_t value;
+        if (pass == "Random")
+            value = static_cast<uint8_t>(random.Next() * 255.0);
+        else if (pass == "Complement")
+            value = static_cast<uint8_t>(255 - previous);
+        else
+            value = LiteralPassByte(pass);
+        pattern.push_back(value);
+        previous = value;
+    }
+    return pattern;
+}
+
+PassLayout LayoutPass(uint64_t length) {
+    PassLayout layout;
+    const uint64_t blocks = length / PassLayout::kBlock;
+    layout.barRange = blocks == 0 ? length : blocks;
+    layout.barStart = blocks == 0 ? length : 0;
+    if (length > PassLayout::kBlock) {
+        layout.fullWrites = (length + PassLayout::kBlock - 1) / PassLayout::kBlock - 1;
+        layout.lastWrite = static_cast<uint32_t>(length - layout.fullWrites * PassLayout::kBlock);
+    } else {
+        layout.lastWrite = static_cast<uint32_t>(length);
+    }
+    return layout;
+}
+
+void ProgressThrottle::Reset() {
+    *this = ProgressThrottle(interval_);
+}
+
+void ProgressThrottle::StartRange(uint64_t range, uint32_t pixels) {
+    if (range != postedRange_ || !posted_) rangeDirty_ = true;
+    range_ = range;
+    step_ = std::max<uint64_t>(1, range / (pixels ? pixels : 100));
+    position_ = 0;
+}
+
+ProgressThrottle::Posts ProgressThrottle::Due(uint32_t nowMs) {
+    Posts posts;
+    if (posted_ && nowMs - lastPost_ < interval_) return posts;
+    const uint64_t moved =
+        position_ > postedPosition_ ? position_ - postedPosition_ : postedPosition_ - position_;
+    const bool reachedEnd = position_ >= range_ && postedPosition_ < range_;
+    posts.name = nameDirty_;
+    posts.range = rangeDirty_;
+    posts.position = rangeDirty_ || (moved != 0 && (moved >= step_ || reachedEnd));
+    if (!posts.Any()) return posts;
+    posts.rangeValue = range_;
+    posts.positionValue = position_;
+    nameDirty_ = rangeDirty_ = false;
+    postedRange_ = range_;
+    postedPosition_ = position_;
+    lastPost_ = nowMs;
+    posted_ = true;
+    return posts;
+}

@@ -1,0 +1,187 @@
+// The shredder's random source, pass bytes, block layout and bar throttle.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "engine/shred_pattern.h"
+
+TEST(ShredRandom, ConstantsFollowFromPiAndRootThree) {
+    const long double two30 = 1073741824.0L;
+    const long double pi = 3.14159265358979323846264338327950288L;
+    EXPECT_EQ(ShredRandom::kMultiplier, 8 * static_cast<uint64_t>(std::floor(two30 * pi / 32)) + 5);
+    EXPECT_EQ(ShredRandom::kIncrement,
+              2 * static_cast<uint64_t>(std::floor(two30 * (0.5L - std::sqrt(3.0L) / 6))) + 1);
+    EXPECT_EQ(ShredRandom::kModulus, 2147483648u);
+}
+
+TEST(ShredRandom, NonPositiveSeedsActLikeOne) {
+    ShredRandom one(1), zero(0), negative(-12345);
+    for (int i = 0; i < 5; ++i) {
+        const double u = one.Next();
+        EXPECT_EQ(zero.Next(), u);
+        EXPECT_EQ(negative.Next(), u);
+    }
+}
+
+TEST(ShredRandom, DrawsStayBelowOneAndRandomBytesCover0To254) {
+    ShredRandom random(20240601);
+    std::set<int> bytes;
+    for (int i = 0; i < 200000; ++i) {
+        const double u = random.Next();
+        ASSERT_GE(u, 0.0);
+        ASSERT_LT(u, 1.0);
+        bytes.insert(static_cast<int>(u * 255.0));
+    }
+    EXPECT_EQ(bytes.size(), 255u);
+    EXPECT_EQ(*bytes.begin(), 0);
+    EXPECT_EQ(*bytes.rbegin(), 254);
+}
+
+TEST(PassPattern, BuiltInMethodIsRandomComplementRandomAndNeverWritesFFInRandomPasses) {
+    const ShredMethod method = BuiltInShredMethod();
+    std::set<int> firstBytes;
+    for (int seed = 1; seed < 3000; seed += 7) {
+        ShredRandom random(seed);
+        const auto pattern = BuildPassPattern(method, random);
+        ASSERT_EQ(pattern.size(), 3u);
+        EXPECT_NE(pattern[0], 255);
+        EXPECT_EQ(pattern[1], 255 - pattern[0]);
+        EXPECT_NE(pattern[2], 255);
+        firstBytes.insert(pattern[0]);
+    }
+    EXPECT_GT(firstBytes.size(), 50u); // the seed matters
+}
+
+TEST(PassPattern, LiteralPassStrings) {
+    EXPECT_EQ(LiteralPassByte("A"), 'A');
+    EXPECT_EQ(LiteralPassByte("7"), '7'); // one character is its code, not a digit
+    EXPECT_EQ(LiteralPassByte("01010101"), 0x55);
+    EXPECT_EQ(LiteralPassByte("11111111"), 0xFF);
+    EXPECT_EQ(LiteralPassByte("10102222"), 0x0A); // binary digits as far as they go
+    EXPECT_EQ(LiteralPassByte("FF"), 0xFF);
+    EXPECT_EQ(LiteralPassByte("12"), 0x12);
+    EXPECT_EQ(LiteralPassByte("0x1f"), 0x1F);
+    EXPECT_EQ(LiteralPassByte("1FF"), 0xFF); // cut to a byte
+    EXPECT_EQ(LiteralPassByte("9G"), 0x09);
+    EXPECT_EQ(LiteralPassByte("zz"), 0);
+    EXPECT_EQ(LiteralPassByte(""), 0);
+}
+
+TEST(PassPattern, ComplementFollowsThePreviousPassWhateverItWas) {
+    ShredMethod method;
+    method.passes = {"Complement", "A", "Complement", "Complement", "00000000"};
+    ShredRandom random(5);
+    EXPECT_EQ(BuildPassPattern(method, random), (std::vector<uint8_t>{255, 'A', 255 - 'A', 'A', 0}));
+}
+
+TEST(PassLayout, WritesCoverTheFileExactly) {
+    // Around the block size; 0, 4096 and 10 000 bytes are checked on real files.
+    EXPECT_EQ(LayoutPass(4097).fullWrites, 1u);
+    EXPECT_EQ(LayoutPass(4097).lastWrite, 1u);
+    EXPECT_EQ(LayoutPass(4097).barRange, 1u);
+    EXPECT_EQ(LayoutPass(8192).fullWrites, 1u);
+    EXPECT_EQ(LayoutPass(8192).lastWrite, 4096u);
+    EXPECT_EQ(LayoutPass(4095).barRange, 4095u); // under a block the bar counts bytes
+    EXPECT_EQ(LayoutPass(4095).barStart, 4095u);
+    for (uint64_t length = 1; length < 5 * 4096; length += 97) {
+        const PassLayout layout = LayoutPass(length);
+        ASSERT_GE(layout.lastWrite, 1u) << length;
+        ASSERT_LE(layout.lastWrite, 4096u) << length;
+        ASSERT_EQ(layout.fullWrites * 4096 + layout.lastWrite, length) << length;
+    }
+    const uint64_t big = uint64_t{5} << 32; // beyond 32 bits
+    EXPECT_EQ(LayoutPass(big).fullWrites * 4096 + LayoutPass(big).lastWrite, big);
+}
+
+TEST(ProgressThrottle, PositionsGoOutAboutOncePerPixelAndAlwaysAtTheEnd) {
+    ProgressThrottle throttle(0);
+    throttle.StartRange(10240, 200); // 10240 blocks on a 200-pixel bar: one post per 51 blocks
+    const auto first = throttle.Due(0);
+    EXPECT_TRUE(first.range);
+    EXPECT_EQ(first.rangeValue, 10240u);
+    EXPECT_TRUE(first.position);
+    EXPECT_EQ(first.positionValue, 0u);
+    std::vector<uint64_t> posted;
+    for (uint64_t position = 1; position <= 10241; ++position) {
+        throttle.Move(position);
+        const auto due = throttle.Due(static_cast<uint32_t>(position));
+        EXPECT_FALSE(due.range);
+        if (due.position) posted.push_back(due.positionValue);
+    }
+    ASSERT_FALSE(posted.empty());
+    EXPECT_GE(posted.size(), 195u);
+    EXPECT_LE(posted.size(), 202u);
+    EXPECT_GE(posted.back(), 10240u);
+    uint64_t last = 0;
+    for (uint64_t p : posted) {
+        EXPECT_LE(p - last, 51u); // never more than a pixel behind
+        last = p;
+    }
+}
+
+TEST(ProgressThrottle, ShortRangesPostEveryStepAndSmallFilesJumpToTheEnd) {
+    ProgressThrottle throttle(0);
+    throttle.StartRange(3, 150);
+    throttle.Due(0);
+    for (uint64_t p = 1; p <= 3; ++p) {
+        throttle.Move(p);
+        EXPECT_TRUE(throttle.Due(0).position) << p;
+    }
+    EXPECT_FALSE(throttle.Due(0).Any()); // nothing new
+    throttle.StartRange(100, 0);         // a 100-byte file: the one move is past the end
+    throttle.Due(0);
+    throttle.Move(101);
+    EXPECT_EQ(throttle.Due(0).positionValue, 101u);
+}
+
+TEST(ProgressThrottle, NextPassOverTheSameRangeOnlyResetsThePosition) {
+    ProgressThrottle throttle(0);
+    throttle.StartRange(40, 250);
+    throttle.Due(0);
+    throttle.Move(41);
+    throttle.Due(0);
+    throttle.StartRange(40, 250);
+    const auto due = throttle.Due(0);
+    EXPECT_FALSE(due.range);
+    EXPECT_TRUE(due.position);
+    EXPECT_EQ(due.positionValue, 0u);
+    throttle.StartRange(7, 250); // another file
+    EXPECT_TRUE(throttle.Due(0).range);
+}
+
+TEST(ProgressThrottle, BatchesChangesOncePerInterval) {
+    ProgressThrottle throttle(50);
+    throttle.NameChanged();
+    throttle.StartRange(1000, 100);
+    const auto first = throttle.Due(1000);
+    EXPECT_TRUE(first.name && first.range && first.position);
+
+    throttle.NameChanged(); // a second file within the interval: held back...
+    throttle.StartRange(500, 100);
+    throttle.Move(250);
+    EXPECT_FALSE(throttle.Due(1010).Any());
+    EXPECT_FALSE(throttle.Due(1049).Any());
+    const auto batch = throttle.Due(1050); // ...and sent with the next batch, as it is now
+    EXPECT_TRUE(batch.name);
+    EXPECT_TRUE(batch.range);
+    EXPECT_EQ(batch.rangeValue, 500u);
+    EXPECT_EQ(batch.positionValue, 250u);
+
+    EXPECT_FALSE(throttle.Due(5000).Any()); // nothing changed: nothing to send, however late
+    throttle.NameChanged();
+    EXPECT_TRUE(throttle.Due(5001).name); // and the interval counts from the last batch sent
+    throttle.NameChanged();
+    throttle.Reset(); // a new window hears at once
+    throttle.NameChanged();
+    EXPECT_TRUE(throttle.Due(5002).name);
+}
+
+TEST(ProgressThrottle, TickCountWrapAround) {
+    ProgressThrottle throttle(50);
+    throttle.NameChanged();
+    EXPECT_TRUE(throttle.Due(0xFFFFFFF0u).name);
+    throttle.NameChanged();
+    EXPECT_FALSE(throttle.Due(0x10u).Any()); // 32 ms later
+    EXPECT_TRUE(throttle.Due(0x30u).name);   // 64 ms later
+}

@@ -1,0 +1,413 @@
+// The order, options and stop tests of the threaded run and of the three synchronous groups,
+// checked with a stand-in that records which cleaners are called.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <thread>
+
+#include "app/messages.h"
+#include "engine/clearing_run.h"
+#include "engine/run_gate.h"
+#include "tests/wine/engine_support.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+class RecordingCleaner : public HistoryCleaner {
+public:
+    using HistoryCleaner::HistoryCleaner;
+    Names calls;
+    std::string stopAt;  // the cleaner during which the user cancels
+    std::string throwAt; // the cleaner that fails badly
+    bool skypeAnswer = true;
+    HWND clipboardOwner = nullptr;
+
+#define RECORD(name)                                                                                         \
+    void name() override {                                                                                   \
+        Note(#name);                                                                                         \
+    }
+    RECORD(EmptyRecycleBin)
+    RECORD(ClearRecentDocuments)
+    RECORD(EmptyRecentItems)
+    RECORD(EmptyTempFolders)
+    RECORD(ClearRunHistory)
+    RECORD(ClearSearchFilesHistory)
+    RECORD(ClearSearchComputersHistory)
+    RECORD(ClearUserAssist)
+    RECORD(ClearStreams)
+    RECORD(ClearOpenSaveHistory)
+    RECORD(ClearIEHistory)
+    RECORD(ClearIECache)
+    RECORD(ClearIECookies)
+    RECORD(ClearIEPasswords)
+    RECORD(ClearIEDownloads)
+    RECORD(ClearIEMostPopularSites)
+    RECORD(ClearIELastSession)
+    RECORD(ClearHistoryIndexDat)
+    RECORD(ClearCacheIndexDat)
+    RECORD(ClearCookiesIndexDat)
+    RECORD(DeleteIEIndexDatFiles)
+    RECORD(ClearFirefoxHistory)
+    RECORD(ClearFirefoxCache)
+    RECORD(ClearFirefoxCookies)
+    RECORD(ClearFirefoxPasswords)
+    RECORD(ClearFirefoxDownloads)
+    RECORD(PurgeFirefoxHistoryDatabase)
+    RECORD(ClearMozillaHistory)
+    RECORD(ClearMozillaCache)
+    RECORD(ClearMozillaCookies)
+    RECORD(ClearMozillaPasswords)
+    RECORD(ClearMozillaDownloads)
+    RECORD(ClearNetscapeHistory)
+    RECORD(ClearNetscapeCache)
+    RECORD(ClearNetscapeCookies)
+    RECORD(ClearNetscapePasswords)
+    RECORD(ClearNetscapeDownloads)
+    RECORD(ClearSafariHistory)
+    RECORD(ClearSafariCache)
+    RECORD(ClearSafariCookies)
+    RECORD(ClearSafariPasswords)
+    RECORD(ClearSafariDownloads)
+    RECORD(ClearOperaHistory)
+    RECORD(ClearOperaCache)
+    RECORD(ClearOperaCookies)
+    RECORD(ClearOperaPasswords)
+    RECORD(ClearOperaDownloads)
+    RECORD(ClearOperaSpeedDial)
+    RECORD(ClearChromeHistory)
+    RECORD(ClearChromeCache)
+    RECORD(ClearChromeCookies)
+    RECORD(ClearChromePasswords)
+    RECORD(ClearChromeDownloads)
+    RECORD(ClearToolbarHistory)
+    RECORD(ClearOfficeHistory)
+    RECORD(ClearMediaPlayerHistory)
+    RECORD(ClearGoogleDesktopHistory)
+    RECORD(ClearSkypeCalls)
+    RECORD(ClearSkypeChats)
+    RECORD(PurgeSkypeDatabase)
+    RECORD(ClearAcrobatReaderRecentFiles)
+    RECORD(ClearAdobeAcrobatRecentFiles)
+    RECORD(ClearAcrobatDataFolder)
+    RECORD(ClearAcrobatOrganizerHistory)
+    RECORD(ClearAcrobatCollections)
+#undef RECORD
+    void ClearClipboard(HWND owner) override {
+        clipboardOwner = owner;
+        Note("ClearClipboard");
+    }
+    bool PromptCloseSkype() override {
+        Note("PromptCloseSkype");
+        return skypeAnswer;
+    }
+
+private:
+    void Note(const char* name) {
+        calls.push_back(name);
+        if (stopAt == name) settings->stopRequested = 1;
+        if (throwAt == name) throw std::runtime_error(name);
+    }
+};
+
+const Names kBrowserOrder = {
+    "ClearIEHistory",         "ClearHistoryIndexDat",   "ClearFirefoxHistory",  "ClearSafariHistory",
+    "ClearOperaHistory",      "ClearMozillaHistory",    "ClearNetscapeHistory", "ClearChromeHistory",
+    "ClearIECache",           "ClearCacheIndexDat",     "ClearFirefoxCache",    "ClearSafariCache",
+    "ClearOperaCache",        "ClearMozillaCache",      "ClearNetscapeCache",   "ClearChromeCache",
+    "ClearIECookies",         "ClearCookiesIndexDat",   "ClearFirefoxCookies",  "ClearSafariCookies",
+    "ClearOperaCookies",      "ClearMozillaCookies",    "ClearNetscapeCookies", "ClearChromeCookies",
+    "ClearIEPasswords",       "ClearFirefoxPasswords",  "ClearSafariPasswords", "ClearOperaPasswords",
+    "ClearMozillaPasswords",  "ClearNetscapePasswords", "ClearChromePasswords", "ClearIEDownloads",
+    "ClearFirefoxDownloads",  "ClearSafariDownloads",   "ClearOperaDownloads",  "ClearMozillaDownloads",
+    "ClearNetscapeDownloads", "ClearChromeDownloads",
+};
+const Names kWindowsOrder = {
+    "EmptyRecycleBin",  "ClearRecentDocuments", "EmptyRecentItems",        "ClearClipboard",
+    "EmptyTempFolders", "ClearRunHistory",      "ClearSearchFilesHistory", "ClearSearchComputersHistory",
+    "ClearUserAssist",  "ClearStreams",         "ClearOpenSaveHistory",
+};
+
+Names Concat(std::initializer_list<Names> parts) {
+    Names all;
+    for (const Names& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+void SelectEverything(ProgramSettings& s) {
+    s.historyMask = s.cacheMask = s.cookiesMask = s.passwordsMask = s.downloadsMask = s.purgeHistoryMask =
+        0x1FF;
+    for (uint8_t ProgramSettings::*flag : {&ProgramSettings::emptyRecycleBin,
+                                           &ProgramSettings::clearRecentDocuments,
+                                           &ProgramSettings::emptyRecentItems,
+                                           &ProgramSettings::clearClipboard,
+                                           &ProgramSettings::emptyTempFolders,
+                                           &ProgramSettings::clearToolbarHistory,
+                                           &ProgramSettings::clearRunHistory,
+                                           &ProgramSettings::clearSearchFilesHistory,
+                                           &ProgramSettings::clearSearchComputersHistory,
+                                           &ProgramSettings::clearUserAssist,
+                                           &ProgramSettings::clearStreams,
+                                           &ProgramSettings::clearOpenSaveHistory,
+                                           &ProgramSettings::clearOfficeHistory,
+                                           &ProgramSettings::clearMediaPlayerHistory,
+                                           &ProgramSettings::clearGoogleDesktopHistory,
+                                           &ProgramSettings::deleteSkypeCalls,
+                                           &ProgramSettings::deleteSkypeChats,
+                                           &ProgramSettings::purgeSkypeDatabase,
+                                           &ProgramSettings::clearAcrobatReaderRecent,
+                                           &ProgramSettings::clearAcrobatRecent,
+                                           &ProgramSettings::clearAcrobatHistory,
+                                           &ProgramSettings::clearAcrobatCollections,
+                                           &ProgramSettings::deleteIECompatCacheIndex,
+                                           &ProgramSettings::deletePrivacIEIndex,
+                                           &ProgramSettings::clearMostPopularSites,
+                                           &ProgramSettings::clearLastSession,
+                                           &ProgramSettings::clearOperaSpeedDial})
+        s.*flag = 1;
+}
+
+struct ClearingRun : ::testing::Test {
+    ProgramSettings settings;
+    RecordingCleaner cleaner{&settings};
+    PostedMessages progress, main;
+    volatile LONG done = 7;
+    void SetUp() override {
+        settings.ApplyDefaults();
+        settings.runActive = 1; // as the clear entry leaves it
+    }
+    void Run() { RunClearingSteps(cleaner, settings, progress.window(), main.window(), &done); }
+    void ExpectEnded() {
+        EXPECT_EQ(done, 1);
+        EXPECT_EQ(settings.stopRequested, 1);
+        EXPECT_EQ(settings.runActive, 0);
+        EXPECT_EQ(cleaner.threadedRun, 0);
+        EXPECT_EQ(progress.Drain(MsgRunFinished, MsgRunFinished).size(), 1u);
+    }
+};
+
+} // namespace
+
+TEST_F(ClearingRun, EverythingSelectedRunsBrowsersExtrasApplicationsThenWindows) {
+    SelectEverything(settings);
+    Run();
+    const Names expected =
+        Concat({kBrowserOrder,
+                {"ClearIEMostPopularSites", "ClearIELastSession", "ClearOperaSpeedDial",
+                 "ClearToolbarHistory", "ClearOfficeHistory", "ClearMediaPlayerHistory",
+                 "ClearGoogleDesktopHistory", "ClearSkypeCalls", "ClearSkypeChats",
+                 "ClearAcrobatReaderRecentFiles", "ClearAdobeAcrobatRecentFiles", "ClearAcrobatDataFolder"},
+                kWindowsOrder});
+    EXPECT_EQ(cleaner.calls, expected);
+    EXPECT_EQ(cleaner.clipboardOwner, progress.window());
+    ExpectEnded();
+    EXPECT_TRUE(main.Drain(WM_COMMAND, WM_COMMAND).empty());
+}
+
+TEST_F(ClearingRun, NothingSelectedStillEnds) {
+    Run();
+    EXPECT_TRUE(cleaner.calls.empty());
+    ExpectEnded();
+}
+
+TEST_F(ClearingRun, EachOptionSelectsItsOwnStep) {
+    settings.cookiesMask = BrowserOpera | IEIndexDatAtStartup; // the start-up bit selects no step
+    settings.historyMask = IEIndexDatContent;
+    settings.downloadsMask = BrowserChrome;
+    settings.clearStreams = 1;
+    settings.clearAcrobatCollections = 1;
+    settings.clearOfficeHistory = 1;
+    Run();
+    EXPECT_EQ(cleaner.calls, (Names{"ClearHistoryIndexDat", "ClearOperaCookies", "ClearChromeDownloads",
+                                    "ClearOfficeHistory", "ClearAcrobatCollections", "ClearStreams"}));
+    cleaner.calls.clear();
+    settings.runActive = 1;
+    settings.stopRequested = 0;
+    settings.cookiesMask = settings.historyMask = settings.downloadsMask = 0;
+    settings.clearStreams = settings.clearAcrobatCollections = settings.clearOfficeHistory = 0;
+    settings.clearAcrobatHistory = 1;
+    Run();
+    EXPECT_EQ(cleaner.calls, Names{"ClearAcrobatOrganizerHistory"});
+}
+
+TEST_F(ClearingRun, ExitAfterRunPostsTheExitCommandToTheMainWindow) {
+    settings.exitAfterRun = 1;
+    Run();
+    ExpectEnded();
+    const auto commands = main.Drain(WM_COMMAND, WM_COMMAND);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].wParam, CmdExitProgram);
+}
+
+TEST_F(ClearingRun, CancelledBeforeItStartedRunsNothing) {
+    SelectEverything(settings);
+    settings.stopRequested = 1;
+    Run();
+    EXPECT_TRUE(cleaner.calls.empty());
+    ExpectEnded();
+}
+
+TEST_F(ClearingRun, CancelSkipsEveryLaterStep) {
+    SelectEverything(settings);
+    cleaner.stopAt = "ClearIECookies";
+    Run();
+    ASSERT_FALSE(cleaner.calls.empty());
+    EXPECT_EQ(cleaner.calls.back(), "ClearIECookies");
+    EXPECT_EQ(cleaner.calls.size(), 17u);
+    ExpectEnded();
+}
+
+TEST_F(ClearingRun, AcrobatStepsHaveNoStopTestOfTheirOwn) {
+    SelectEverything(settings);
+    cleaner.stopAt = "ClearSkypeChats";
+    Run();
+    const Names tail(cleaner.calls.end() - 4, cleaner.calls.end());
+    EXPECT_EQ(tail, (Names{"ClearSkypeChats", "ClearAcrobatReaderRecentFiles", "ClearAdobeAcrobatRecentFiles",
+                           "ClearAcrobatDataFolder"}));
+    ExpectEnded();
+}
+
+TEST_F(ClearingRun, ACleanerThatThrowsStillEndsTheRun) {
+    SelectEverything(settings);
+    cleaner.throwAt = "ClearOperaCache";
+    Run();
+    EXPECT_EQ(cleaner.calls.back(), "ClearOperaCache");
+    ExpectEnded();
+}
+
+TEST_F(ClearingRun, PausedGateHoldsTheRunBeforeItsNextStep) {
+    SelectEverything(settings);
+    Gate().Pause();
+    std::thread worker([&] { Run(); });
+    while (Gate().Waiting() == 0 && done != 1) Sleep(1);
+    EXPECT_TRUE(cleaner.calls.empty());
+    Gate().Resume();
+    worker.join();
+    EXPECT_EQ(cleaner.calls.size(), 61u);
+    ExpectEnded();
+
+    // Answering "Yes" to the cancel question: the flag is set before the gate opens.
+    cleaner.calls.clear();
+    settings.stopRequested = 0;
+    settings.runActive = 1;
+    cleaner.stopAt = "";
+    done = 7;
+    Gate().Pause();
+    std::thread cancelled([&] { Run(); });
+    while (Gate().Waiting() == 0 && done != 1) Sleep(1);
+    settings.stopRequested = 1;
+    Gate().Resume();
+    cancelled.join();
+    EXPECT_TRUE(cleaner.calls.empty());
+    ExpectEnded();
+}
+
+// ---- Synchronous groups
+
+TEST_F(ClearingRun, BrowserGroupAddsIndexDatDeletionAndTheFirefoxPurge) {
+    SelectEverything(settings);
+    settings.stopRequested = 1; // no stop tests on the UI thread
+    ClearSelectedBrowserItems(cleaner, settings);
+    EXPECT_EQ(cleaner.calls,
+              Concat({kBrowserOrder,
+                      {"DeleteIEIndexDatFiles", "ClearIEMostPopularSites", "ClearIELastSession",
+                       "ClearOperaSpeedDial", "PurgeFirefoxHistoryDatabase"}}));
+    cleaner.calls.clear();
+    ProgramSettings one;
+    one.ApplyDefaults();
+    one.deletePrivacIEIndex = 1;
+    one.purgeHistoryMask = BrowserOpera; // only Firefox has a database to purge
+    ClearSelectedBrowserItems(cleaner, one);
+    EXPECT_EQ(cleaner.calls, Names{"DeleteIEIndexDatFiles"});
+}
+
+TEST_F(ClearingRun, WindowsGroupUsesTheCallersClipboardOwner) {
+    SelectEverything(settings);
+    settings.stopRequested = 1;
+    ClearSelectedWindowsHistory(cleaner, settings, main.window());
+    EXPECT_EQ(cleaner.calls, kWindowsOrder);
+    EXPECT_EQ(cleaner.clipboardOwner, main.window());
+}
+
+TEST_F(ClearingRun, ApplicationGroupAsksAboutSkypeFirst) {
+    SelectEverything(settings);
+    ClearSelectedApplicationHistory(cleaner, settings);
+    EXPECT_EQ(cleaner.calls, (Names{"ClearToolbarHistory", "ClearOfficeHistory", "ClearMediaPlayerHistory",
+                                    "ClearGoogleDesktopHistory", "PromptCloseSkype", "ClearSkypeCalls",
+                                    "ClearSkypeChats", "PurgeSkypeDatabase", "ClearAcrobatReaderRecentFiles",
+                                    "ClearAdobeAcrobatRecentFiles", "ClearAcrobatDataFolder"}));
+
+    const Names withoutSkype = {"ClearToolbarHistory",           "ClearOfficeHistory",
+                                "ClearMediaPlayerHistory",       "ClearGoogleDesktopHistory",
+                                "ClearAcrobatReaderRecentFiles", "ClearAdobeAcrobatRecentFiles",
+                                "ClearAcrobatDataFolder"};
+    cleaner.calls.clear();
+    cleaner.skypeAnswer = false; // the user keeps Skype running
+    ClearSelectedApplicationHistory(cleaner, settings);
+    Names declined = withoutSkype;
+    declined.insert(declined.begin() + 4, "PromptCloseSkype");
+    EXPECT_EQ(cleaner.calls, declined);
+
+    cleaner.calls.clear();
+    cleaner.skypeAnswer = true;
+    settings.exiting = 1; // no question while the program ends
+    ClearSelectedApplicationHistory(cleaner, settings);
+    EXPECT_EQ(cleaner.calls, withoutSkype);
+
+    cleaner.calls.clear();
+    ProgramSettings purgeOnly;
+    purgeOnly.ApplyDefaults();
+    purgeOnly.purgeSkypeDatabase = 1;
+    ClearSelectedApplicationHistory(cleaner, purgeOnly);
+    EXPECT_EQ(cleaner.calls, (Names{"PromptCloseSkype", "PurgeSkypeDatabase"}));
+}
+
+// ---- A cancel through the real shredder
+
+namespace {
+
+// Removes two files from one cleaner step; the user cancels during the second pass of the first.
+class ShreddingStep : public HistoryCleaner, public ShredProbe {
+public:
+    ShreddingStep(ProgramSettings* s, std::string big, std::string small)
+        : HistoryCleaner(s), big_(std::move(big)), small_(std::move(small)) {
+        shredProbe = this;
+    }
+    void EmptyRecentItems() override {
+        RemoveFile(big_);
+        RemoveFile(small_);
+    }
+    void BlockWritten(uint8_t, DWORD) override {
+        if (++blocks == 32 + 2) settings->stopRequested = 1;
+    }
+    size_t blocks = 0;
+
+private:
+    std::string big_, small_;
+};
+
+} // namespace
+
+TEST_F(ClearingRun, CancelCutsThisRunsShreddingShortButNotTheNextClear) {
+    TempFolder folder;
+    const std::string big = folder / "big.bin", small = folder / "small.bin", later = folder / "later.bin";
+    MakeFile(big, 32 * 4096, 'b');
+    MakeFile(small, 9000, 's');
+    settings.shredFiles = 1;
+    settings.emptyRecentItems = 1;
+    ShreddingStep step(&settings, big, small);
+    RunClearingSteps(step, settings, progress.window(), main.window(), &done);
+
+    EXPECT_TRUE(PathExists(big)); // partly overwritten, left in place
+    EXPECT_NE(ReadFileBytes(big), std::vector<uint8_t>(32 * 4096, 'b'));
+    EXPECT_FALSE(PathExists(small)); // deleted without being overwritten
+    EXPECT_EQ(step.blocks, 34u);
+    EXPECT_EQ(settings.stopRequested, 1);
+    EXPECT_EQ(settings.runActive, 0);
+
+    // A page's CLEAR after the run: shredding is on, so the file is overwritten three times.
+    MakeFile(later, 9000, 'l');
+    step.RemoveFile(later);
+    EXPECT_FALSE(PathExists(later));
+    EXPECT_EQ(step.blocks, 34u + 3 * 3);
+}

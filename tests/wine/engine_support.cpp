@@ -1,0 +1,174 @@
+#include "tests/wine/engine_support.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+namespace {
+const char kTestRoot[] = "Software\\ZltEngineTest";
+using RegDeleteKeyExAFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+
+RegDeleteKeyExAFn DeleteKeyEx() {
+    return reinterpret_cast<RegDeleteKeyExAFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA")));
+}
+} // namespace
+
+TestKey::TestKey(const std::string& name, HKEY root)
+    : root_(root), path_(std::string(kTestRoot) + "\\" + name) {
+    DeleteKeyTree(root_, path_);
+    CreateKey(root_, path_);
+}
+
+TestKey::~TestKey() {
+    DeleteKeyTree(root_, path_);
+}
+
+bool CreateKey(HKEY root, const std::string& path, REGSAM view) {
+    HKEY key;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool SetString(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
+    HKEY h;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const LONG rc = RegSetValueExA(h, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+}
+
+bool SetDword(HKEY root, const std::string& key, const std::string& name, DWORD value) {
+    HKEY h;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const LONG rc = RegSetValueExA(h, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+}
+
+bool KeyExists(HKEY root, const std::string& path, REGSAM view) {
+    HKEY h;
+    const LONG rc = RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &h);
+    if (rc == ERROR_SUCCESS) RegCloseKey(h);
+    return rc != ERROR_FILE_NOT_FOUND;
+}
+
+bool ValueExists(HKEY root, const std::string& key, const std::string& name) {
+    HKEY h;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return false;
+    const LONG rc = RegQueryValueExA(h, name.c_str(), nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+}
+
+void DeleteKeyTree(HKEY root, const std::string& path, REGSAM view) {
+    if (view == 0) {
+        SHDeleteKeyA(root, path.c_str());
+        return;
+    }
+    HKEY h;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &h) != ERROR_SUCCESS) return;
+    char name[260];
+    DWORD length = sizeof name;
+    std::vector<std::string> children;
+    for (DWORD i = 0; length = sizeof name, RegEnumKeyExA(h, i, name, &length, 0, 0, 0, 0) == ERROR_SUCCESS;
+         ++i)
+        children.push_back(name);
+    RegCloseKey(h);
+    for (const auto& child : children) DeleteKeyTree(root, path + "\\" + child, view);
+    DeleteKeyEx()(root, path.c_str(), view, 0);
+}
+
+std::vector<std::string> SubkeyNames(HKEY root, const std::string& path) {
+    std::vector<std::string> names;
+    HKEY h;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return names;
+    char name[260];
+    DWORD length;
+    for (DWORD i = 0; length = sizeof name, RegEnumKeyExA(h, i, name, &length, 0, 0, 0, 0) == ERROR_SUCCESS;
+         ++i)
+        names.push_back(name);
+    RegCloseKey(h);
+    return names;
+}
+
+uintptr_t NextHandleValue() {
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const auto value = reinterpret_cast<uintptr_t>(event);
+    CloseHandle(event);
+    return value;
+}
+
+bool MakeFile(const std::string& path, size_t size, uint8_t fill) {
+    return WriteFileBytes(path, std::vector<uint8_t>(size, fill));
+}
+
+std::string MakeFolder(const std::string& path) {
+    SHCreateDirectoryExA(nullptr, path.c_str(), nullptr);
+    return path;
+}
+
+std::string ShellFolderPath(int csidl) {
+    char path[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
+    return path;
+}
+
+HeldFile::HeldFile(const std::string& path, DWORD share)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0,
+                          nullptr)) {}
+
+HeldFile::~HeldFile() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+}
+
+PostedMessages::PostedMessages()
+    : window_(
+          CreateWindowExA(0, "STATIC", "sink", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr)) {}
+
+PostedMessages::~PostedMessages() {
+    DestroyWindow(window_);
+}
+
+std::vector<PostedMessages::Entry> PostedMessages::Drain(UINT first, UINT last) {
+    std::vector<Entry> entries;
+    MSG msg;
+    while (PeekMessageA(&msg, window_, first, last, PM_REMOVE)) entries.push_back({msg.message, msg.wParam});
+    return entries;
+}
+
+TestProgressBar::TestProgressBar() {
+    INITCOMMONCONTROLSEX init{sizeof init, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&init);
+    parent_ =
+        CreateWindowExA(0, "STATIC", "bar", WS_POPUP, 0, 0, 300, 40, nullptr, nullptr, nullptr, nullptr);
+    bar_ = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 250, 20, parent_, nullptr,
+                           nullptr, nullptr);
+}
+
+TestProgressBar::~TestProgressBar() {
+    DestroyWindow(parent_);
+}
+
+void TestProgressBar::Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+int TestProgressBar::RangeLow() {
+    return static_cast<int>(SendMessageA(bar_, PBM_GETRANGE, TRUE, 0));
+}
+int TestProgressBar::RangeHigh() {
+    return static_cast<int>(SendMessageA(bar_, PBM_GETRANGE, FALSE, 0));
+}
+int TestProgressBar::Position() {
+    return static_cast<int>(SendMessageA(bar_, PBM_GETPOS, 0, 0));
+}

@@ -1,0 +1,95 @@
+#pragma once
+// Fixtures for the engine's Windows tests: registry trees under a throw-away key, files of a given
+// size, handles that hold a file open, and a window that collects what the engine posts.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/wine/test_support.h"
+
+// A key below HKCU\Software\ZltEngineTest, removed with everything below it at the end.
+class TestKey {
+public:
+    explicit TestKey(const std::string& name, HKEY root = HKEY_CURRENT_USER);
+    ~TestKey();
+    TestKey(const TestKey&) = delete;
+    TestKey& operator=(const TestKey&) = delete;
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& sub) const { return path_ + "\\" + sub; }
+
+private:
+    HKEY root_;
+    std::string path_;
+};
+
+// Creates every key of `path`; `view` may be KEY_WOW64_32KEY or KEY_WOW64_64KEY.
+bool CreateKey(HKEY root, const std::string& path, REGSAM view = 0);
+bool SetString(HKEY root, const std::string& key, const std::string& name, const std::string& value);
+bool SetDword(HKEY root, const std::string& key, const std::string& name, DWORD value);
+bool KeyExists(HKEY root, const std::string& path, REGSAM view = 0);
+bool ValueExists(HKEY root, const std::string& key, const std::string& name);
+// Removes a tree in one view (SHDeleteKey knows no views).
+void DeleteKeyTree(HKEY root, const std::string& path, REGSAM view = 0);
+std::vector<std::string> SubkeyNames(HKEY root, const std::string& path);
+
+// The value the next new handle gets. Wine's GetProcessHandleCount reports 0, but it hands out the
+// lowest free handle value, so a leak of handles shows as this value rising.
+uintptr_t NextHandleValue();
+
+// A file of `size` bytes, all `fill`.
+bool MakeFile(const std::string& path, size_t size, uint8_t fill = 'x');
+std::string MakeFolder(const std::string& path);
+// The shell folder as the engine sees it (no owner, not created).
+std::string ShellFolderPath(int csidl);
+
+// Holds a file open with the given sharing until destroyed.
+class HeldFile {
+public:
+    HeldFile(const std::string& path, DWORD share);
+    ~HeldFile();
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+// A hidden top-level window on the calling thread; Drain() returns the messages posted to it
+// (message, wParam) in the range [first, last].
+class PostedMessages {
+public:
+    PostedMessages();
+    ~PostedMessages();
+    PostedMessages(const PostedMessages&) = delete;
+    PostedMessages& operator=(const PostedMessages&) = delete;
+    HWND window() const { return window_; }
+    struct Entry {
+        UINT message;
+        WPARAM wParam;
+    };
+    std::vector<Entry> Drain(UINT first, UINT last);
+
+private:
+    HWND window_;
+};
+
+// A progress bar on a hidden window of the calling thread; Pump() delivers the posted updates.
+class TestProgressBar {
+public:
+    TestProgressBar();
+    ~TestProgressBar();
+    TestProgressBar(const TestProgressBar&) = delete;
+    TestProgressBar& operator=(const TestProgressBar&) = delete;
+    HWND bar() const { return bar_; }
+    void Pump();
+    int RangeLow();
+    int RangeHigh();
+    int Position();
+
+private:
+    HWND parent_;
+    HWND bar_;
+};
