@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/settings.h"
+#include "engine/history_cleaner.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
 #include "ui/password_dialog.h"
@@ -74,7 +75,7 @@ bool CMainApp::InitInstance() {
 
     InitialiseLibraries();
     ProgramSettings& settings = Settings();
-    CWindowMain window(&settings);
+    CWindowMain window(&settings, &Cleaner());
     settings.installFolder = folder;
     helpFilePath = ModuleFolder(instance_) + "zlt.chm";
 

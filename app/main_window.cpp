@@ -9,6 +9,9 @@
 #include "app/messages.h"
 #include "control/browser_windows.h"
 #include "control/hot_keys.h"
+#include "engine/clearing_run.h"
+#include "engine/delete_thread.h"
+#include "engine/history_cleaner.h"
 #include "hook/hook.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
@@ -57,7 +60,8 @@ std::string CWindowMain::WindowClassName() {
     return name;
 }
 
-CWindowMain::CWindowMain(ProgramSettings* settings) : settings_(settings), progress_(settings, nullptr) {
+CWindowMain::CWindowMain(ProgramSettings* settings, HistoryCleaner* cleaner)
+    : settings_(settings), cleaner_(cleaner), progress_(settings, cleaner) {
     windowIcon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(WindowIconId()));
     // The class procedure is the default dialog procedure: the window behaves as a dialog for
     // keyboard navigation among its child pages.
@@ -73,7 +77,10 @@ bool CWindowMain::Create(HINSTANCE instance) {
     if (!RegisterWindowClass(className.c_str(), instance, LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN)),
                              DLGWINDOWEXTRA))
         return false;
-    return CreateEx(0, className.c_str(), kDisplayName, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, 0, instance);
+    if (!CreateEx(0, className.c_str(), kDisplayName, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, 0, instance))
+        return false;
+    cleaner_->ownerWindow = hwnd_; // owner of the shell folder lookups and the cleaners' boxes
+    return true;
 }
 
 void CWindowMain::AddPage(uint32_t id, CPage* page) { pages_[id] = page; }
@@ -169,6 +176,7 @@ bool CWindowMain::Initialise() {
     ScheduleIndexDatDeletion();
     if (s.clearOnBrowserClose) SetTimer(hwnd_, TimerBrowserWatch, 5000, nullptr);
     if (s.clearSkypeOnQuit) SetTimer(hwnd_, TimerSkypeWatch, 8000, nullptr);
+    DetectWow64();
     return true;
 }
 
@@ -389,10 +397,22 @@ bool CWindowMain::AnyCleaningOptionSelected() const {
     return s.clearSkypeOnQuit != 0 || s.clearOnBrowserClose != 0;
 }
 
-void CWindowMain::ClearBrowsersSync() {}
-void CWindowMain::ClearWindowsHistorySync() {}
-void CWindowMain::ClearApplicationsSync() {}
-void CWindowMain::ScheduleIndexDatDeletion() {}
+// The three synchronous clearings. They belong to the pages that hold their options (What to Clear,
+// Windows history, application history); until those pages exist the main window runs them.
+void CWindowMain::ClearBrowsersSync() { ClearSelectedBrowserItems(*cleaner_, *settings_); }
+void CWindowMain::ClearWindowsHistorySync() { ClearSelectedWindowsHistory(*cleaner_, *settings_, hwnd_); }
+void CWindowMain::ClearApplicationsSync() { ClearSelectedApplicationHistory(*cleaner_, *settings_); }
+
+// Asks to close the running browsers whose traces are selected; comes with the detection of
+// running programs.
+void CWindowMain::PromptCloseSelectedBrowsers() {}
+
+void CWindowMain::ScheduleIndexDatDeletion() {
+    const ProgramSettings& s = *settings_;
+    cleaner_->ScheduleIndexDatDeletion((s.historyMask & IEIndexDatAtStartup) != 0,
+                                       (s.cacheMask & IEIndexDatAtStartup) != 0,
+                                       (s.cookiesMask & IEIndexDatAtStartup) != 0);
+}
 
 void CWindowMain::ClearAll(int mode) {
     ProgramSettings& s = *settings_;
@@ -402,20 +422,22 @@ void CWindowMain::ClearAll(int mode) {
         return;
     }
     if (s.shredFiles) {
-        if (!s.runActive) {
+        // The progress window of a run that has just ended may still be waiting for its last
+        // message: that run is still active as far as a new one is concerned.
+        if (!s.runActive && !progress_.running()) {
             s.stopRequested = 0;
             s.runActive = 1;
-            progress_.Start(this, [](CDeleteThread& thread) {
-                ProgramSettings& rs = *thread.settings;
-                PostMessageA(thread.progressWindow->hwnd(), MsgRunFinished, 0, 0);
-                thread.done = 1;
-                rs.stopRequested = 1;
-                rs.runActive = 0;
-                if (rs.exitAfterRun) PostMessageA(thread.mainWindow->hwnd(), WM_COMMAND, CmdExitProgram, 0);
-            });
+            PromptCloseSelectedBrowsers();
+            if (!progress_.Start(this, RunThreadedClearing)) s.runActive = 0;
         }
-    } else if (!s.runActive) {
+        // A threaded run ends without the confirmation, and ends the program itself (command 2066)
+        // when it was told to, even when it is over before this line.
+        if (mode == ClearAndExit && !s.runActive && !progress_.running()) ExitProgram();
+        return;
+    }
+    if (!s.runActive) {
         s.runActive = 1;
+        PromptCloseSelectedBrowsers();
         ClearBrowsersSync();
         ClearWindowsHistorySync();
         ClearApplicationsSync();

@@ -17,9 +17,12 @@
 
 extern const char kDisplayName[];
 
+class HistoryCleaner;
+
 class CWindowMain : public CWnd {
 public:
-    explicit CWindowMain(ProgramSettings* settings);
+    // The process's settings record and cleaner; tests give their own.
+    CWindowMain(ProgramSettings* settings, HistoryCleaner* cleaner);
     ~CWindowMain() override;
 
     // Registers the window class (the display name without spaces; dialog-style default procedure,
@@ -89,10 +92,12 @@ private:
     void ClearWindowsHistorySync();
     void ClearApplicationsSync();
     void ScheduleIndexDatDeletion();
+    void PromptCloseSelectedBrowsers();
     void BrowserWatch();
     void SkypeWatch();
 
     ProgramSettings* settings_;
+    HistoryCleaner* cleaner_;
     HICON windowIcon_ = nullptr;
     int showCount_ = 0;
     bool schedulerRunning_ = false;

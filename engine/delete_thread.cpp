@@ -1,8 +1,11 @@
 #include "engine/delete_thread.h"
 
+#include "app/main_window.h"
+#include "engine/clearing_run.h"
+#include "ui/progress_window.h"
+
 CDeleteThread::~CDeleteThread() {
     if (thread_) CloseHandle(thread_);
-    if (running_) CloseHandle(running_);
 }
 
 bool CDeleteThread::CreateSuspended() {
@@ -18,11 +21,6 @@ void CDeleteThread::Join(DWORD timeoutMs) {
     if (thread_) WaitForSingleObject(thread_, timeoutMs);
 }
 
-void CDeleteThread::Pause() { ResetEvent(running_); }
-void CDeleteThread::ResumeFromPause() { SetEvent(running_); }
-void CDeleteThread::WaitWhilePaused() { WaitForSingleObject(running_, INFINITE); }
-bool CDeleteThread::paused() const { return WaitForSingleObject(running_, 0) == WAIT_TIMEOUT; }
-
 DWORD WINAPI CDeleteThread::Entry(void* self) {
     auto* thread = static_cast<CDeleteThread*>(self);
     try {
@@ -31,4 +29,9 @@ DWORD WINAPI CDeleteThread::Entry(void* self) {
         // Nothing may escape a thread entry; the run's own end handling has posted what it could.
     }
     return 0;
+}
+
+void RunThreadedClearing(CDeleteThread& thread) {
+    RunClearingSteps(*thread.cleaner, *thread.settings, thread.progressWindow ? thread.progressWindow->hwnd() : nullptr,
+                     thread.mainWindow ? thread.mainWindow->hwnd() : nullptr, &thread.done);
 }

@@ -13,6 +13,7 @@ class HistoryCleaner;
 
 class CDeleteThread {
 public:
+    // What the thread runs: the clearing run itself, or a stand-in in tests.
     using Work = std::function<void(CDeleteThread&)>;
 
     CWindowMain* mainWindow = nullptr;
@@ -29,19 +30,14 @@ public:
     // Created suspended, normal priority, default stack.
     bool CreateSuspended();
     void Resume();
-    // Waits for the thread to end (used when the window is torn down while a run is still going).
+    // Waits for the thread to end.
     void Join(DWORD timeoutMs);
-
-    // The cancel question holds the worker at its next block or step instead of suspending it
-    // wherever it happens to be (it could hold the heap lock).
-    void Pause();
-    void ResumeFromPause();
-    void WaitWhilePaused();
-    bool paused() const;
 
 private:
     static DWORD WINAPI Entry(void* self);
     Work work_;
     HANDLE thread_ = nullptr;
-    HANDLE running_ = CreateEventA(nullptr, TRUE, TRUE, nullptr); // signalled = not paused
 };
+
+// The clearing run with shredding on: the work of the thread that ClearAll starts.
+void RunThreadedClearing(CDeleteThread& thread);

@@ -28,13 +28,7 @@ void HistoryCleaner::SetProgressWindow(HWND window, HWND bar) {
 }
 
 std::string HistoryCleaner::CurrentFileText() const {
-    std::lock_guard<std::mutex> lock(fileTextMutex_);
-    return settings ? settings->currentFileText : std::string();
-}
-
-void HistoryCleaner::SetCurrentFileText(const std::string& path) {
-    std::lock_guard<std::mutex> lock(fileTextMutex_);
-    settings->currentFileText = path;
+    return settings ? settings->CurrentFileText() : std::string();
 }
 
 std::string HistoryCleaner::ShellFolder(int csidl) const {

@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -199,14 +198,12 @@ protected:
 
 private:
     void ApplyRemovalRule(const std::string& path, bool allowShred);
-    void SetCurrentFileText(const std::string& path);
     void StartPassProgress(const PassLayout& layout);
     void MoveProgress(uint64_t position);
     void PostProgress();
 
     ShredRandom random_;
     ProgressThrottle throttle_;
-    mutable std::mutex fileTextMutex_;
 };
 
 // The process's one cleaner, bound to Settings().

@@ -75,7 +75,7 @@ void HistoryCleaner::MoveProgress(uint64_t position) {
 
 void HistoryCleaner::RemoveFile(const std::string& path) {
     random_.Seed(static_cast<int32_t>(GetTickCount()));
-    SetCurrentFileText(path);
+    settings->SetCurrentFileText(path);
     throttle_.NameChanged();
     PostProgress();
 

@@ -58,6 +58,8 @@ zlt_sandbox_template() {
         find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -type l | while read -r link; do
             rm -f "$link" && mkdir -p "$link"
         done
+        # Wine keeps the recycle bin in $XDG_DATA_HOME/Trash and uses it only when these exist.
+        mkdir -p "$XDG_DATA_HOME/Trash/files" "$XDG_DATA_HOME/Trash/info"
         # Wine's own fonts (Marlett draws the caption buttons) where every program finds them.
         cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         # Paths inside the prefix files still name the template; the copies run elsewhere.

@@ -4,6 +4,8 @@
 
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "engine/history_cleaner.h"
+#include "engine/run_gate.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
 
@@ -14,7 +16,7 @@ CWindowProgressDelete::~CWindowProgressDelete() {
     if (thread_) {
         // The window goes while a run is still going (the program ends): stop it at its next step.
         settings_->stopRequested = 1;
-        thread_->ResumeFromPause();
+        Gate().Resume();
         thread_->Join(5000);
     }
 }
@@ -43,6 +45,7 @@ BOOL CWindowProgressDelete::OnInitDialog() {
     thread_->progressWindow = this;
     thread_->settings = settings_;
     thread_->cleaner = cleaner_;
+    if (cleaner_) cleaner_->SetProgressWindow(hwnd_, progressBar());
     if (!thread_->CreateSuspended()) {
         // Without a worker nothing would ever end the run: end it here as a run that was stopped.
         thread_.reset();
@@ -63,13 +66,13 @@ void CWindowProgressDelete::OnCommand(int id, int) {
 void CWindowProgressDelete::AskCancel() {
     if (settings_->stopRequested || asking_ || !thread_) return;
     asking_ = true;
-    thread_->Pause();
+    Gate().Pause(); // the worker waits at its next block or step
     const bool yes = AskQuestion(hwnd_, "Warning", "", "Do you want to cancel shredding?", IDI_BOX_QUESTION);
     if (yes) {
         thread_->done = 1;
         settings_->stopRequested = 1;
     }
-    thread_->ResumeFromPause();
+    Gate().Resume();
     asking_ = false;
     if (finishPending_) Finish();
 }
@@ -80,6 +83,7 @@ void CWindowProgressDelete::Finish() {
         thread_->Join(INFINITE); // it has posted its last message and is returning
         thread_.reset();
     }
+    if (cleaner_) cleaner_->SetProgressWindow(nullptr, nullptr);
     DestroyWindow();
 }
 
@@ -94,7 +98,7 @@ LRESULT CWindowProgressDelete::OnMessage(UINT message, WPARAM wParam, LPARAM lPa
         return TRUE;
     case MsgShowCurrentFile:
         ShowItem(IDC_PROGRESS_FILE, true);
-        SetItemText(IDC_PROGRESS_FILE, settings_->CurrentFileText().c_str());
+        SetItemText(IDC_PROGRESS_FILE, settings_->CurrentFileText().c_str()); // a copy, taken under a lock
         return TRUE;
     }
     return CDialog::OnMessage(message, wParam, lParam);

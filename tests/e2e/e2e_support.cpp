@@ -67,6 +67,21 @@ int CountProgramProcesses() {
     return count;
 }
 
+void KillProgramProcesses() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = Process32First(snapshot, &entry); ok; ok = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, "zlt.exe") != 0) continue;
+        if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+            TerminateProcess(p, 1);
+            WaitForSingleObject(p, 5000);
+            CloseHandle(p);
+        }
+    }
+    CloseHandle(snapshot);
+}
+
 bool TrayIconExists(HWND mainWindow) {
     NOTIFYICONDATAA nid = {};
     nid.cbSize = offsetof(NOTIFYICONDATAA, guidItem);

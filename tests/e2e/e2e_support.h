@@ -17,6 +17,8 @@ long WaitForExit(HANDLE process, DWORD timeoutMs = 20000);
 HWND WaitForMainWindow(DWORD timeoutMs = 15000);
 // Number of running processes named zlt.exe.
 int CountProgramProcesses();
+// Ends every zlt.exe that a failed test left running.
+void KillProgramProcesses();
 // True when the tray holds the program's icon (NIM_MODIFY succeeds only for an existing icon).
 bool TrayIconExists(HWND mainWindow);
 // The text of the rich-edit message in one of the program's boxes.

@@ -45,16 +45,24 @@ struct Running {
     HWND window = nullptr;
 };
 
+// Starts the installed program and waits until its initialisation is over (its message loop idles).
 Running Start() {
     Running r;
     r.process = StartProgram(std::string("\"") + kInstalledProgram + "\"");
-    if (r.process) r.window = WaitForMainWindow();
+    if (!r.process) return r;
+    r.window = WaitForMainWindow();
+    WaitForInputIdle(r.process, 15000);
     return r;
 }
 
+// A failed assertion must not leave a program running into the next test.
+struct Startup : ::testing::Test {
+    void TearDown() override { KillProgramProcesses(); }
+};
+
 } // namespace
 
-TEST(Startup, NotInstalledShowsItsOwnBoxAndNoWindow) {
+TEST_F(Startup, NotInstalledShowsItsOwnBoxAndNoWindow) {
     HANDLE process = StartProgram("\"" + BesideTests("zlt.exe") + "\"");
     ASSERT_NE(process, nullptr);
     HWND box = WaitForWindow("Error", nullptr, 15000, true);
@@ -67,7 +75,7 @@ TEST(Startup, NotInstalledShowsItsOwnBoxAndNoWindow) {
     EXPECT_EQ(FindWindowA("Zephyrlanthorpe", nullptr), nullptr);
 }
 
-TEST(Startup, InstalledRunsOnceWithWindowAndTrayIcon) {
+TEST_F(Startup, InstalledRunsOnceWithWindowAndTrayIcon) {
     ASSERT_TRUE(InstallPackage());
     Running first = Start();
     ASSERT_NE(first.window, nullptr);
@@ -114,7 +122,7 @@ TEST(Startup, InstalledRunsOnceWithWindowAndTrayIcon) {
     EXPECT_EQ(ReadFileBytes(std::string(kInstallFolder) + "\\settings.dat").size(), 179u);
 }
 
-TEST(Startup, PasswordGuardsTheHiddenWindowOfTheFirstInstance) {
+TEST_F(Startup, PasswordGuardsTheHiddenWindowOfTheFirstInstance) {
     ProgramSettings s = StoredSettings();
     s.passwordEnabled = 1;
     s.SetPassword("Right one");

@@ -1,21 +1,11 @@
 # Windows tests of the cleaning engine (included by tests/wine/CMakeLists.txt).
-add_library(zlt_engine_test_support STATIC engine_support.cpp)
-target_link_libraries(zlt_engine_test_support PUBLIC zlt_test_support)
-
-function(zlt_engine_test name)
-    zlt_wine_test(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE zlt_engine_test_support)
-endfunction()
-
-zlt_engine_test(engine_primitives_tests engine_primitives_test.cpp)
-zlt_engine_test(engine_shredder_tests engine_shredder_test.cpp)
-zlt_engine_test(engine_windows_history_tests engine_windows_history_test.cpp)
-set_tests_properties(wine.engine_windows_history_tests PROPERTIES
-    ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_trash_setup.sh")
-zlt_engine_test(engine_links_tests engine_links_test.cpp)
+zlt_wine_test(engine_primitives_tests engine_primitives_test.cpp)
+zlt_wine_test(engine_shredder_tests engine_shredder_test.cpp)
+zlt_wine_test(engine_windows_history_tests engine_windows_history_test.cpp)
+zlt_wine_test(engine_links_tests engine_links_test.cpp)
 set_tests_properties(wine.engine_links_tests PROPERTIES
     ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_links_setup.sh")
-zlt_engine_test(engine_clearing_run_tests engine_clearing_run_test.cpp)
+zlt_wine_test(engine_clearing_run_tests engine_clearing_run_test.cpp)
 
 # The engine's benchmark programs are built with the Wine tests (bench/run.sh runs them).
 add_subdirectory(${ZLT_TOP}/bench ${CMAKE_BINARY_DIR}/bench)

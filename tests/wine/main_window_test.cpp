@@ -9,7 +9,9 @@
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "control/hot_keys.h"
+#include "engine/history_cleaner.h"
 #include "resources/resource_ids.h"
+#include "tests/wine/engine_support.h"
 #include "tests/wine/test_support.h"
 #include "tests/wine/ui_support.h"
 #include "ui/page_ids.h"
@@ -50,12 +52,13 @@ struct MainWindowTest : ::testing::Test {
     static void SetUpTestSuite() { InitialiseLibraries(); }
     TempFolder folder;
     ProgramSettings s;
+    HistoryCleaner cleaner{&s};
     std::unique_ptr<CWindowMain> main;
     StandInPage whatToClear{480}, ie{520}, wide{5000};
 
     void SetUp() override {
         s.installFolder = folder.path();
-        main = std::make_unique<CWindowMain>(&s);
+        main = std::make_unique<CWindowMain>(&s, &cleaner);
         main->AddPage(PAGE_WHAT_TO_CLEAR, &whatToClear);
         main->AddPage(PAGE_IE, &ie);
         main->AddPage(PAGE_SAFARI, &wide);
@@ -407,4 +410,57 @@ TEST(Splitter, DragReportsTheDistanceWithinItsRange) {
     Drag(bar.hwnd(), -400); // far left: stops at the lower limit
     ASSERT_EQ(owner.moves.size(), 4u);
     EXPECT_EQ(owner.moves[3], 190 - 400);
+}
+
+namespace {
+const char kRunMru[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+
+void SeedKey(const char* path) { ASSERT_TRUE(SetString(HKEY_CURRENT_USER, path, "a", "notepad")); }
+} // namespace
+
+TEST_F(MainWindowTest, ClearAllWithoutShreddingClearsAndConfirms) {
+    SeedKey(kRunMru);
+    s.clearRunHistory = 1;
+    s.confirmAfterClear = 1;
+    BoxRecorder boxes;
+    Command(CmdClearAll);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].caption, "Zephyrlanthorpe");
+    EXPECT_EQ(boxes.boxes[0].text, "All selected items have been deleted.");
+    EXPECT_EQ(s.runActive, 0);
+    // The hot key clears silently.
+    SeedKey(kRunMru);
+    SendMessageA(main->hwnd(), WM_HOTKEY, HotKeyIdClearAll, 0);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+}
+
+TEST_F(MainWindowTest, ThreadedRunClearsInTheBackgroundAndRefusesASecondStart) {
+    SeedKey(kRunMru);
+    s.clearRunHistory = 1;
+    s.shredFiles = 1;
+    BoxRecorder boxes;
+    Command(CmdClearAll);
+    EXPECT_TRUE(boxes.boxes.empty()); // a threaded run ends without the confirmation
+    Command(CmdClearAll);             // while it runs: starts nothing
+    ASSERT_TRUE(PumpUntil([&] { return !main->progressWindow().running(); }));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
+    EXPECT_EQ(s.runActive, 0);
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(MainWindowTest, ExitWithClearingOnAShreddingRunEndsAfterTheRun) {
+    SeedKey(kRunMru);
+    s.clearRunHistory = 1;
+    s.shredFiles = 1;
+    s.clearOnExit = 1;
+    HWND window = main->hwnd();
+    Command(CmdToolbarExit);
+    // The run posts the exit command at its end; the window goes then.
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 15000));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
+    EXPECT_EQ(s.exiting, 1);
+    EXPECT_EQ(s.runActive, 0);
+    EXPECT_TRUE(PathExists(folder / "settings.dat"));
 }

@@ -5,6 +5,7 @@
 
 #include "app/main_app.h"
 #include "app/messages.h"
+#include "engine/run_gate.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/test_support.h"
 #include "tests/wine/ui_support.h"
@@ -23,7 +24,7 @@ struct ProgressTest : ::testing::Test {
     CDeleteThread::Work Worker() {
         return [this](CDeleteThread& t) {
             while (!(t.settings->stopRequested && release)) {
-                t.WaitWhilePaused();
+                Gate().WaitWhilePaused();
                 if (!t.settings->stopRequested) ++steps;
                 Sleep(1);
             }
@@ -61,7 +62,7 @@ TEST_F(ProgressTest, CancelQuestionHoldsTheWorkerAndNoLetsItContinue) {
             atQuestion = steps;
             Sleep(300);
             afterWaiting = steps;
-            pausedDuringQuestion = window.thread()->paused();
+            pausedDuringQuestion = Gate().Paused() && Gate().Waiting() == 1;
             return false; // "No"
         });
         PostMessageA(window.hwnd(), WM_COMMAND, IDC_PROGRESS_CANCEL, 0);
@@ -76,7 +77,7 @@ TEST_F(ProgressTest, CancelQuestionHoldsTheWorkerAndNoLetsItContinue) {
     EXPECT_EQ(s.stopRequested, 0);
     // "No": the worker goes on from where it was held.
     EXPECT_TRUE(PumpUntil([&] { return steps > afterWaiting + 20; }));
-    EXPECT_FALSE(window.thread()->paused());
+    EXPECT_FALSE(Gate().Paused());
 }
 
 TEST_F(ProgressTest, YesStopsTheRunAndASecondCancelAsksNothing) {
