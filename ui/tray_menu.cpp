@@ -20,6 +20,15 @@ void Gradient(HDC dc, const RECT& r, COLORREF from, COLORREF to, bool vertical) 
     GradientFill(dc, v, 2, &g, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
 }
 
+// The system's menu font; the caller deletes it.
+HFONT MenuFont(bool bold) {
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+    return CreateFontIndirectA(&metrics.lfMenuFont);
+}
+
 int ImageFor(UINT command) {
     switch (command) {
     case CmdOpenMainWindow: return IDB_TRAY_OPEN;
@@ -110,10 +119,7 @@ bool CTrayMenu::OnMeasureItem(MEASUREITEMSTRUCT* m) {
     int textWidth = 0;
     if (!item->text.empty()) {
         HDC dc = GetDC(nullptr);
-        NONCLIENTMETRICSA metrics = {};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        HFONT font = CreateFontIndirectA(&metrics.lfMenuFont);
+        HFONT font = MenuFont(item->header);
         HGDIOBJ old = SelectObject(dc, font);
         SIZE size;
         GetTextExtentPoint32A(dc, item->text.c_str(), static_cast<int>(item->text.size()), &size);
@@ -163,11 +169,7 @@ bool CTrayMenu::OnDrawItem(const DRAWITEMSTRUCT* d) {
         HBRUSH frame = CreateSolidBrush(kBandDark);
         FrameRect(dc, &rest, frame);
         DeleteObject(frame);
-        NONCLIENTMETRICSA metrics = {};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        metrics.lfMenuFont.lfWeight = FW_BOLD;
-        HFONT font = CreateFontIndirectA(&metrics.lfMenuFont);
+        HFONT font = MenuFont(true);
         HGDIOBJ old = SelectObject(dc, font);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
@@ -202,10 +204,7 @@ bool CTrayMenu::OnDrawItem(const DRAWITEMSTRUCT* d) {
             DeleteObject(image);
         }
     }
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    HFONT font = CreateFontIndirectA(&metrics.lfMenuFont);
+    HFONT font = MenuFont(false);
     HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
