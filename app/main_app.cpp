@@ -102,7 +102,7 @@ void CMainApp::SecondInstance(HANDLE mutex, const std::string& installFolder) {
     settings.installFolder = installFolder;
     settings.LoadSettings();
 
-    if (settings.passwordEnabled && !IsWindowVisible(first)) {
+    if (settings.PasswordProtected() && !IsWindowVisible(first)) {
         CCheckPassword dialog(&settings);
         if (dialog.Ask(nullptr) == IDOK) ShowWindow(first, SW_SHOWNORMAL);
     } else {

@@ -6,9 +6,11 @@ include(${ZLT_TOP}/engine/sources.cmake)
 set(ZLT_PORTABLE_SOURCES
     app/digest_text.cpp
     app/file_error.cpp
+    app/password.cpp
     app/settings.cpp
     app/settings_binding.cpp
     app/settings_format.cpp
+    app/sha256.cpp
     control/browser_titles.cpp
     control/hot_key_value.cpp
     engine/shred_method.cpp
@@ -22,7 +24,6 @@ set(ZLT_PORTABLE_SOURCES
 set(ZLT_WIN32_SOURCES
     app/main_app.cpp
     app/main_window.cpp
-    app/password.cpp
     app/settings_file.cpp
     control/browser_windows.cpp
     control/hot_keys.cpp
