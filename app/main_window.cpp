@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <climits>
 #include <cstddef>
 #include <cstdio>
 
@@ -42,6 +43,17 @@ constexpr DWORD kNotifyIconDataSize = offsetof(NOTIFYICONDATAA, guidItem);
 
 constexpr int kSplitterWidth = 3;
 constexpr int kMinPageWidth = 460, kMinPageHeight = 420;
+
+// A damaged file or a monitor that has gone could put the window where nobody can reach it.
+bool OnSomeScreen(const ProgramSettings& s) {
+    const long long right = static_cast<long long>(s.windowLeft) + s.windowWidth;
+    const long long bottom = static_cast<long long>(s.windowTop) + s.windowHeight;
+    if (s.windowWidth <= 0 || s.windowHeight <= 0 || right > INT_MAX || bottom > INT_MAX) return false;
+    const RECT r = {s.windowLeft, s.windowTop, static_cast<LONG>(right), static_cast<LONG>(bottom)};
+    return MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+bool IsShowCommand(int32_t command) { return command >= SW_HIDE && command <= SW_MAX; }
 
 // On systems before Windows 2000 the tooltips of the desktop disappear too soon.
 BOOL CALLBACK SlowTooltip(HWND window, LPARAM) {
@@ -165,6 +177,9 @@ bool CWindowMain::Initialise() {
     SetHook(hwnd_, s.clearClipboardOnCtrlV ? TRUE : FALSE, s.clearClipboardOnShiftIns ? TRUE : FALSE);
     hookInstalled_ = true;
 
+    if (!OnSomeScreen(s) || !IsShowCommand(s.windowShowCmd)) s.ApplyDefaultPlacement();
+    // Hidden without a tray icon to bring it back is only right in invisible mode.
+    if (s.windowShowCmd == SW_HIDE && !s.invisibleMode && !trayIconAdded_) s.windowShowCmd = SW_SHOWNORMAL;
     SetWindowPos(hwnd_, nullptr, s.windowLeft, s.windowTop, s.windowWidth, s.windowHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (!s.invisibleMode) {
@@ -330,7 +345,7 @@ void CWindowMain::ShowMainWindow() {
     ProgramSettings& s = *settings_;
     ++showCount_;
     const bool visible = IsWindowVisible(hwnd_) != FALSE;
-    if (s.passwordEnabled && !visible) {
+    if (s.PasswordProtected() && !visible) {
         CCheckPassword dialog(settings_);
         if (dialog.Ask(hwnd_) != IDOK) {
             s.windowShowCmd = 0;
@@ -338,7 +353,7 @@ void CWindowMain::ShowMainWindow() {
         }
         if (s.windowShowCmd == 0) s.windowShowCmd = 1;
     }
-    const bool normalShow = showCount_ == 1 || (visible && !IsIconic(hwnd_)) || s.passwordEnabled;
+    const bool normalShow = showCount_ == 1 || (visible && !IsIconic(hwnd_)) || s.PasswordProtected();
     ShowWindow(hwnd_, normalShow ? s.windowShowCmd : SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
 }
@@ -525,8 +540,9 @@ void CWindowMain::OnCommand(int id) {
     case CmdSelectMostOptions: SelectMostOptions(); break;
     case CmdSaveSettings:
         leftPanel_.SaveExpansionState();
-        s.SaveSettings();
-        ShowMessage(hwnd_, kDisplayName, "", "All settings have been saved.", IDI_BOX_MESSAGE);
+        // A failed save has shown its own error; saying "saved" after it would be a lie.
+        if (s.SaveSettings())
+            ShowMessage(hwnd_, kDisplayName, "", "All settings have been saved.", IDI_BOX_MESSAGE);
         break;
     case CmdTrayExit:
     case CmdToolbarExit: OnExitCommand(); break;

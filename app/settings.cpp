@@ -14,6 +14,8 @@ ProgramSettings& Settings() {
 
 std::string ProgramSettings::SettingsPath() const { return installFolder + "\\settings.dat"; }
 
+std::string ProgramSettings::KeptAsidePath() const { return SettingsPath() + ".bad"; }
+
 void ProgramSettings::ClearRunFlags() {
     stopRequested = 0;
     runActive = 0;
@@ -26,11 +28,7 @@ void ProgramSettings::ApplyDefaults() {
     // Run-time fields that are not flags (installFolder, progressWindow, currentFileText) belong to
     // their owners and stay; so does `exiting`, which only the exit path sets.
     ProgramSettings& s = *this;
-    s.windowLeft = 20;
-    s.windowTop = 20;
-    s.windowWidth = 650;
-    s.windowHeight = 450;
-    s.windowShowCmd = 1;
+    ApplyDefaultPlacement();
     s.splitterPos = 180;
     s.startWithWindows = 1;
     s.invisibleMode = 0;
@@ -67,6 +65,14 @@ void ProgramSettings::ApplyDefaults() {
     s.clearSkypeOnQuit = 0;
     ClearRunFlags();
     RebuildShredMethods();
+}
+
+void ProgramSettings::ApplyDefaultPlacement() {
+    windowLeft = 20;
+    windowTop = 20;
+    windowWidth = 650;
+    windowHeight = 450;
+    windowShowCmd = 1;
 }
 
 void ProgramSettings::SetCurrentFileText(const std::string& text) {

@@ -84,6 +84,9 @@ struct ProgramSettings {
     volatile int32_t runActive = 0;
     volatile int32_t exitAfterRun = 0;
     std::vector<ShredMethod> shredMethods;
+    // settings.dat could not be taken whole (damaged, cut short or unreadable) and is not yet kept
+    // aside: the next save moves it to settings.dat.bad before writing, never over it.
+    bool keepFileAside = false;
     CWindowProgressDelete* progressWindow = nullptr;
     std::string currentFileText; // written by the worker, read by the UI: use the two functions below
     void SetCurrentFileText(const std::string& text);
@@ -91,6 +94,8 @@ struct ProgramSettings {
 
     // Every stored field to its default; run-time flags cleared; shredMethods rebuilt.
     void ApplyDefaults();
+    // Window position, size and show command to their defaults.
+    void ApplyDefaultPlacement();
     void ClearRunFlags();
     void RebuildShredMethods();
 
@@ -100,9 +105,14 @@ struct ProgramSettings {
 
     void SetPassword(const std::string& text);
     bool CheckPassword(const std::string& text) const;
+    // The window asks for the password only when one was stored: "protected" without a digest
+    // (a damaged or hand-made file) must never lock the user out.
+    bool PasswordProtected() const;
 
     // installFolder + "\\settings.dat", formatted as "%s\\settings.dat".
     std::string SettingsPath() const;
+    // Where a damaged settings.dat is kept: beside it, as settings.dat.bad.
+    std::string KeptAsidePath() const;
 };
 
 // The process's one record.

@@ -34,18 +34,21 @@ bool WriteAll(HANDLE file, const std::vector<uint8_t>& bytes) {
 
 } // namespace
 
+// Whatever the file lacks keeps its default: a record read into zeros would be an invisible program
+// without hot keys or confirmations, and it would be written back at exit. A damaged file is
+// copied to settings.dat.bad before anything can overwrite it, and the user is told where it went.
 bool ProgramSettings::LoadSettings() {
     const std::string path = SettingsPath();
-    if (!FileExists(path)) {
-        ApplyDefaults();
-        return false;
-    }
-    ClearRunFlags();
-    RebuildShredMethods();
+    ApplyDefaults();
+    keepFileAside = false;
+    if (!FileExists(path)) return false;
 
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
+        // Perhaps only held by another program for a moment: the file may be sound, so the save at
+        // exit moves it aside rather than writing defaults over it.
+        keepFileAside = true;
         ShowFileError("File open error %d", GetLastError());
         return false;
     }
@@ -59,11 +62,18 @@ bool ProgramSettings::LoadSettings() {
     }
     CloseHandle(file);
 
-    if (ParseSettings(bytes.data(), bytes.size(), *this) != ParseResult::Ok) {
-        ShowMessage(nullptr, "Error", "", "Wrong settings.dat", IDI_BOX_MESSAGE);
-        return false;
+    const ParseResult result = ParseSettings(bytes.data(), bytes.size(), *this);
+    if (result == ParseResult::Ok) return true;
+    std::string text = "Wrong settings.dat";
+    if (CopyFileA(path.c_str(), KeptAsidePath().c_str(), FALSE)) {
+        text += "\nIt was kept as \"" + KeptAsidePath() + "\". " +
+                (result == ParseResult::WrongHeader ? "The program starts with its default settings."
+                                                    : "The settings it lacked are back to their defaults.");
+    } else {
+        keepFileAside = true;
     }
-    return true;
+    ShowMessage(nullptr, "Error", "", text.c_str(), IDI_BOX_MESSAGE);
+    return result == ParseResult::Short;
 }
 
 // The new contents go to a file beside settings.dat, which then replaces the old one in one step:
@@ -72,6 +82,13 @@ bool ProgramSettings::SaveSettings() {
     const std::string path = SettingsPath();
     const std::string temp = path + ".new";
     const std::vector<uint8_t> bytes = SerializeSettings(*this);
+    if (keepFileAside && FileExists(path)) {
+        if (!MoveFileExA(path.c_str(), KeptAsidePath().c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            ShowFileError("File open error %d", GetLastError());
+            return false;
+        }
+    }
+    keepFileAside = false;
 
     HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

@@ -98,12 +98,15 @@ struct Reader {
     void Text(std::string& t) {
         uint32_t n;
         if (!Get32(n)) return;
-        // The length comes from the file: never trust it beyond the bytes that are there.
-        const size_t have = std::min<size_t>(n, left);
-        t.assign(reinterpret_cast<const char*>(p), have);
-        p += have;
-        left -= have;
-        if (have < n) ended = true;
+        // The length comes from the file: never trust it beyond the bytes that are there. Part of a
+        // password digest would match no password at all and lock the user out.
+        if (n > left) {
+            ended = true;
+            return;
+        }
+        t.assign(reinterpret_cast<const char*>(p), n);
+        p += n;
+        left -= n;
     }
 };
 
@@ -129,5 +132,5 @@ ParseResult ParseSettings(const uint8_t* data, size_t size, ProgramSettings& s) 
     Reader r{data + kSettingsHeaderSize, size - kSettingsHeaderSize};
     WalkStoredFields(s, r);
     if (s.splitterPos < 180) s.splitterPos = 180;
-    return ParseResult::Ok;
+    return r.ended ? ParseResult::Short : ParseResult::Ok;
 }

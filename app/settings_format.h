@@ -14,7 +14,8 @@ constexpr size_t kSettingsFixedSize = 179; // file size without the password
 
 std::vector<uint8_t> SerializeSettings(const ProgramSettings& s);
 
-enum class ParseResult { Ok, WrongHeader };
+// Short: the header was right but the file ended before the last field.
+enum class ParseResult { Ok, Short, WrongHeader };
 
 // Fills the stored fields of `s` from `data` in file order. A wrong header changes nothing. A short
 // file fills the fields it holds in full and leaves every later field as it was. splitterPos is never

@@ -8,6 +8,7 @@
 #include "app/main_app.h"
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/settings_format.h"
 #include "control/hot_keys.h"
 #include "engine/history_cleaner.h"
 #include "resources/resource_ids.h"
@@ -463,4 +464,74 @@ TEST_F(MainWindowTest, ExitWithClearingOnAShreddingRunEndsAfterTheRun) {
     EXPECT_EQ(s.exiting, 1);
     EXPECT_EQ(s.runActive, 0);
     EXPECT_TRUE(PathExists(folder / "settings.dat"));
+}
+
+// ---- Starting on a damaged or misplaced settings file
+
+namespace {
+
+// Writes settings.dat before the window starts; `cut` keeps only that many bytes of it.
+struct StartWithSettings : MainWindowTest {
+    ProgramSettings stored;
+    size_t cut = 0;
+    size_t boxesAtStart = 0;
+    void SetUp() override {
+        stored.ApplyDefaults();
+        Prepare();
+        auto bytes = SerializeSettings(stored);
+        if (cut) bytes.resize(cut);
+        ASSERT_TRUE(WriteFileBytes(folder / "settings.dat", bytes));
+        BoxRecorder boxes;
+        MainWindowTest::SetUp();
+        boxesAtStart = boxes.boxes.size();
+    }
+    virtual void Prepare() = 0;
+};
+
+struct CutSettingsStart : StartWithSettings {
+    void Prepare() override {
+        stored.windowLeft = 60;
+        stored.windowTop = 70;
+        stored.windowWidth = 700;
+        stored.windowHeight = 500; // beyond the cut
+        cut = 45;
+    }
+};
+
+struct OffScreenStart : StartWithSettings {
+    void Prepare() override {
+        stored.windowLeft = -32000;
+        stored.windowTop = -32000;
+        stored.windowWidth = 700;
+    }
+};
+
+} // namespace
+
+TEST_F(CutSettingsStart, StartsVisibleWithTheValuesReadAndDefaultsForTheRest) {
+    EXPECT_EQ(boxesAtStart, 1u); // told that the file was damaged and where it was kept
+    EXPECT_TRUE(IsWindowVisible(main->hwnd()));
+    EXPECT_TRUE(main->trayIconAdded());
+    const RECT r = WindowRect(main->hwnd());
+    EXPECT_EQ(r.left, 60);
+    EXPECT_EQ(r.top, 70);
+    EXPECT_EQ(r.right - r.left, 700);
+    EXPECT_EQ(s.windowHeight, 450); // the window itself is never below its minimum tracking size
+    EXPECT_EQ(s.hotKeyClearAll, 0x430003u);
+    EXPECT_TRUE(PathExists(folder / "settings.dat.bad"));
+    // What it saves at exit is a whole record again.
+    Command(CmdExitProgram);
+    const auto saved = ReadFileBytes(folder / "settings.dat");
+    ProgramSettings parsed;
+    EXPECT_EQ(ParseSettings(saved.data(), saved.size(), parsed), ParseResult::Ok);
+    EXPECT_EQ(saved.size(), 179u);
+}
+
+TEST_F(OffScreenStart, APlacementOnNoScreenGivesTheDefaultOne) {
+    EXPECT_EQ(boxesAtStart, 0u);
+    EXPECT_TRUE(IsWindowVisible(main->hwnd()));
+    const RECT r = WindowRect(main->hwnd());
+    EXPECT_EQ(r.left, 20);
+    EXPECT_EQ(r.top, 20);
+    EXPECT_EQ(s.windowWidth, 650);
 }

@@ -1,4 +1,4 @@
-// settings.dat on a real file system, and the password digest from the platform.
+// settings.dat on a real file system: loading, saving, and files that are damaged or held.
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
@@ -64,17 +64,94 @@ TEST_F(SettingsFileTest, PasswordMakesIt243Bytes) {
     EXPECT_EQ(ReadFileBytes(path).size(), 243u);
 }
 
-TEST_F(SettingsFileTest, WrongHeaderShowsMessageAndKeepsRecord) {
-    auto bytes = SerializeSettings(s);
-    bytes[32] = '!'; // header text without its zero byte
-    ASSERT_TRUE(WriteFileBytes(path, bytes));
-    s.windowLeft = 4321;
-    EXPECT_FALSE(s.LoadSettings());
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].caption, "Error");
-    EXPECT_EQ(boxes.boxes[0].text, "Wrong settings.dat");
-    EXPECT_EQ(boxes.boxes[0].icon, IDI_BOX_MESSAGE);
-    EXPECT_EQ(s.windowLeft, 4321);
+TEST_F(SettingsFileTest, RejectedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
+    ProgramSettings distinct;
+    distinct.ApplyDefaults();
+    distinct.windowLeft = 4321;
+    auto wrongHeader = SerializeSettings(distinct);
+    wrongHeader[32] = '!'; // header text without its zero byte
+    for (const std::vector<uint8_t>& damaged : {wrongHeader, std::vector<uint8_t>{}}) {
+        boxes.boxes.clear();
+        ASSERT_TRUE(WriteFileBytes(path, damaged));
+        ProgramSettings fresh; // all zeros, as at process start
+        fresh.installFolder = folder.path();
+        EXPECT_FALSE(fresh.LoadSettings());
+        // Never the zero record: visible, with hot keys and confirmations.
+        EXPECT_EQ(fresh.windowShowCmd, 1);
+        EXPECT_EQ(fresh.windowLeft, 20);
+        EXPECT_EQ(fresh.hotKeyClearAll, 0x430003u);
+        EXPECT_EQ(fresh.confirmAfterClear, 1);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].caption, "Error");
+        EXPECT_EQ(boxes.boxes[0].text.rfind("Wrong settings.dat\n", 0), 0u) << boxes.boxes[0].text;
+        EXPECT_NE(boxes.boxes[0].text.find(path + ".bad"), std::string::npos) << boxes.boxes[0].text;
+        EXPECT_EQ(ReadFileBytes(path + ".bad"), damaged);
+
+        // The next save writes a whole record; the damaged one stays aside.
+        ASSERT_TRUE(fresh.SaveSettings());
+        const auto saved = ReadFileBytes(path);
+        EXPECT_EQ(saved.size(), 179u);
+        ProgramSettings parsed;
+        EXPECT_EQ(ParseSettings(saved.data(), saved.size(), parsed), ParseResult::Ok);
+        EXPECT_EQ(ReadFileBytes(path + ".bad"), damaged);
+        boxes.boxes.clear();
+        EXPECT_TRUE(fresh.LoadSettings());
+        EXPECT_TRUE(boxes.boxes.empty()); // told once
+    }
+}
+
+TEST_F(SettingsFileTest, CutFileKeepsWhatItHeldAndDefaultsTheRest) {
+    ProgramSettings stored;
+    stored.ApplyDefaults();
+    stored.windowLeft = 300;
+    stored.windowTop = 310;
+    stored.windowWidth = 720;
+    stored.windowHeight = 530;
+    stored.passwordEnabled = 1;
+    stored.SetPassword("pw");
+    stored.historyMask = 0x111;
+    stored.cacheMask = 0x22;
+    stored.hotKeyClearAll = 0x410002;
+    stored.askCloseBrowsers = 0;
+    const auto full = SerializeSettings(stored);
+    ASSERT_EQ(full.size(), 243u);
+
+    struct Cut {
+        size_t length;
+        int32_t left, height, showCmd;
+        bool password;
+        uint32_t history, cache;
+    };
+    const Cut cuts[] = {
+        {20, 20, 450, 1, false, 0, 0},         // inside the header: rejected, all defaults
+        {45, 300, 450, 1, false, 0, 0},        // inside the window values: left, top, width read
+        {64 + 30, 300, 530, 1, false, 0, 0},   // inside the password digest: no half digest
+        {139 + 6, 300, 530, 1, true, 0x111, 0}, // inside the masks: history read, bookmarks half there
+    };
+    for (const Cut& cut : cuts) {
+        boxes.boxes.clear();
+        const std::vector<uint8_t> damaged(full.begin(), full.begin() + cut.length);
+        ASSERT_TRUE(WriteFileBytes(path, damaged));
+        ProgramSettings fresh;
+        fresh.installFolder = folder.path();
+        fresh.LoadSettings();
+        EXPECT_EQ(fresh.windowLeft, cut.left) << cut.length;
+        EXPECT_EQ(fresh.windowHeight, cut.height) << cut.length;
+        EXPECT_EQ(fresh.windowShowCmd, cut.showCmd) << cut.length;
+        EXPECT_EQ(fresh.PasswordProtected(), cut.password) << cut.length;
+        EXPECT_EQ(fresh.historyMask, cut.history) << cut.length;
+        EXPECT_EQ(fresh.cacheMask, cut.cache) << cut.length;
+        EXPECT_EQ(fresh.hotKeyClearAll, 0x430003u) << cut.length; // beyond every cut: the default
+        EXPECT_EQ(fresh.askCloseBrowsers, 1) << cut.length;
+        ASSERT_EQ(boxes.boxes.size(), 1u) << cut.length;
+        EXPECT_EQ(boxes.boxes[0].text.rfind("Wrong settings.dat", 0), 0u);
+        EXPECT_EQ(ReadFileBytes(path + ".bad"), damaged) << cut.length;
+        ASSERT_TRUE(fresh.SaveSettings());
+        const auto saved = ReadFileBytes(path);
+        ProgramSettings parsed;
+        EXPECT_EQ(ParseSettings(saved.data(), saved.size(), parsed), ParseResult::Ok) << cut.length;
+        EXPECT_EQ(saved.size(), 179u + fresh.password.size()) << cut.length;
+    }
 }
 
 TEST_F(SettingsFileTest, FileHeldExclusivelyGivesSharingViolationCause) {
@@ -84,8 +161,9 @@ TEST_F(SettingsFileTest, FileHeldExclusivelyGivesSharingViolationCause) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     s.windowLeft = 77;
     EXPECT_FALSE(s.LoadSettings());
-    EXPECT_EQ(s.windowLeft, 77);
-    // Saving cannot replace a file that another handle holds without sharing: the old file stays.
+    EXPECT_EQ(s.windowLeft, 20); // unread: the defaults, never the zero record
+    // The unread file may be sound: saving moves it aside first, and cannot while it is held, so
+    // the old file stays.
     EXPECT_FALSE(s.SaveSettings());
     CloseHandle(held);
     ASSERT_EQ(boxes.boxes.size(), 2u);
@@ -119,25 +197,4 @@ TEST_F(SettingsFileTest, FailedSaveLeavesOldFileWhole) {
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "File open error 5");
     EXPECT_EQ(ReadFileBytes(path), old);
-}
-
-TEST(Password, DigestIsUpperCaseSha256OfTheBytes) {
-    ProgramSettings s;
-    s.SetPassword("abc"); // FIPS 180-2, appendix B.1
-    EXPECT_EQ(s.password, "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD");
-    s.SetPassword(""); // the digest of no bytes at all
-    EXPECT_EQ(s.password, "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855");
-    s.SetPassword("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"); // appendix B.2
-    EXPECT_EQ(s.password, "248D6A61D20638B8E5C026930C3E6039A33CE45964FF2167F6ECEDD419DB06C1");
-}
-
-TEST(Password, CheckAcceptsOnlyTheSameText) {
-    ProgramSettings s;
-    s.SetPassword("Open Sesame");
-    EXPECT_TRUE(s.CheckPassword("Open Sesame"));
-    EXPECT_FALSE(s.CheckPassword("open sesame"));
-    EXPECT_FALSE(s.CheckPassword("Open Sesame "));
-    EXPECT_FALSE(s.CheckPassword(""));
-    s.password = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"; // lower-case digest
-    EXPECT_FALSE(s.CheckPassword("abc"));
 }
