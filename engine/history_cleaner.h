@@ -29,7 +29,8 @@ public:
     OverwriteFile(const OverwriteFile&) = delete;
     OverwriteFile& operator=(const OverwriteFile&) = delete;
     ~OverwriteFile() { Close(); }
-    // Read and write, existing files only, no sharing.
+    // Read and write, existing files only, no sharing; only a file with one name that is no link
+    // is opened (see FileEntry).
     bool Open(const std::string& path);
     void Close();
     HANDLE handle = INVALID_HANDLE_VALUE;
@@ -37,13 +38,22 @@ public:
     alignas(64) uint8_t readBack[PassLayout::kBlock];
 };
 
-// Seam for tests of the shredder: sees every write and the end of every pass. Null in the program.
+// Seam for tests of the shredder: sees every open, write and flush and the end of every pass. Null
+// in the program.
 struct ShredProbe {
     virtual ~ShredProbe() = default;
+    // The file has just been opened for a write pass (forWriting) or a read-back.
+    virtual void Opened(OverwriteFile& /*file*/, bool /*forWriting*/) {}
     virtual void BlockWritten(uint8_t /*value*/, DWORD /*bytes*/) {}
+    // A write pass reached the disk.
+    virtual void Flushed() {}
     // After pass `pass` (1-based) of ShredFile has written and closed the file.
     virtual void PassWritten(const std::string& /*path*/, int /*pass*/) {}
 };
+
+// Results of one overwrite pass and of one read-back.
+enum PassResult { PassNotOpened = 0, PassStopped = 1, PassDone = 2, PassFailed = 3 };
+enum VerifyResult { VerifyNotOpened = 0, VerifyStopped = 1, VerifyDiffers = 2, VerifyMatched = 3, VerifyFailed = 4 };
 
 class HistoryCleaner {
 public:
@@ -76,7 +86,8 @@ public:
     std::string CurrentFileText() const;
 
     // ---- Folder walks. Entries with FILE_ATTRIBUTE_REPARSE_POINT (junctions, symbolic links, and
-    // on Wine Unix symlinks to folders) are never listed, entered or removed.
+    // on Wine Unix symlinks to folders) are never listed, entered or removed. No removal follows a
+    // link of any kind (see FileEntry).
     void ListSubfoldersDeep(const std::string& folder, FolderList& list);
     void ListSubfolders(const std::string& folder, FolderList& list);
     void ListFiles(const std::string& folder, FolderList& list);
@@ -106,11 +117,16 @@ public:
     void SetKeySecurity(HKEY root, const std::string& key, PSECURITY_DESCRIPTOR descriptor, bool recursive);
     bool IsNT5OrLater();
 
-    // ---- Shredder
+    // ---- Removal and shredder
+    // Deletes the entry at `path` by its name, never through it: a link stays where it is. A file
+    // with other names loses only this one. False when nothing was deleted.
+    bool DeleteEntry(const std::string& path);
     void RemoveFile(const std::string& path);
     bool ShredFile(const std::string& path);
-    int WritePass(const std::string& path, uint8_t value);  // 0 not opened, 1 stopped, 2 done
-    int VerifyPass(const std::string& path, uint8_t value); // 0 not opened, 1 stopped, 2 differs, 3 matched
+    // A failed or short write or a failed flush is PassFailed, a failed read VerifyFailed: the
+    // file is then left in place, never deleted as if it had been shredded.
+    PassResult WritePass(const std::string& path, uint8_t value);
+    VerifyResult VerifyPass(const std::string& path, uint8_t value);
     // A cancel of the threaded run that is executing now.
     bool ShredStopRequested() const;
 
@@ -197,7 +213,11 @@ protected:
     std::string ShellFolder(int csidl) const;
 
 private:
-    void ApplyRemovalRule(const std::string& path, bool allowShred);
+    class WalkedFolder;
+    template <class Visit> void ForEachEntry(const std::string& folder, Visit&& visit);
+    void ApplyRemovalRule(const std::string& path, const WalkedFolder& folder, bool allowShred);
+    bool DeleteEntryIn(const std::string& path, const std::string& folderFinal);
+    void RemoveFileIn(const std::string& path, const std::string& folderFinal);
     void StartPassProgress(const PassLayout& layout);
     void MoveProgress(uint64_t position);
     void PostProgress();

@@ -2,6 +2,7 @@
 // built from.
 #include <cstring>
 
+#include "engine/file_entry.h"
 #include "engine/history_cleaner.h"
 #include "engine/walk_rules.h"
 
@@ -42,23 +43,6 @@ public:
 private:
     HKEY h_ = nullptr;
 };
-
-// Calls visit(name, attributes) for every entry of `folder` except "." and "..", in the order the
-// file system gives them. The search stays open while visit recurses.
-template <class Visit> void ForEachEntry(const std::string& folder, Visit&& visit) {
-    if (folder.empty()) return; // an unresolved shell folder must never become the drive's root
-    WIN32_FIND_DATAA found;
-    FindHandle search(FindFirstFileA((folder + "\\*.*").c_str(), &found));
-    if (!search.valid()) return;
-    do {
-        const char* name = found.cFileName;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
-        // A junction or symbolic link leads out of the tree being cleaned: neither enter nor
-        // delete it (on Wine DeleteFileA through a Unix symlink even removes the target).
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-        visit(std::string(name), found.dwFileAttributes);
-    } while (FindNextFileA(search.get(), &found));
-}
 
 bool IsFolder(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -146,8 +130,42 @@ void ReadValuesInto(const std::string& key, std::initializer_list<const char*> n
 // ---------------------------------------------------------------------------------------------
 // Folder walks
 
+// The folder a walk is in. Its final path is what every entry found in it must sit under; it is
+// looked up once, when the first removal needs it, and only for the length of that walk.
+class HistoryCleaner::WalkedFolder {
+public:
+    explicit WalkedFolder(const std::string& path) : path(path) {}
+    const std::string& path;
+    const std::string& Final() const {
+        if (!known_) final_ = FinalPathOfFolder(path), known_ = true;
+        return final_;
+    }
+
+private:
+    mutable std::string final_;
+    mutable bool known_ = false;
+};
+
+// Calls visit(name, attributes, walkedFolder) for every entry of `folder` except "." and "..", in
+// the order the file system gives them. The search stays open while visit recurses.
+template <class Visit> void HistoryCleaner::ForEachEntry(const std::string& folder, Visit&& visit) {
+    if (folder.empty()) return; // an unresolved shell folder must never become the drive's root
+    WIN32_FIND_DATAA found;
+    FindHandle search(FindFirstFileA((folder + "\\*.*").c_str(), &found));
+    if (!search.valid()) return;
+    const WalkedFolder walked(folder);
+    do {
+        const char* name = found.cFileName;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+        // A junction or symbolic link leads out of the tree being cleaned: neither enter nor
+        // delete it (on Wine DeleteFileA through a Unix symlink even removes the target).
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+        visit(std::string(name), found.dwFileAttributes, walked);
+    } while (FindNextFileA(search.get(), &found));
+}
+
 void HistoryCleaner::ListSubfoldersDeep(const std::string& folder, FolderList& list) {
-    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes, const WalkedFolder&) {
         if (!IsFolder(attributes)) return;
         const std::string path = folder + "\\" + name;
         list.push_back(path);
@@ -156,57 +174,53 @@ void HistoryCleaner::ListSubfoldersDeep(const std::string& folder, FolderList& l
 }
 
 void HistoryCleaner::ListSubfolders(const std::string& folder, FolderList& list) {
-    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes, const WalkedFolder&) {
         if (IsFolder(attributes)) list.push_back(folder + "\\" + name);
     });
 }
 
 void HistoryCleaner::ListFiles(const std::string& folder, FolderList& list) {
-    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes, const WalkedFolder&) {
         if (!IsFolder(attributes)) list.push_back(folder + "\\" + name);
     });
 }
 
-void HistoryCleaner::ApplyRemovalRule(const std::string& path, bool allowShred) {
-    if (allowShred && settings->shredFiles) {
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-        RemoveFile(path);
-    } else {
-        // A file that vanished since the search makes DeleteFileA fail, which is all the
-        // attribute test before it would have achieved; skipping it halves the calls per file.
-        DeleteFileA(path.c_str());
-    }
+void HistoryCleaner::ApplyRemovalRule(const std::string& path, const WalkedFolder& folder, bool allowShred) {
+    if (allowShred && settings->shredFiles)
+        RemoveFileIn(path, folder.Final());
+    else
+        DeleteEntryIn(path, folder.Final()); // a file gone since the search cannot be opened: nothing happens
 }
 
 void HistoryCleaner::EmptyFolder(const std::string& folder, bool allowShred) {
-    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes, const WalkedFolder& walked) {
         const std::string path = folder + "\\" + name;
         if (IsFolder(attributes)) {
             EmptyFolder(path, allowShred);
             // Fails, and stays, when something below could not be removed.
             RemoveDirectoryA(path.c_str());
         } else {
-            ApplyRemovalRule(path, allowShred);
+            ApplyRemovalRule(path, walked, allowShred);
         }
     });
 }
 
 void HistoryCleaner::RemoveFilesBySuffix(const std::string& folder, const std::string& suffix,
                                          bool allowShred) {
-    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes, const WalkedFolder& walked) {
         const std::string path = folder + "\\" + name;
         if (IsFolder(attributes))
             RemoveFilesBySuffix(path, suffix, allowShred);
         else if (MatchesSuffix(name, suffix))
-            ApplyRemovalRule(path, allowShred);
+            ApplyRemovalRule(path, walked, allowShred);
     });
 }
 
 void HistoryCleaner::RemoveFilesByPrefix(const std::string& folder, const std::string& prefix,
                                          bool allowShred) {
-    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes, const WalkedFolder& walked) {
         if (!IsFolder(attributes) && MatchesPrefix(name, prefix))
-            ApplyRemovalRule(folder + "\\" + name, allowShred);
+            ApplyRemovalRule(folder + "\\" + name, walked, allowShred);
     });
 }
 
@@ -219,12 +233,12 @@ void HistoryCleaner::RemoveFileInEachFolder(const std::string& name, const Folde
 }
 
 void HistoryCleaner::RemoveDigitNamedSFiles(const std::string& folder) {
-    ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+    ForEachEntry(folder, [&](const std::string& name, DWORD attributes, const WalkedFolder& walked) {
         const std::string path = folder + "\\" + name;
         if (IsFolder(attributes))
             RemoveDigitNamedSFiles(path);
         else if (IsDigitNamedSFile(name) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-            RemoveFile(path);
+            RemoveFileIn(path, walked.Final());
     });
 }
 

@@ -2,19 +2,24 @@
 #include "engine/history_cleaner.h"
 
 #include <commctrl.h>
-#include <shlwapi.h>
+#include <ntsecapi.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "app/messages.h"
+#include "engine/file_entry.h"
 #include "engine/run_gate.h"
 
 bool OverwriteFile::Open(const std::string& path) {
     Close();
-    handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    return handle != INVALID_HANDLE_VALUE;
+    FileEntry entry;
+    if (!entry.Open(path, GENERIC_READ | GENERIC_WRITE, 0, FILE_FLAG_SEQUENTIAL_SCAN)) return false;
+    // Checked on the handle the passes write through: held without sharing, it cannot be swapped
+    // for a link or gain a name between the check and the writes.
+    if (entry.Identify(path) != FileEntry::Kind::Plain) return false;
+    handle = entry.Release();
+    return true;
 }
 
 void OverwriteFile::Close() {
@@ -24,12 +29,29 @@ void OverwriteFile::Close() {
 
 namespace {
 
-// The passes may overwrite a read-only file: drop only that attribute, keep the others.
+// The passes may overwrite a read-only file: drop only that attribute, keep the others. Only on
+// the entry itself: through a link it would change a file outside the folder being cleaned.
 void ClearReadOnly(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return;
+    FileEntry entry;
+    if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) ||
+        entry.Identify(path) != FileEntry::Kind::Plain)
+        return;
+    entry.Close();
     const DWORD rest = attributes & ~FILE_ATTRIBUTE_READONLY;
     SetFileAttributesA(path.c_str(), rest ? rest : FILE_ATTRIBUTE_NORMAL);
+}
+
+// A fresh seed for every file. The tick count alone repeats for every file of one millisecond, and
+// as a signed number it turns negative after 24.8 days of uptime, where every seed becomes 1 and
+// every file gets the same pattern.
+int32_t FreshShredSeed() {
+    static uint32_t counter = 0;
+    uint32_t bits = 0;
+    if (!RtlGenRandom(&bits, sizeof bits)) bits = GetTickCount() ^ (++counter * 2654435761u);
+    bits &= 0x7FFFFFFF;
+    return bits ? static_cast<int32_t>(bits) : 1;
 }
 
 uint64_t FileLength(HANDLE file) {
@@ -73,22 +95,40 @@ void HistoryCleaner::MoveProgress(uint64_t position) {
     PostProgress();
 }
 
-void HistoryCleaner::RemoveFile(const std::string& path) {
-    random_.Seed(static_cast<int32_t>(GetTickCount()));
+bool HistoryCleaner::DeleteEntry(const std::string& path) { return DeleteEntryIn(path, {}); }
+
+bool HistoryCleaner::DeleteEntryIn(const std::string& path, const std::string& folderFinal) {
+    FileEntry entry;
+    if (!entry.Open(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
+        return false;
+    if (entry.Identify(path, folderFinal) == FileEntry::Kind::Link) return false;
+    return entry.Delete(path);
+}
+
+void HistoryCleaner::RemoveFile(const std::string& path) { RemoveFileIn(path, {}); }
+
+void HistoryCleaner::RemoveFileIn(const std::string& path, const std::string& folderFinal) {
+    random_.Seed(FreshShredSeed());
     settings->SetCurrentFileText(path);
     throttle_.NameChanged();
     PostProgress();
 
-    // Deleting or overwriting through a link would reach a file outside the folder being cleaned.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
-
     if (settings->shredMethods.empty() || !settings->shredFiles || ShredStopRequested()) {
-        DeleteFileA(path.c_str());
+        DeleteEntryIn(path, folderFinal);
         return;
     }
+    FileEntry entry;
+    if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) return;
+    const FileEntry::Kind kind = entry.Identify(path, folderFinal);
+    entry.Close();
+    switch (kind) {
+    case FileEntry::Kind::Missing:
+    case FileEntry::Kind::Link: return;
+    case FileEntry::Kind::SeveralNames: DeleteEntryIn(path, folderFinal); return;
+    case FileEntry::Kind::Plain: break;
+    }
     passPattern = BuildPassPattern(settings->shredMethods.front(), random_);
-    if (PathFileExistsA(path.c_str())) ShredFile(path);
+    ShredFile(path);
 }
 
 bool HistoryCleaner::ShredFile(const std::string& path) {
@@ -98,80 +138,98 @@ bool HistoryCleaner::ShredFile(const std::string& path) {
     // false: stop now, the file stays.
     auto check = [&](uint8_t value) {
         if (ShredStopRequested()) return false;
-        const int verified = VerifyPass(path, value);
-        if (verified == 2) allChecksPassed = false;
-        return verified == 2 || verified == 3;
+        const VerifyResult verified = VerifyPass(path, value);
+        if (verified == VerifyDiffers) allChecksPassed = false;
+        return verified == VerifyDiffers || verified == VerifyMatched;
     };
     for (int pass = 0; pass < passes; ++pass) {
         if (ShredStopRequested()) return false;
-        if (WritePass(path, passPattern[pass]) != 2) return false;
+        if (WritePass(path, passPattern[pass]) != PassDone) return false;
         if (shredProbe) shredProbe->PassWritten(path, pass + 1);
         if (method.verifyMode == 2 && !check(passPattern[pass])) return false;
     }
     if (method.verifyMode == 1 && passes > 0 && !check(passPattern[passes - 1])) return false;
-    if (method.deleteMode == 0 || method.deleteMode == 2 || allChecksPassed)
-        return DeleteFileA(path.c_str()) != FALSE;
+    if (method.deleteMode == 0 || method.deleteMode == 2 || allChecksPassed) return DeleteEntry(path);
     return false;
 }
 
-int HistoryCleaner::WritePass(const std::string& path, uint8_t value) {
+PassResult HistoryCleaner::WritePass(const std::string& path, uint8_t value) {
     ClearReadOnly(path);
-    if (!overwriteFile.Open(path)) return 0;
+    if (!overwriteFile.Open(path)) return PassNotOpened;
+    if (shredProbe) shredProbe->Opened(overwriteFile, true);
     const HANDLE file = overwriteFile.handle;
     std::memset(overwriteFile.pattern, value, sizeof overwriteFile.pattern);
     const PassLayout layout = LayoutPass(FileLength(file));
     StartPassProgress(layout);
     uint64_t counter = layout.barStart;
     Rewind(file);
-    DWORD written = 0;
+    // A pass that did not reach the disk whole has not overwritten the file: it must not be
+    // deleted as if it had.
+    auto writeBlock = [&](DWORD bytes) {
+        DWORD written = 0;
+        const bool ok = WriteFile(overwriteFile.handle, overwriteFile.pattern, bytes, &written, nullptr) &&
+                        written == bytes;
+        if (ok && shredProbe) shredProbe->BlockWritten(value, bytes);
+        return ok;
+    };
     for (uint64_t block = 0; block < layout.fullWrites; ++block) {
-        WriteFile(file, overwriteFile.pattern, PassLayout::kBlock, &written, nullptr);
-        if (shredProbe) shredProbe->BlockWritten(value, PassLayout::kBlock);
+        if (!writeBlock(PassLayout::kBlock)) {
+            overwriteFile.Close();
+            return PassFailed;
+        }
         MoveProgress(++counter);
         Gate().WaitWhilePaused();
         if (ShredStopRequested()) {
             overwriteFile.Close();
-            return 1;
+            return PassStopped;
         }
     }
     MoveProgress(counter + 1);
     Gate().WaitWhilePaused(); // the last block too: a file under 4 KiB has no other
-    if (layout.lastWrite) {
-        WriteFile(file, overwriteFile.pattern, layout.lastWrite, &written, nullptr);
-        if (shredProbe) shredProbe->BlockWritten(value, layout.lastWrite);
+    if (layout.lastWrite && !writeBlock(layout.lastWrite)) {
+        overwriteFile.Close();
+        return PassFailed;
     }
     // Every pass reaches the disk before the next one starts; without this the cache may keep
     // only the last pattern, or write nothing before the file is deleted.
-    FlushFileBuffers(file);
+    const bool flushed = FlushFileBuffers(overwriteFile.handle) != FALSE;
     overwriteFile.Close();
-    return 2;
+    if (!flushed) return PassFailed;
+    if (shredProbe) shredProbe->Flushed();
+    return PassDone;
 }
 
-int HistoryCleaner::VerifyPass(const std::string& path, uint8_t value) {
+VerifyResult HistoryCleaner::VerifyPass(const std::string& path, uint8_t value) {
     ClearReadOnly(path);
-    if (!overwriteFile.Open(path)) return 0;
+    if (!overwriteFile.Open(path)) return VerifyNotOpened;
+    if (shredProbe) shredProbe->Opened(overwriteFile, false);
     const HANDLE file = overwriteFile.handle;
     const PassLayout layout = LayoutPass(FileLength(file));
     StartPassProgress(layout);
     uint64_t counter = layout.barStart;
     std::memset(overwriteFile.pattern, value, sizeof overwriteFile.pattern);
     Rewind(file);
-    int result = 3;
+    VerifyResult result = VerifyMatched;
     for (;;) {
         Gate().WaitWhilePaused();
         DWORD got = 0;
-        if (!ReadFile(file, overwriteFile.readBack, PassLayout::kBlock, &got, nullptr) || got == 0) break;
+        // A read that fails is a check that failed, not the end of the file.
+        if (!ReadFile(overwriteFile.handle, overwriteFile.readBack, PassLayout::kBlock, &got, nullptr)) {
+            result = VerifyFailed;
+            break;
+        }
+        if (got == 0) break;
         if (ShredStopRequested()) {
-            result = 1;
+            result = VerifyStopped;
             break;
         }
         if (std::memcmp(overwriteFile.readBack, overwriteFile.pattern, got) != 0) {
-            result = 2;
+            result = VerifyDiffers;
             break;
         }
         MoveProgress(++counter);
     }
-    if (result == 3) MoveProgress(counter + 1);
+    if (result == VerifyMatched) MoveProgress(counter + 1);
     overwriteFile.Close();
     return result;
 }

@@ -16,6 +16,26 @@ bool IsDigitNamedSFile(const std::string& name) {
     return true;
 }
 
+namespace {
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < b.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+} // namespace
+
+bool IsEntryOfFolder(const std::string& entryFinal, const std::string& folderFinal, const std::string& name) {
+    if (folderFinal.empty() || name.empty()) return false;
+    const std::string expected =
+        folderFinal.back() == '\\' ? folderFinal + name : folderFinal + "\\" + name;
+    return SameIgnoringCase(entryFinal, expected);
+}
+
 std::string RegistryChildPrefix(const std::string& key) {
     return !key.empty() && key.back() == '\\' ? key : key + "\\";
 }

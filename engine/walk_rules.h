@@ -13,6 +13,11 @@ bool MatchesPrefix(const std::string& name, const std::string& prefix);
 // "12345678.s" and ".s" yes; "a1.s", "12.34.s", "12345678.S" no.
 bool IsDigitNamedSFile(const std::string& name);
 
+// The final path of an entry is its folder's final path, a backslash (unless the folder's ends in
+// one, as a drive root does) and its name: otherwise the entry leads somewhere else. Letters are
+// compared without regard to case (ASCII), as the file system compares them.
+bool IsEntryOfFolder(const std::string& entryFinal, const std::string& folderFinal, const std::string& name);
+
 // `key` + "\\" unless it already ends with a backslash.
 std::string RegistryChildPrefix(const std::string& key);
 

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "engine/cleaners/index_dat_plan.h"
+#include "engine/file_entry.h"
 #include "engine/history_cleaner.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
@@ -24,11 +25,13 @@ void HistoryCleaner::ClearIndexDatContent(const FolderList& folders) {
         if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
         // A file that WinINet does not hold open simply goes; one in use is cleared in place.
         RemoveFile(path);
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        // Removed above, or locked by someone: the other folders still get their turn.
-        if (file == INVALID_HANDLE_VALUE) continue;
+        FileEntry entry;
+        // Removed above, or locked by someone: the other folders still get their turn. A link or
+        // a file with other names is never written through.
+        if (!entry.Open(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) ||
+            entry.Identify(path) != FileEntry::Kind::Plain)
+            continue;
+        const HANDLE file = entry.handle();
         LARGE_INTEGER size{};
         const uint64_t length = GetFileSizeEx(file, &size) ? static_cast<uint64_t>(size.QuadPart) : 0;
         const uint64_t end = plan.ClearEnd(length);
@@ -43,7 +46,7 @@ void HistoryCleaner::ClearIndexDatContent(const FolderList& folders) {
             DWORD written = 0;
             WriteFile(file, zeros, got, &written, nullptr);
         }
-        CloseHandle(file);
+        entry.Close();
         if (plan.TooLarge(length)) {
             const std::string text =
                 path + " is too large (" + std::to_string(IndexDatPlan::SizeMb(length)) +

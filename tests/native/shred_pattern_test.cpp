@@ -15,6 +15,27 @@ TEST(ShredRandom, ConstantsFollowFromPiAndRootThree) {
     EXPECT_EQ(ShredRandom::kModulus, 2147483648u);
 }
 
+TEST(ShredRandom, KnownSequences) {
+    // x <- (843314861 x + 453816693) mod 2^31, worked out by hand from the seeds 1 and 2000000000;
+    // each pass byte is floor(x / 2^31 * 255).
+    struct Draw {
+        uint32_t state;
+        int byte;
+    };
+    const std::pair<int32_t, std::vector<Draw>> cases[] = {
+        {1, {{1297131554, 154}, {17103983, 2}, {1426780792, 169}}},
+        {2000000000, {{1652143477, 196}, {1934212998, 229}, {771744515, 91}}},
+    };
+    for (const auto& [seed, draws] : cases) {
+        ShredRandom random(seed);
+        for (const Draw& draw : draws) {
+            const double u = random.Next();
+            EXPECT_EQ(random.State(), draw.state) << seed;
+            EXPECT_EQ(static_cast<int>(u * 255.0), draw.byte) << seed;
+        }
+    }
+}
+
 TEST(ShredRandom, NonPositiveSeedsActLikeOne) {
     ShredRandom one(1), zero(0), negative(-12345);
     for (int i = 0; i < 5; ++i) {

@@ -95,3 +95,16 @@ TEST(IndexDatPlan, TinyFilesAndOddLimits) {
     const IndexDatPlan huge(100000); // 100 GB limit: a file past 4 GiB still warns
     EXPECT_TRUE(huge.TooLarge(uint64_t{5} << 30));
 }
+
+TEST(WalkRules, AnEntryBelongsToItsFolderOnlyUnderItsOwnName) {
+    EXPECT_TRUE(IsEntryOfFolder("\\\\?\\C:\\Temp\\a.txt", "\\\\?\\C:\\Temp", "a.txt"));
+    EXPECT_TRUE(IsEntryOfFolder("\\\\?\\C:\\Temp\\A.TXT", "\\\\?\\c:\\temp", "a.txt")); // letters as NTFS compares them
+    EXPECT_TRUE(IsEntryOfFolder("\\\\?\\C:\\a.txt", "\\\\?\\C:\\", "a.txt"));             // a drive root ends in '\'
+    // A link: the entry's final path lies elsewhere, or under another name in the same folder.
+    EXPECT_FALSE(IsEntryOfFolder("\\\\?\\C:\\Users\\x\\secret.doc", "\\\\?\\C:\\Temp", "a.txt"));
+    EXPECT_FALSE(IsEntryOfFolder("\\\\?\\C:\\Temp\\places.sqlite", "\\\\?\\C:\\Temp", "cookies.sqlite"));
+    EXPECT_FALSE(IsEntryOfFolder("\\\\?\\C:\\Temp\\sub\\a.txt", "\\\\?\\C:\\Temp", "a.txt"));
+    EXPECT_FALSE(IsEntryOfFolder("\\\\?\\C:\\Temp\\a.txt", "", "a.txt"));
+    // Only ASCII letters fold: other bytes must be equal.
+    EXPECT_FALSE(IsEntryOfFolder("\\\\?\\C:\\Temp\\\xC4.txt", "\\\\?\\C:\\Temp", "\xE4.txt"));
+}

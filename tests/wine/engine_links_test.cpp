@@ -1,6 +1,7 @@
-// Folder walks next to a link: a Unix symlink to a folder (a reparse point to Windows code) inside
-// the folder being cleaned must be neither entered nor removed. engine_links_setup.sh makes
-// C:\zlt-links\target\link -> C:\zlt-links\canary before the program starts.
+// Removals next to links. engine_links_setup.sh makes Unix symlinks inside this test's prefix before
+// the program starts: one to a folder (a reparse point to Windows code) and some to files (plain
+// files to Windows code under Wine). Nothing is ever deleted or overwritten through a link; a file
+// with a second name loses only the name that was cleaned.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,9 +11,14 @@
 
 namespace {
 
-const std::string kTarget = "C:\\zlt-links\\target";
+const std::string kTop = "C:\\zlt-links";
+const std::string kTarget = kTop + "\\target";
 const std::string kLink = kTarget + "\\link";
-const std::string kCanary = "C:\\zlt-links\\canary";
+const std::string kCanary = kTop + "\\canary";
+const std::string kFileLink = kTarget + "\\filelink.txt";
+const std::string kSecret = kTop + "\\outside\\secret.txt";
+const std::string kShared = kTop + "\\outside\\shared.bin";
+const std::string kSecondName = kTarget + "\\second-name.bin";
 
 struct Links : ::testing::Test {
     ProgramSettings settings;
@@ -26,11 +32,20 @@ struct Links : ::testing::Test {
         MakeFile(kTarget + "\\regular.txt", 10);
         MakeFile(kTarget + "\\sub\\x.dat", 10);
         MakeFile(kTarget + "\\12345678.s", 10);
+        // A second name, in the cleaned folder, of a file that lives elsewhere.
+        MakeFile(kShared, 3 * 4096 + 100, 'h');
+        DeleteFileA(kSecondName.c_str());
+        ASSERT_TRUE(CreateHardLinkA(kSecondName.c_str(), kShared.c_str(), nullptr));
     }
     void ExpectCanaryIntact() {
         for (const char* name : {"keep.txt", "keep.dat", "87654321.s", "inner\\deep.txt"})
             EXPECT_TRUE(PathExists(kCanary + "\\" + name)) << name;
         EXPECT_TRUE(PathExists(kLink + "\\keep.txt")) << "the link itself is gone";
+    }
+    // The file behind the file link has every byte it had, and the link still leads to it.
+    void ExpectSecretIntact() {
+        EXPECT_EQ(ReadFileBytes(kSecret), std::vector<uint8_t>(20000, 'S'));
+        EXPECT_EQ(ReadFileBytes(kFileLink), std::vector<uint8_t>(20000, 'S'));
     }
 };
 
@@ -41,6 +56,7 @@ TEST_F(Links, EmptyFolderLeavesTheLinkAndWhatItLeadsTo) {
     EXPECT_FALSE(PathExists(kTarget + "\\regular.txt"));
     EXPECT_FALSE(PathExists(kTarget + "\\sub"));
     ExpectCanaryIntact();
+    ExpectSecretIntact();
 }
 
 TEST_F(Links, EmptyFolderWithShreddingLeavesThemToo) {
@@ -48,18 +64,25 @@ TEST_F(Links, EmptyFolderWithShreddingLeavesThemToo) {
     cleaner.EmptyFolder(kTarget, true);
     EXPECT_FALSE(PathExists(kTarget + "\\regular.txt"));
     ExpectCanaryIntact();
+    ExpectSecretIntact();
     EXPECT_EQ(ReadFileBytes(kCanary + "\\keep.txt"), std::vector<uint8_t>({'k', 'e', 'e', 'p', '\n'}));
 }
 
 TEST_F(Links, NameRuleWalksDoNotFollowTheLink) {
-    cleaner.RemoveFilesBySuffix(kTarget, ".dat", false);
-    cleaner.RemoveDigitNamedSFiles(kTarget);
+    settings.shredFiles = 1;
+    for (bool shred : {false, true}) {
+        cleaner.RemoveFilesBySuffix(kTarget, ".txt", shred);
+        cleaner.RemoveFilesByPrefix(kTarget, "file", shred);
+        cleaner.RemoveFilesBySuffix(kTarget, ".dat", shred);
+        cleaner.RemoveDigitNamedSFiles(kTarget);
+    }
     EXPECT_FALSE(PathExists(kTarget + "\\sub\\x.dat"));
     EXPECT_FALSE(PathExists(kTarget + "\\12345678.s"));
     ExpectCanaryIntact();
+    ExpectSecretIntact();
 }
 
-TEST_F(Links, ListingsDoNotShowTheLink) {
+TEST_F(Links, ListingsDoNotShowTheFolderLink) {
     FolderList folders, files;
     cleaner.ListSubfoldersDeep(kTarget, folders);
     cleaner.ListSubfolders(kTarget, folders);
@@ -69,9 +92,40 @@ TEST_F(Links, ListingsDoNotShowTheLink) {
     for (const auto& f : files) EXPECT_EQ(f.find(kLink), std::string::npos) << f;
 }
 
-TEST_F(Links, RemoveFileRefusesALink) {
-    cleaner.RemoveFile(kLink);
-    settings.shredFiles = 1;
-    cleaner.RemoveFile(kLink);
+TEST_F(Links, RemoveFileRefusesEveryKindOfLink) {
+    for (uint8_t shred : {0, 1}) {
+        settings.shredFiles = shred;
+        cleaner.RemoveFile(kLink);
+        cleaner.RemoveFile(kFileLink);
+        cleaner.RemoveFileInEachFolder("filelink.txt", {kTarget});
+        EXPECT_FALSE(cleaner.DeleteEntry(kFileLink));
+        // A link to a file beside it: a cleaner that removes one file must not take its neighbour.
+        cleaner.RemoveFile(kTop + "\\profile\\cookies.sqlite");
+        EXPECT_TRUE(PathExists(kTop + "\\profile\\places.sqlite")) << int(shred);
+    }
     ExpectCanaryIntact();
+    ExpectSecretIntact();
+}
+
+TEST_F(Links, ASecondNameIsRemovedWithoutTouchingTheBytes) {
+    for (uint8_t shred : {1, 0}) {
+        settings.shredFiles = shred;
+        cleaner.EmptyFolder(kTarget, true);
+        EXPECT_FALSE(PathExists(kSecondName)) << int(shred);
+        EXPECT_EQ(ReadFileBytes(kShared), std::vector<uint8_t>(3 * 4096 + 100, 'h')) << int(shred);
+        ASSERT_TRUE(CreateHardLinkA(kSecondName.c_str(), kShared.c_str(), nullptr));
+    }
+    settings.shredFiles = 1;
+    cleaner.RemoveFile(kSecondName);
+    EXPECT_FALSE(PathExists(kSecondName));
+    EXPECT_EQ(ReadFileBytes(kShared), std::vector<uint8_t>(3 * 4096 + 100, 'h'));
+    // The passes themselves refuse it too.
+    ASSERT_TRUE(CreateHardLinkA(kSecondName.c_str(), kShared.c_str(), nullptr));
+    EXPECT_EQ(cleaner.WritePass(kSecondName, 0), PassNotOpened);
+    EXPECT_EQ(ReadFileBytes(kShared), std::vector<uint8_t>(3 * 4096 + 100, 'h'));
+}
+
+TEST_F(Links, IndexDatBehindALinkIsNotZeroed) {
+    cleaner.ClearIndexDatContent({kTop + "\\idx"});
+    EXPECT_EQ(ReadFileBytes(kTop + "\\outside\\index.dat"), std::vector<uint8_t>(40000, 'I'));
 }

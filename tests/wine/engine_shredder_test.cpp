@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <functional>
+#include <set>
 #include <thread>
 
 #include "app/messages.h"
@@ -25,17 +26,26 @@ struct Recorder : ShredProbe {
     std::vector<Pass> passes{1};
     std::function<void(size_t blocks)> onBlock;
     std::function<void(const std::string&, int)> onPass;
+    std::function<void(OverwriteFile&, bool)> onOpen;
     size_t blocks = 0;
+    std::string events; // 'w' a write, 'f' a flush, '|' the end of a pass
+
+    void Opened(OverwriteFile& file, bool forWriting) override {
+        if (onOpen) onOpen(file, forWriting);
+    }
+    void Flushed() override { events += 'f'; }
 
     void BlockWritten(uint8_t value, DWORD bytes) override {
         passes.back().writes.push_back(bytes);
         passes.back().values.push_back(value);
+        events += 'w';
         ++blocks;
         if (onBlock) onBlock(blocks);
     }
     void PassWritten(const std::string& path, int pass) override {
         passes.back().content = ReadFileBytes(path);
         passes.emplace_back();
+        events += '|';
         if (onPass) onPass(path, pass);
     }
     size_t CompletedPasses() const { return passes.size() - 1; }
@@ -69,6 +79,15 @@ struct Shredder : ::testing::Test {
         cleaner.threadedRun = 1;
     }
 };
+
+// Swaps the shredder's handle for one of the same file with less access, so that the next write
+// (or flush, or read) really fails.
+void Weaken(OverwriteFile& file, DWORD access) {
+    HANDLE weaker = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), file.handle, GetCurrentProcess(), &weaker, access, FALSE, 0));
+    CloseHandle(file.handle);
+    file.handle = weaker;
+}
 
 bool AllBytesAre(const std::vector<uint8_t>& bytes, uint8_t value) {
     for (uint8_t b : bytes)
@@ -111,6 +130,58 @@ TEST_F(Shredder, PassesWriteRandomItsComplementAndAnotherRandomButNever255) {
         for (size_t pass = 0; pass < 3; ++pass)
             EXPECT_TRUE(AllBytesAre(probe.passes[pass].content, cleaner.passPattern[pass])) << pass;
     }
+}
+
+TEST_F(Shredder, EveryPassReachesTheDiskBeforeTheNextOneStarts) {
+    const std::string path = File("flushed.bin", 10000);
+    cleaner.RemoveFile(path);
+    EXPECT_FALSE(PathExists(path));
+    EXPECT_EQ(probe.events, "wwwf|wwwf|wwwf|");
+}
+
+TEST_F(Shredder, AFailedWriteOrFlushLeavesTheFileInPlace) {
+    // The second pass cannot write: the file keeps the first pass's bytes and is not deleted.
+    const std::string unwritable = File("unwritable.bin", 3 * 4096, 'u');
+    probe.onOpen = [&](OverwriteFile& file, bool) {
+        if (probe.CompletedPasses() == 1) Weaken(file, GENERIC_READ);
+    };
+    cleaner.RemoveFile(unwritable);
+    EXPECT_TRUE(PathExists(unwritable));
+    EXPECT_TRUE(AllBytesAre(ReadFileBytes(unwritable), cleaner.passPattern[0]));
+    EXPECT_EQ(cleaner.WritePass(unwritable, 1), PassFailed);
+
+    // The first pass is written but cannot be flushed.
+    probe = Recorder();
+    const std::string unflushed = File("unflushed.bin", 2 * 4096, 'n');
+    probe.onBlock = [&](size_t blocks) {
+        if (blocks == 2) Weaken(cleaner.overwriteFile, GENERIC_READ);
+    };
+    cleaner.RemoveFile(unflushed);
+    EXPECT_TRUE(PathExists(unflushed));
+    EXPECT_EQ(probe.CompletedPasses(), 0u);
+    EXPECT_EQ(probe.events, "ww");
+}
+
+TEST_F(Shredder, AFailedReadBackIsAFailedCheck) {
+    settings.shredMethods[0].verifyMode = 1;
+    settings.shredMethods[0].deleteMode = 0;
+    const std::string path = File("unreadable.bin", 3 * 4096);
+    probe.onOpen = [](OverwriteFile& file, bool forWriting) {
+        if (!forWriting) Weaken(file, GENERIC_WRITE | FILE_READ_ATTRIBUTES);
+    };
+    EXPECT_FALSE(Shred(path));
+    EXPECT_TRUE(PathExists(path)); // not deleted as if the check had passed
+    EXPECT_EQ(cleaner.VerifyPass(path, cleaner.passPattern[2]), VerifyFailed);
+}
+
+TEST_F(Shredder, EveryFileGetsAPatternOfItsOwn) {
+    // Files shredded one after the other, within the same few milliseconds.
+    std::set<std::vector<uint8_t>> patterns;
+    for (int i = 0; i < 8; ++i) {
+        cleaner.RemoveFile(File("fresh" + std::to_string(i), 10));
+        patterns.insert(cleaner.passPattern);
+    }
+    EXPECT_GE(patterns.size(), 7u);
 }
 
 TEST_F(Shredder, BarCountsBlocksOrBytes) {

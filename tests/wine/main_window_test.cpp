@@ -288,6 +288,33 @@ TEST_F(MainWindowTest, SaveCommandWritesSettingsAndSaysSo) {
     EXPECT_EQ(boxes.boxes[0].text, "All settings have been saved.");
 }
 
+TEST_F(MainWindowTest, AFailedSaveIsNotReportedAsSaved) {
+    BoxRecorder boxes;
+    s.installFolder = folder / "gone";
+    Command(CmdSaveSettings);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "File open error 3");
+}
+
+TEST_F(MainWindowTest, ProtectionWithoutAStoredPasswordAsksNothing) {
+    s.passwordEnabled = 1;
+    s.password.clear();
+    ShowWindow(main->hwnd(), SW_HIDE);
+    bool asked = false;
+    {
+        Helper helper([&] {
+            // A dialog would wait for an answer that no digest could ever accept.
+            if (HWND dialog = WaitForWindow("Enter password", nullptr, 2000)) {
+                asked = true;
+                PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            }
+        });
+        SendMessageA(main->hwnd(), MsgTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
+    }
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(IsWindowVisible(main->hwnd()));
+}
+
 TEST_F(MainWindowTest, HelpCommandsShowTheirPageInTheHelpTree) {
     ShowWindow(main->hwnd(), SW_HIDE);
     Command(CmdCheckLatestVersion);

@@ -1,0 +1,100 @@
+#include "engine/file_entry.h"
+
+#include "engine/walk_rules.h"
+
+namespace {
+
+using GetFinalPathNameByHandleAFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+using SetFileInformationByHandleFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+constexpr int kFileDispositionInfo = 4;
+
+// Both arrived with Vista: looked up, never imported, so that the program still starts on XP.
+template <class Fn> Fn Kernel32Function(const char* name) {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    return kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The entry's own long name: a path handed in by a cleaner may spell it in 8.3 form.
+std::string LongNameOf(const std::string& path) {
+    char buffer[MAX_PATH * 2];
+    const DWORD length = GetLongPathNameA(path.c_str(), buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer) return {};
+    return NameOf(buffer);
+}
+
+} // namespace
+
+std::string FinalPathOf(HANDLE handle) {
+    static const auto getFinalPath = Kernel32Function<GetFinalPathNameByHandleAFn>("GetFinalPathNameByHandleA");
+    if (!getFinalPath) return {};
+    std::string path(MAX_PATH, '\0');
+    DWORD length = getFinalPath(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    if (length >= path.size()) {
+        path.resize(length + 1);
+        length = getFinalPath(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    }
+    if (length == 0 || length >= path.size()) return {};
+    path.resize(length);
+    return path;
+}
+
+std::string FinalPathOfFolder(const std::string& folder) {
+    FileEntry entry;
+    if (!entry.Open(folder, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
+        return {};
+    return FinalPathOf(entry.handle());
+}
+
+bool FileEntry::Open(const std::string& path, DWORD access, DWORD share, DWORD flags) {
+    Close();
+    // Backup semantics lets the same call open a folder.
+    handle_ = CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
+    return handle_ != INVALID_HANDLE_VALUE;
+}
+
+void FileEntry::Close() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+}
+
+FileEntry::Kind FileEntry::Identify(const std::string& path, const std::string& folderFinal) const {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (handle_ == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle_, &info)) return Kind::Missing;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Kind::Link;
+
+    const std::string entryFinal = FinalPathOf(handle_);
+    if (!entryFinal.empty()) {
+        const std::string folder = folderFinal.empty() ? FinalPathOfFolder(FolderOf(path)) : folderFinal;
+        if (!folder.empty() && !IsEntryOfFolder(entryFinal, folder, NameOf(path))) {
+            const std::string longName = LongNameOf(path);
+            if (longName.empty() || !IsEntryOfFolder(entryFinal, folder, longName)) return Kind::Link;
+        }
+    }
+    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && info.nNumberOfLinks > 1) return Kind::SeveralNames;
+    return Kind::Plain;
+}
+
+bool FileEntry::Delete(const std::string& path) {
+    static const auto setInformation =
+        Kernel32Function<SetFileInformationByHandleFn>("SetFileInformationByHandle");
+    if (setInformation) {
+        // Through the handle that was checked: nothing can be swapped in under the name meanwhile.
+        BOOL deleteIt = TRUE;
+        const bool deleted = setInformation(handle_, kFileDispositionInfo, &deleteIt, sizeof deleteIt) != FALSE;
+        Close();
+        return deleted;
+    }
+    Close();
+    return DeleteFileA(path.c_str()) != FALSE;
+}

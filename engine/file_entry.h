@@ -1,0 +1,50 @@
+#pragma once
+// A directory entry opened as itself, never through it. Every removal and every overwrite asks the
+// entry what it is before touching it:
+//  - a link of any kind is never followed: deleting or writing through it would reach a file
+//    outside the folder being cleaned. Windows marks symbolic links and junctions as reparse
+//    points; Wine marks only links to folders and follows a link to a file even when asked not
+//    to, so there the entry's final path is what gives it away;
+//  - a file with more than one name (a hard link) is removed by name only: its bytes belong to
+//    its other names too, so they are never overwritten.
+#include <windows.h>
+
+#include <string>
+
+class FileEntry {
+public:
+    enum class Kind { Missing, Link, SeveralNames, Plain };
+
+    FileEntry() = default;
+    ~FileEntry() { Close(); }
+    FileEntry(const FileEntry&) = delete;
+    FileEntry& operator=(const FileEntry&) = delete;
+
+    // Opens `path` without following a link at its end. False when it cannot be opened (gone, in
+    // use without the sharing asked for, access denied).
+    bool Open(const std::string& path, DWORD access, DWORD share, DWORD flags = 0);
+    void Close();
+    HANDLE handle() const { return handle_; }
+    // Hands the handle over to the caller, who closes it.
+    HANDLE Release() {
+        const HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return handle;
+    }
+
+    // What the opened entry is. `folderFinal` is the final path of the folder the entry was found
+    // in, when the caller knows it; otherwise it is looked up.
+    Kind Identify(const std::string& path, const std::string& folderFinal = {}) const;
+    // Deletes the opened entry itself (opened with DELETE access); the name goes, the data stays
+    // for any other name it has. False when the entry stays.
+    bool Delete(const std::string& path);
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+// The final path of what the handle refers to ("\\?\C:\..."), or empty where the system cannot
+// say (before Vista, some network shares).
+std::string FinalPathOf(HANDLE handle);
+// The final path of a folder, or empty.
+std::string FinalPathOfFolder(const std::string& folder);
