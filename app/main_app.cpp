@@ -68,14 +68,15 @@ bool CMainApp::InitInstance() {
     SetCurrentDirectoryA(folder);
 
     HANDLE mutex = CreateMutexA(nullptr, TRUE, kMutexName);
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        SecondInstance(mutex, folder);
-        return false;
-    }
+    if (GetLastError() == ERROR_ALREADY_EXISTS && !SecondInstance(mutex, folder)) return false;
 
+    // Before anything can clear: a clear on start must already reach the 64-bit registry view, and
+    // a threaded run must never read the flag while it is being written.
+    DetectWow64();
     InitialiseLibraries();
     ProgramSettings& settings = Settings();
     CWindowMain window(&settings, &Cleaner());
+    window.SetInstanceMutex(mutex);
     settings.installFolder = folder;
     helpFilePath = ModuleFolder(instance_) + "zlt.chm";
 
@@ -90,14 +91,30 @@ bool CMainApp::InitInstance() {
     return false;
 }
 
-void CMainApp::SecondInstance(HANDLE mutex, const std::string& installFolder) {
-    // The class as well as the title: a box of the first instance titled with the display name must
-    // not be taken for its main window.
-    HWND first = FindWindowA(CWindowMain::WindowClassName().c_str(), kDisplayName);
-    if (!first) {
-        CloseHandle(mutex);
-        return;
+// Another process holds the mutex. Normally that is the running program: its window is shown and
+// this process ends. But a program on its way out drops its window title at once and lets go of
+// the mutex just before it ends; a start in that moment waits for it, then runs as the one
+// instance itself instead of leaving the user with no program at all.
+bool CMainApp::SecondInstance(HANDLE mutex, const std::string& installFolder) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        // The class as well as the title: a box of the first instance titled with the display name
+        // must not be taken for its main window.
+        if (HWND first = FindWindowA(CWindowMain::WindowClassName().c_str(), kDisplayName)) {
+            ShowFirstInstance(first, installFolder);
+            CloseHandle(mutex);
+            return false;
+        }
+        const DWORD waited = WaitForSingleObject(mutex, 100);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return true;
+        if (GetTickCount() - start > kFirstInstanceWaitMs) {
+            CloseHandle(mutex);
+            return false;
+        }
     }
+}
+
+void CMainApp::ShowFirstInstance(HWND first, const std::string& installFolder) {
     ProgramSettings& settings = Settings();
     settings.installFolder = installFolder;
     settings.LoadSettings();
@@ -109,5 +126,4 @@ void CMainApp::SecondInstance(HANDLE mutex, const std::string& installFolder) {
         ShowWindow(first, IsIconic(first) ? SW_RESTORE : SW_SHOWNORMAL);
     }
     SetForegroundWindow(first);
-    CloseHandle(mutex);
 }

@@ -12,7 +12,12 @@ public:
     bool InitInstance();
 
 private:
-    void SecondInstance(HANDLE mutex, const std::string& installFolder);
+    // True when this process has become the instance after all (the other one was ending).
+    bool SecondInstance(HANDLE mutex, const std::string& installFolder);
+    void ShowFirstInstance(HWND first, const std::string& installFolder);
+    // How long a start waits for an instance that is ending, or for the window of one that is
+    // still starting.
+    static constexpr DWORD kFirstInstanceWaitMs = 30000;
     HINSTANCE instance_;
 };
 

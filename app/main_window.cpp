@@ -10,6 +10,7 @@
 #include "app/messages.h"
 #include "control/browser_windows.h"
 #include "control/hot_keys.h"
+#include "engine/clearing_lease.h"
 #include "engine/clearing_run.h"
 #include "engine/delete_thread.h"
 #include "engine/history_cleaner.h"
@@ -191,7 +192,6 @@ bool CWindowMain::Initialise() {
     ScheduleIndexDatDeletion();
     if (s.clearOnBrowserClose) SetTimer(hwnd_, TimerBrowserWatch, 5000, nullptr);
     if (s.clearSkypeOnQuit) SetTimer(hwnd_, TimerSkypeWatch, 8000, nullptr);
-    DetectWow64();
     return true;
 }
 
@@ -434,29 +434,32 @@ void CWindowMain::ClearAll(int mode) {
     if (!AnyCleaningOptionSelected()) {
         ShowMessage(hwnd_, "Warning", "", "Please select items you want to clear in 'What to clear' windows.",
                     IDI_BOX_MESSAGE);
+        // The "Exit" that wanted to clear first ends here and the program goes on: no later run may
+        // end it by itself. (A run already going keeps its own order to end the program.)
+        if (mode == ClearAndExit && !s.runActive) s.exitAfterRun = 0;
         return;
     }
     if (s.shredFiles) {
         // The progress window of a run that has just ended may still be waiting for its last
         // message: that run is still active as far as a new one is concerned.
-        if (!s.runActive && !progress_.running()) {
-            s.stopRequested = 0;
-            s.runActive = 1;
-            PromptCloseSelectedBrowsers();
-            if (!progress_.Start(this, RunThreadedClearing)) s.runActive = 0;
+        if (!progress_.running()) {
+            ClearingLease lease(s);
+            if (lease) {
+                s.stopRequested = 0;
+                PromptCloseSelectedBrowsers();
+                if (progress_.Start(this, RunThreadedClearing)) lease.HandOver();
+            }
         }
         // A threaded run ends without the confirmation, and ends the program itself (command 2066)
         // when it was told to, even when it is over before this line.
         if (mode == ClearAndExit && !s.runActive && !progress_.running()) ExitProgram();
         return;
     }
-    if (!s.runActive) {
-        s.runActive = 1;
+    if (ClearingLease lease(s); lease) {
         PromptCloseSelectedBrowsers();
         ClearBrowsersSync();
         ClearWindowsHistorySync();
         ClearApplicationsSync();
-        s.runActive = 0;
     }
     if (mode == ClearConfirm && !s.showShredProgress && !s.runActive)
         ShowMessage(hwnd_, kDisplayName, "", "All selected items have been deleted.", IDI_BOX_MESSAGE);
@@ -499,10 +502,17 @@ void CWindowMain::ExitProgram() {
     KillTimer(hwnd_, TimerScheduler);
     if (s.exiting) return;
     s.exiting = 1;
-    if (s.clearOnExit) {
-        ClearBrowsersSync();
-        ClearWindowsHistorySync();
-        ClearApplicationsSync();
+    // A start from now on must not take this window for the running program's and only ask it to
+    // show itself: without the title it waits until this process lets go of the instance.
+    SetWindowTextA(hwnd_, "");
+    // The worker and the exit-time clearing would share the one cleaner: the run stops first.
+    const bool runEnded = progress_.StopRun(kRunStopWaitMs);
+    if (s.clearOnExit && runEnded) {
+        if (ClearingLease lease(s); lease) {
+            ClearBrowsersSync();
+            ClearWindowsHistorySync();
+            ClearApplicationsSync();
+        }
     }
     RemoveTrayIcon();
     trayMenu_.Destroy();
@@ -516,6 +526,16 @@ void CWindowMain::ExitProgram() {
     leftPanel_.SaveExpansionState();
     s.SaveSettings();
     ScheduleIndexDatDeletion();
+
+    ShowWindow(hwnd_, SW_HIDE);
+    if (instanceMutex_) {
+        ReleaseMutex(instanceMutex_);
+        CloseHandle(instanceMutex_);
+        instanceMutex_ = nullptr;
+    }
+    // A worker stuck in the file system would go on writing into objects that end with the
+    // process: with everything saved, the process ends here instead.
+    if (!runEnded) TerminateProcess(GetCurrentProcess(), 0);
     Sleep(1500);
     DestroyWindow();
 }

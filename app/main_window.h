@@ -42,6 +42,10 @@ public:
     // Quick select of most options on every page, then the note about what was left out.
     void SelectMostOptions();
 
+    // The single-instance mutex that this process owns; the exit path lets go of it before its
+    // last wait, so that a new start does not mistake the ending program for a running one.
+    void SetInstanceMutex(HANDLE mutex) { instanceMutex_ = mutex; }
+
     // The page table. Pages are created by Initialise; tests may add their own before it runs.
     void AddPage(uint32_t id, CPage* page);
     CPage* PageFor(uint32_t id) const;
@@ -96,8 +100,12 @@ private:
     void BrowserWatch();
     void SkypeWatch();
 
+    // How long the exit path waits for a threaded run to stop before it ends the process.
+    static constexpr DWORD kRunStopWaitMs = 30000;
+
     ProgramSettings* settings_;
     HistoryCleaner* cleaner_;
+    HANDLE instanceMutex_ = nullptr;
     HICON windowIcon_ = nullptr;
     int showCount_ = 0;
     bool schedulerRunning_ = false;

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "app/messages.h"
+#include "engine/clearing_lease.h"
 #include "engine/run_gate.h"
 
 namespace {
@@ -193,7 +194,7 @@ void RunClearingSteps(HistoryCleaner& cleaner, ProgramSettings& settings, HWND p
     // finished when it handles MsgRunFinished.
     if (done) *done = 1;
     settings.stopRequested = 1;
-    settings.runActive = 0;
+    EndClearing(settings);
     PostMessageA(progressWindow, MsgRunFinished, 0, 0);
     if (settings.exitAfterRun) PostMessageA(mainWindow, WM_COMMAND, CmdExitProgram, 0);
 }

@@ -1,5 +1,7 @@
 #include "engine/delete_thread.h"
 
+#include <objbase.h>
+
 #include "app/main_window.h"
 #include "engine/clearing_run.h"
 #include "ui/progress_window.h"
@@ -17,17 +19,21 @@ void CDeleteThread::Resume() {
     if (thread_) ResumeThread(thread_);
 }
 
-void CDeleteThread::Join(DWORD timeoutMs) {
-    if (thread_) WaitForSingleObject(thread_, timeoutMs);
+bool CDeleteThread::Join(DWORD timeoutMs) {
+    return !thread_ || WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD WINAPI CDeleteThread::Entry(void* self) {
     auto* thread = static_cast<CDeleteThread*>(self);
+    // The URL history object and some shell calls of the cleaners are COM: without an apartment of
+    // its own the worker would silently skip them.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     try {
         if (thread->work_) thread->work_(*thread);
     } catch (...) {
         // Nothing may escape a thread entry; the run's own end handling has posted what it could.
     }
+    if (SUCCEEDED(com)) CoUninitialize();
     return 0;
 }
 

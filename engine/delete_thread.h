@@ -30,8 +30,8 @@ public:
     // Created suspended, normal priority, default stack.
     bool CreateSuspended();
     void Resume();
-    // Waits for the thread to end.
-    void Join(DWORD timeoutMs);
+    // Waits for the thread to end; false when it is still running after the timeout.
+    bool Join(DWORD timeoutMs);
 
 private:
     static DWORD WINAPI Entry(void* self);

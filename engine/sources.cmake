@@ -6,6 +6,7 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/cleaners/index_dat_plan.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
+    engine/clearing_lease.cpp
     engine/file_entry.cpp
     engine/history_cleaner.cpp
     engine/primitives.cpp

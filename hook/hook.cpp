@@ -1,9 +1,12 @@
 // hook.dll: empties the clipboard shortly after the user pastes with the chosen keys.
 //
 // A low-level keyboard hook sees every key of the session without being loaded into other
-// processes; it runs on the thread that installed it (the program's UI thread, which pumps
-// messages). The paste itself happens in the target program after our hook returns, so the
-// clipboard is emptied a moment later, from a thread timer.
+// processes. Windows calls it on the thread that installed it, and every keystroke of the session
+// waits for that call: so the hook gets a thread of its own with its own message loop. On the
+// program's UI thread, which sleeps for a hot key and runs whole clearings, typing would stall
+// everywhere, and Windows 7 and later silently remove a hook that keeps them waiting. The paste
+// itself happens in the target program after our hook returns, so the clipboard is emptied a
+// moment later, from a timer of the same thread.
 #define ZLT_BUILDING_HOOK
 #include "hook/hook.h"
 
@@ -13,12 +16,18 @@ namespace {
 
 constexpr UINT kClearDelayMs = 400;
 constexpr int kMaxAttempts = 10; // the target may still hold the clipboard open
+constexpr DWORD kThreadWaitMs = 5000;
 
-HHOOK hook = nullptr;
+// Written by SetHook and UnHook while the hook thread is not running; used only by that thread
+// while it runs.
 HWND owner = nullptr;
 PasteKeys* keys = nullptr;
+HHOOK hook = nullptr;
 UINT_PTR timer = 0;
 int attempts = 0;
+
+HANDLE thread = nullptr;
+DWORD threadId = 0;
 
 void CALLBACK ClearClipboardLater(HWND, UINT, UINT_PTR, DWORD) {
     if (OpenClipboard(owner)) {
@@ -45,6 +54,22 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM message, LPARAM lParam) {
     return CallNextHookEx(hook, code, message, lParam);
 }
 
+DWORD WINAPI HookThread(void* ready) {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // the queue exists before UnHook can post
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<const char*>(&KeyboardProc), &self);
+    hook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, self, 0);
+    SetEvent(static_cast<HANDLE>(ready));
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg); // delivers the timer
+    if (timer) KillTimer(nullptr, timer);
+    timer = 0;
+    if (hook) UnhookWindowsHookEx(hook);
+    hook = nullptr;
+    return 0;
+}
+
 } // namespace
 
 ZLT_HOOK_API void SetHook(HWND window, BOOL clearOnCtrlV, BOOL clearOnShiftIns) {
@@ -52,17 +77,21 @@ ZLT_HOOK_API void SetHook(HWND window, BOOL clearOnCtrlV, BOOL clearOnShiftIns) 
     if (!clearOnCtrlV && !clearOnShiftIns) return; // nothing to watch
     owner = window;
     keys = new PasteKeys(clearOnCtrlV != FALSE, clearOnShiftIns != FALSE);
-    HMODULE self = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<const char*>(&KeyboardProc), &self);
-    hook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, self, 0);
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!ready) return;
+    thread = CreateThread(nullptr, 0, HookThread, ready, 0, &threadId);
+    if (thread) WaitForSingleObject(ready, kThreadWaitMs);
+    CloseHandle(ready);
 }
 
 ZLT_HOOK_API void UnHook() {
-    if (hook) UnhookWindowsHookEx(hook);
-    hook = nullptr;
-    if (timer) KillTimer(nullptr, timer);
-    timer = 0;
+    if (thread) {
+        PostThreadMessageA(threadId, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread, kThreadWaitMs);
+        CloseHandle(thread);
+        thread = nullptr;
+        threadId = 0;
+    }
     delete keys;
     keys = nullptr;
     owner = nullptr;

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "engine/clearing_lease.h"
 #include "engine/history_cleaner.h"
 #include "engine/run_gate.h"
 #include "resources/resource_ids.h"
@@ -13,12 +14,25 @@ CWindowProgressDelete::CWindowProgressDelete(ProgramSettings* settings, HistoryC
     : CDialog(IDD_PROGRESS_DELETE), settings_(settings), cleaner_(cleaner) {}
 
 CWindowProgressDelete::~CWindowProgressDelete() {
+    // The window goes while a run is still going: stop it at its next block or step and wait for
+    // it, since it works on objects that go with this window. The exit path bounds that wait and
+    // ends the process instead when a worker does not come back.
     if (thread_) {
-        // The window goes while a run is still going (the program ends): stop it at its next step.
         settings_->stopRequested = 1;
         Gate().Resume();
-        thread_->Join(5000);
+        thread_->Join(INFINITE);
     }
+}
+
+bool CWindowProgressDelete::StopRun(DWORD timeoutMs) {
+    if (thread_) {
+        thread_->done = 1;
+        settings_->stopRequested = 1;
+        Gate().Resume(); // a cancel question may hold it: the run ends whatever the answer
+        if (!thread_->Join(timeoutMs)) return false;
+    }
+    if (hwnd_) Finish();
+    return true;
 }
 
 bool CWindowProgressDelete::Start(CWindowMain* mainWindow, CDeleteThread::Work work) {
@@ -50,7 +64,7 @@ BOOL CWindowProgressDelete::OnInitDialog() {
         // Without a worker nothing would ever end the run: end it here as a run that was stopped.
         thread_.reset();
         settings_->stopRequested = 1;
-        settings_->runActive = 0;
+        EndClearing(*settings_);
         PostMessageA(hwnd_, MsgRunFinished, 0, 0);
         if (settings_->exitAfterRun && mainWindow_) PostMessageA(mainWindow_->hwnd(), WM_COMMAND, CmdExitProgram, 0);
         return TRUE;
@@ -68,13 +82,14 @@ void CWindowProgressDelete::AskCancel() {
     asking_ = true;
     Gate().Pause(); // the worker waits at its next block or step
     const bool yes = AskQuestion(hwnd_, "Warning", "", "Do you want to cancel shredding?", IDI_BOX_QUESTION);
-    if (yes) {
+    // The exit path may have stopped the run and closed this window while the question was open.
+    if (yes && thread_) {
         thread_->done = 1;
         settings_->stopRequested = 1;
     }
     Gate().Resume();
     asking_ = false;
-    if (finishPending_) Finish();
+    if (finishPending_ && hwnd_) Finish();
 }
 
 void CWindowProgressDelete::Finish() {

@@ -19,6 +19,9 @@ public:
     // new worker thread. The work must end by posting MsgRunFinished to this window.
     bool Start(CWindowMain* mainWindow, CDeleteThread::Work work);
     CDeleteThread* thread() const { return thread_.get(); }
+    // Stops the run this window started and waits at most `timeoutMs` for its worker to end; the
+    // window then goes. False when the worker is still running.
+    bool StopRun(DWORD timeoutMs);
     HWND progressBar() const { return Item(1198); }
     bool running() const { return hwnd_ != nullptr; }
 

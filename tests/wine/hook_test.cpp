@@ -1,6 +1,8 @@
 // hook.dll: the clipboard is emptied after a paste with the chosen keys, and only then.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "hook/hook.h"
 #include "tests/wine/ui_support.h"
 
@@ -83,4 +85,22 @@ TEST_F(HookTest, UnHookStopsWatching) {
     EXPECT_TRUE(TextSurvives({VK_CONTROL, 'V'}));
     SetHook(window, FALSE, FALSE); // nothing chosen: nothing watched
     EXPECT_TRUE(TextSurvives({VK_SHIFT, VK_INSERT}));
+}
+
+TEST_F(HookTest, WatchesWhileTheThreadThatSetItIsBusy) {
+    // The program's UI thread sleeps for a hot key and runs whole clearings; pastes in other
+    // programs must neither wait for it nor go unnoticed meanwhile.
+    SetHook(window, TRUE, FALSE);
+    PutText(window, "secret");
+    bool emptiedWhileBusy = false;
+    std::thread typist([&] {
+        Press({VK_CONTROL, 'V'});
+        for (int waited = 0; waited < 2000 && !emptiedWhileBusy; waited += 50) {
+            Sleep(50);
+            emptiedWhileBusy = !ClipboardHasText();
+        }
+    });
+    Sleep(2500); // this thread neither pumps nor answers
+    typist.join();
+    EXPECT_TRUE(emptiedWhileBusy);
 }

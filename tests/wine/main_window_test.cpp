@@ -2,6 +2,8 @@
 // commands, created in this test process and driven by messages.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -300,17 +302,17 @@ TEST_F(MainWindowTest, ProtectionWithoutAStoredPasswordAsksNothing) {
     s.passwordEnabled = 1;
     s.password.clear();
     ShowWindow(main->hwnd(), SW_HIDE);
-    bool asked = false;
-    {
-        Helper helper([&] {
-            // A dialog would wait for an answer that no digest could ever accept.
-            if (HWND dialog = WaitForWindow("Enter password", nullptr, 2000)) {
-                asked = true;
-                PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            }
-        });
-        SendMessageA(main->hwnd(), MsgTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
-    }
+    std::atomic<bool> asked{false}, looked{false};
+    Helper helper([&] {
+        // A dialog would wait for an answer that no digest could ever accept.
+        if (HWND dialog = WaitForWindow("Enter password", nullptr, 2000)) {
+            asked = true;
+            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        looked = true;
+    });
+    SendMessageA(main->hwnd(), MsgTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
+    PumpUntil([&] { return looked.load(); }); // the search reads window titles from this thread
     EXPECT_FALSE(asked);
     EXPECT_TRUE(IsWindowVisible(main->hwnd()));
 }
