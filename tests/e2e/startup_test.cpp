@@ -163,3 +163,22 @@ TEST_F(Startup, PasswordGuardsTheHiddenWindowOfTheFirstInstance) {
     ExitProgram(first.process, first.window);
     EXPECT_EQ(StoredSettings().windowShowCmd, 1);
 }
+
+TEST_F(Startup, AStartDuringTheExitComesUpOnItsOwn) {
+    Running first = Start();
+    ASSERT_NE(first.window, nullptr);
+    PostMessageA(first.window, WM_COMMAND, CmdExitProgram, 0);
+    // The exit path ends with a wait of its own: a start then must neither hand its request to the
+    // ending program nor give up, but come up as the program once the old one has gone.
+    Sleep(500);
+    HANDLE second = StartProgram(std::string("\"") + kInstalledProgram + "\"");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(WaitForExit(first.process), 0);
+    CloseHandle(first.process);
+    HWND window = WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(window, first.window);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(CountProgramProcesses(), 1);
+    ExitProgram(second, window);
+}

@@ -65,7 +65,3 @@ TEST(RunGate, ThePausingThreadIsNeverHeld) {
     });
     EXPECT_EQ(done.wait_for(std::chrono::seconds(20)), std::future_status::ready);
 }
-
-TEST(RunGate, ProcessWideGateIsOneObject) {
-    EXPECT_EQ(&Gate(), &Gate());
-}

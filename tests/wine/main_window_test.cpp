@@ -15,22 +15,12 @@
 #include "engine/history_cleaner.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/engine_support.h"
+#include "tests/wine/main_window_fixture.h"
 #include "tests/wine/test_support.h"
 #include "tests/wine/ui_support.h"
 #include "ui/page_ids.h"
 
 namespace {
-
-// An option page that only counts what is done to it.
-struct StandInPage : CPage {
-    StandInPage(int width) : CPage(IDD_BROWSER_HISTORY, width, 300) {}
-    bool IsOptionPage() const override { return true; }
-    void Reset() override {
-        ++resets;
-        modified = 0;
-    }
-    int resets = 0;
-};
 
 std::string ItemText(HWND tree, HTREEITEM item) {
     char text[128] = {};
@@ -50,37 +40,6 @@ LPARAM ItemData(HWND tree, HTREEITEM item) {
     SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
     return tv.lParam;
 }
-
-struct MainWindowTest : ::testing::Test {
-    static void SetUpTestSuite() { InitialiseLibraries(); }
-    TempFolder folder;
-    ProgramSettings s;
-    HistoryCleaner cleaner{&s};
-    std::unique_ptr<CWindowMain> main;
-    StandInPage whatToClear{480}, ie{520}, wide{5000};
-
-    void SetUp() override {
-        s.installFolder = folder.path();
-        main = std::make_unique<CWindowMain>(&s, &cleaner);
-        main->AddPage(PAGE_WHAT_TO_CLEAR, &whatToClear);
-        main->AddPage(PAGE_IE, &ie);
-        main->AddPage(PAGE_SAFARI, &wide);
-        ASSERT_TRUE(main->Create(GetModuleHandleA(nullptr)));
-        ASSERT_TRUE(main->Initialise());
-        PumpMessages(100);
-    }
-    void TearDown() override {
-        if (main && main->hwnd()) {
-            UnregisterStartupHotKeys(main->hwnd());
-            DestroyWindow(main->hwnd());
-        }
-        main.reset();
-    }
-    HWND tree() { return main->leftPanel().tree(); }
-    HTREEITEM Selected() { return TreeView_GetSelection(tree()); }
-    void Command(UINT id) { SendMessageA(main->hwnd(), WM_COMMAND, id, 0); }
-    bool Checked(UINT id) { return SendMessageA(main->toolbar(), TB_ISBUTTONCHECKED, id, 0) != 0; }
-};
 
 } // namespace
 
@@ -383,15 +342,6 @@ TEST_F(MainWindowTest, RightClickOpensTheTrayMenu) {
     EXPECT_TRUE(opened);
 }
 
-TEST_F(MainWindowTest, NoOptionSelectedWarnsAndClearsNothing) {
-    BoxRecorder boxes;
-    Command(CmdClearAll);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].caption, "Warning");
-    EXPECT_EQ(boxes.boxes[0].text, "Please select items you want to clear in 'What to clear' windows.");
-    EXPECT_EQ(s.runActive, 0);
-}
-
 namespace {
 struct SplitterOwner : CWnd {
     std::vector<int> moves;
@@ -440,127 +390,4 @@ TEST(Splitter, DragReportsTheDistanceWithinItsRange) {
     Drag(bar.hwnd(), -400); // far left: stops at the lower limit
     ASSERT_EQ(owner.moves.size(), 4u);
     EXPECT_EQ(owner.moves[3], 190 - 400);
-}
-
-namespace {
-const char kRunMru[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
-
-void SeedKey(const char* path) { ASSERT_TRUE(SetString(HKEY_CURRENT_USER, path, "a", "notepad")); }
-} // namespace
-
-TEST_F(MainWindowTest, ClearAllWithoutShreddingClearsAndConfirms) {
-    SeedKey(kRunMru);
-    s.clearRunHistory = 1;
-    s.confirmAfterClear = 1;
-    BoxRecorder boxes;
-    Command(CmdClearAll);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].caption, "Zephyrlanthorpe");
-    EXPECT_EQ(boxes.boxes[0].text, "All selected items have been deleted.");
-    EXPECT_EQ(s.runActive, 0);
-    // The hot key clears silently.
-    SeedKey(kRunMru);
-    SendMessageA(main->hwnd(), WM_HOTKEY, HotKeyIdClearAll, 0);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
-    EXPECT_EQ(boxes.boxes.size(), 1u);
-}
-
-TEST_F(MainWindowTest, ThreadedRunClearsInTheBackgroundAndRefusesASecondStart) {
-    SeedKey(kRunMru);
-    s.clearRunHistory = 1;
-    s.shredFiles = 1;
-    BoxRecorder boxes;
-    Command(CmdClearAll);
-    EXPECT_TRUE(boxes.boxes.empty()); // a threaded run ends without the confirmation
-    Command(CmdClearAll);             // while it runs: starts nothing
-    ASSERT_TRUE(PumpUntil([&] { return !main->progressWindow().running(); }));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
-    EXPECT_EQ(s.runActive, 0);
-    EXPECT_TRUE(boxes.boxes.empty());
-}
-
-TEST_F(MainWindowTest, ExitWithClearingOnAShreddingRunEndsAfterTheRun) {
-    SeedKey(kRunMru);
-    s.clearRunHistory = 1;
-    s.shredFiles = 1;
-    s.clearOnExit = 1;
-    HWND window = main->hwnd();
-    Command(CmdToolbarExit);
-    // The run posts the exit command at its end; the window goes then.
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 15000));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
-    EXPECT_EQ(s.exiting, 1);
-    EXPECT_EQ(s.runActive, 0);
-    EXPECT_TRUE(PathExists(folder / "settings.dat"));
-}
-
-// ---- Starting on a damaged or misplaced settings file
-
-namespace {
-
-// Writes settings.dat before the window starts; `cut` keeps only that many bytes of it.
-struct StartWithSettings : MainWindowTest {
-    ProgramSettings stored;
-    size_t cut = 0;
-    size_t boxesAtStart = 0;
-    void SetUp() override {
-        stored.ApplyDefaults();
-        Prepare();
-        auto bytes = SerializeSettings(stored);
-        if (cut) bytes.resize(cut);
-        ASSERT_TRUE(WriteFileBytes(folder / "settings.dat", bytes));
-        BoxRecorder boxes;
-        MainWindowTest::SetUp();
-        boxesAtStart = boxes.boxes.size();
-    }
-    virtual void Prepare() = 0;
-};
-
-struct CutSettingsStart : StartWithSettings {
-    void Prepare() override {
-        stored.windowLeft = 60;
-        stored.windowTop = 70;
-        stored.windowWidth = 700;
-        stored.windowHeight = 500; // beyond the cut
-        cut = 45;
-    }
-};
-
-struct OffScreenStart : StartWithSettings {
-    void Prepare() override {
-        stored.windowLeft = -32000;
-        stored.windowTop = -32000;
-        stored.windowWidth = 700;
-    }
-};
-
-} // namespace
-
-TEST_F(CutSettingsStart, StartsVisibleWithTheValuesReadAndDefaultsForTheRest) {
-    EXPECT_EQ(boxesAtStart, 1u); // told that the file was damaged and where it was kept
-    EXPECT_TRUE(IsWindowVisible(main->hwnd()));
-    EXPECT_TRUE(main->trayIconAdded());
-    const RECT r = WindowRect(main->hwnd());
-    EXPECT_EQ(r.left, 60);
-    EXPECT_EQ(r.top, 70);
-    EXPECT_EQ(r.right - r.left, 700);
-    EXPECT_EQ(s.windowHeight, 450); // the window itself is never below its minimum tracking size
-    EXPECT_EQ(s.hotKeyClearAll, 0x430003u);
-    EXPECT_TRUE(PathExists(folder / "settings.dat.bad"));
-    // What it saves at exit is a whole record again.
-    Command(CmdExitProgram);
-    const auto saved = ReadFileBytes(folder / "settings.dat");
-    ProgramSettings parsed;
-    EXPECT_EQ(ParseSettings(saved.data(), saved.size(), parsed), ParseResult::Ok);
-    EXPECT_EQ(saved.size(), 179u);
-}
-
-TEST_F(OffScreenStart, APlacementOnNoScreenGivesTheDefaultOne) {
-    EXPECT_EQ(boxesAtStart, 0u);
-    EXPECT_TRUE(IsWindowVisible(main->hwnd()));
-    const RECT r = WindowRect(main->hwnd());
-    EXPECT_EQ(r.left, 20);
-    EXPECT_EQ(r.top, 20);
-    EXPECT_EQ(s.windowWidth, 650);
 }
