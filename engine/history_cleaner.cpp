@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 bool isWow64 = false;
+REGSAM wow64OtherView = KEY_WOW64_64KEY;
 
 void DetectWow64() {
     // IsWow64Process is missing before XP SP2: look it up rather than import it.

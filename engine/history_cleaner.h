@@ -20,6 +20,10 @@ using FolderList = std::vector<std::string>;
 // operations must also reach the 64-bit view. Tests set it to exercise that path.
 extern bool isWow64;
 void DetectWow64();
+// The view that the registry operations reach besides the default one while isWow64 is set: the
+// 64-bit view. Tests of the 64-bit build point it at the 32-bit view, the one that is separate for
+// them, so that the same path can be seen to reach a second view.
+extern REGSAM wow64OtherView;
 
 // The file that the passes overwrite and read back: one handle and one pair of 4096-byte buffers,
 // reused from file to file.

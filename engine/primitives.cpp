@@ -256,7 +256,7 @@ bool DeleteRegistryTreeInView(HKEY root, const std::string& key, REGSAM view) {
 
 bool HistoryCleaner::DeleteRegistryTree(HKEY root, const std::string& key) {
     // The 64-bit view first: a 32-bit process would otherwise see only its redirected copy.
-    const bool deleted64 = isWow64 && DeleteRegistryTreeInView(root, key, KEY_WOW64_64KEY);
+    const bool deleted64 = isWow64 && DeleteRegistryTreeInView(root, key, wow64OtherView);
     const bool deletedDefault = DeleteRegistryTreeInView(root, key, 0);
     return deletedDefault || deleted64;
 }
@@ -265,7 +265,7 @@ void HistoryCleaner::DeleteRegistryKey(HKEY root, const std::string& key) {
     RegDeleteKeyA(root, key.c_str());
     if (!isWow64) return;
     if (RegDeleteKeyExAFn deleteKeyEx = FindRegDeleteKeyEx())
-        deleteKeyEx(root, key.c_str(), KEY_WOW64_64KEY, 0);
+        deleteKeyEx(root, key.c_str(), wow64OtherView, 0);
 }
 
 void HistoryCleaner::DeleteRegistryValue(const std::string& key, const std::string& name) {
@@ -274,7 +274,7 @@ void HistoryCleaner::DeleteRegistryValue(const std::string& key, const std::stri
     RegDeleteValueA(opened.get(), name.c_str());
     opened.Close();
     if (!isWow64) return;
-    if (opened.Open(HKEY_CURRENT_USER, key, KEY_WRITE | KEY_WOW64_64KEY) == ERROR_SUCCESS)
+    if (opened.Open(HKEY_CURRENT_USER, key, KEY_WRITE | wow64OtherView) == ERROR_SUCCESS)
         RegDeleteValueA(opened.get(), name.c_str());
 }
 
