@@ -13,4 +13,7 @@ bool RefusesSystem(std::uint32_t installerVersion, std::uint32_t platformId, std
 
 std::string PackagePath(const std::string& tempFolder) { return tempFolder + "Zephyrlanthorpe.msi"; }
 
-std::string InstallCommand(const std::string& packagePath) { return "msiexec /i " + packagePath; }
+std::string InstallCommand(const std::string& packagePath) {
+    if (packagePath.find_first_of(" \t") == std::string::npos) return "msiexec /i " + packagePath;
+    return "msiexec /i \"" + packagePath + "\"";
+}

@@ -19,5 +19,6 @@ bool RefusesSystem(std::uint32_t installerVersion, std::uint32_t platformId, std
 // The package's path in the temporary folder, which GetTempPath gives with a trailing backslash.
 std::string PackagePath(const std::string& tempFolder);
 
-// The installer's command line: the path follows unquoted, exactly as formed.
+// The installer's command line: "msiexec /i " and the path as formed, in quotation marks only when it
+// holds a blank (msiexec would otherwise take the path for several arguments and open nothing).
 std::string InstallCommand(const std::string& packagePath);

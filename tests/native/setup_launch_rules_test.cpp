@@ -44,11 +44,15 @@ TEST(SetupInstallerVersion, RefusesOnlyAnOldInstallerOnWindows95OrNt4) {
     }
 }
 
-TEST(SetupPackage, PathWithSpacesReachesTheCommandUnquoted) {
-    const std::string path = PackagePath("C:\\Documents and Settings\\Ann\\Local Settings\\Temp\\");
-    EXPECT_EQ(path, "C:\\Documents and Settings\\Ann\\Local Settings\\Temp\\Zephyrlanthorpe.msi");
-    EXPECT_EQ(InstallCommand(path),
-              "msiexec /i C:\\Documents and Settings\\Ann\\Local Settings\\Temp\\Zephyrlanthorpe.msi");
+TEST(SetupPackage, CommandQuotesThePathOnlyWhenItHoldsABlank) {
+    const std::string shortPath = PackagePath("C:\\DOCUME~1\\Ann\\LOCALS~1\\Temp\\");
+    EXPECT_EQ(shortPath, "C:\\DOCUME~1\\Ann\\LOCALS~1\\Temp\\Zephyrlanthorpe.msi");
+    EXPECT_EQ(InstallCommand(shortPath), "msiexec /i C:\\DOCUME~1\\Ann\\LOCALS~1\\Temp\\Zephyrlanthorpe.msi");
+
+    const std::string longPath = PackagePath("C:\\Documents and Settings\\Ann\\Local Settings\\Temp\\");
+    EXPECT_EQ(InstallCommand(longPath),
+              "msiexec /i \"C:\\Documents and Settings\\Ann\\Local Settings\\Temp\\Zephyrlanthorpe.msi\"");
+    EXPECT_EQ(InstallCommand("C:\\Tab\tFolder\\Zephyrlanthorpe.msi"), "msiexec /i \"C:\\Tab\tFolder\\Zephyrlanthorpe.msi\"");
 }
 
 } // namespace
