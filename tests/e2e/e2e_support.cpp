@@ -83,6 +83,8 @@ BOOL CALLBACK VisitBox(HWND window, LPARAM param) {
 }
 } // namespace
 
+std::string BesideTestProgram(const char* name) { return HereFolder() + "\\" + name; }
+
 HANDLE StartSetup(const std::string& tempFolder) {
     std::string environment;
     if (!tempFolder.empty()) environment = EnvironmentWithTemp(tempFolder);

@@ -8,6 +8,8 @@
 extern const char kInstalledProgram[];
 extern const char kInstallFolder[];
 
+// A file in this test program's folder.
+std::string BesideTestProgram(const char* name);
 // Runs ZLTSetup.exe beside this test program to its end, as a user would; true when the program is
 // then installed.
 bool InstallPackage();

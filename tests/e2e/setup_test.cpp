@@ -121,6 +121,10 @@ TEST_F(Setup, AnotherVersionStopsTheInstallationAndThePackageIsStillDeleted) {
     SetRegistryString(HKEY_CURRENT_USER, "Software\\Zephyrlanthorpe\\Version", "Build", "7.0");
     const std::vector<char> embedded = EmbeddedPackage();
     ASSERT_GT(embedded.size(), 100000u);
+    // A program planted beside setup under the installer's name is never started in its place (it
+    // would say "Zephyrlanthorpe is not installed." instead of the installer's message).
+    const std::string planted = BesideTestProgram("msiexec.exe");
+    ASSERT_TRUE(CopyFileA(BesideTestProgram("zlt.exe").c_str(), planted.c_str(), FALSE));
 
     HANDLE setup = StartSetup();
     ASSERT_NE(setup, nullptr);
@@ -139,6 +143,7 @@ TEST_F(Setup, AnotherVersionStopsTheInstallationAndThePackageIsStillDeleted) {
     EXPECT_FALSE(PathExists(kInstallFolder));
     EXPECT_EQ(InstalledLocation(), "");
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Zephyrlanthorpe\\Version");
+    DeleteFileA(planted.c_str());
 }
 
 TEST_F(Setup, InstallsTheProductAndLeavesNoPackageBehind) {
