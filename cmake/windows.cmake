@@ -27,6 +27,7 @@ add_executable(zlt WIN32 app/main.cpp resources/zlt.rc)
 target_link_libraries(zlt PRIVATE zlt_core)
 
 include(cmake/installer.cmake)
+include(cmake/setup.cmake)
 
 if(ZLT_BUILD_TESTS)
     # Every Windows test program runs through this wrapper in a throw-away sandboxed prefix.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program, installs it with Windows Installer into a sandboxed Wine prefix
-# (build/run, kept between runs) and starts it: on $DISPLAY when there is one, otherwise on a
+# Builds the program, installs it with its setup program ZLTSetup.exe into a sandboxed Wine prefix
+# (build/all/run, kept between runs) and starts it: on $DISPLAY when there is one, otherwise on a
 # private Xvfb display, where a screenshot is saved.
 #
 # The shipped product is 32-bit and cannot run on this machine's kernel, so the run uses the
@@ -21,34 +21,44 @@ else
     zlt_sandbox_new "$build/wine/wine-template" "$run"
 fi
 
-cp "$build/wine/bin/Zephyrlanthorpe.msi" "$WINEPREFIX/drive_c/Zephyrlanthorpe.msi"
+# Windows Installer may show boxes while it works: give it the display the program will use.
+if [ -z "${DISPLAY:-}" ]; then
+    zlt_sandbox_display
+    trap zlt_sandbox_stop EXIT
+    headless=1
+else
+    export ZLT_USE_DISPLAY=1
+    headless=0
+fi
+
+cp "$build/wine/bin/ZLTSetup.exe" "$WINEPREFIX/drive_c/ZLTSetup.exe"
 folder="$WINEPREFIX/drive_c/Program Files/Zephyrlanthorpe"
 if [ -f "$folder/zlt.exe" ]; then
     # A new build has the same version number, which Windows Installer would not overwrite: remove
-    # the old one first, keeping the user's settings.
+    # the old one first with its own uninstaller, keeping the user's settings.
     [ -f "$folder/settings.dat" ] && cp "$folder/settings.dat" "$run/settings.dat.keep"
-    "$ZLT_WINE" msiexec /x '{A5C31E77-0B4D-4F62-9E18-5D0C7B2E4A91}' /qn </dev/null >/dev/null 2>&1 || true
+    echo "run: removing the previous build with uninst.exe"
+    "$ZLT_WINE" 'C:\Program Files\Zephyrlanthorpe\uninst.exe' </dev/null >/dev/null 2>&1 || true
+    "$ZLT_WINESERVER" -w # uninst.exe does not wait for msiexec; the wineserver ends after it
 fi
-echo "run: installing with msiexec"
-"$ZLT_WINE" msiexec /i 'C:\Zephyrlanthorpe.msi' /qn </dev/null >/dev/null 2>&1 || {
-    echo "run: msiexec failed" >&2
+echo "run: installing with ZLTSetup.exe"
+"$ZLT_WINE" 'C:\ZLTSetup.exe' </dev/null >/dev/null 2>&1 || true
+"$ZLT_WINESERVER" -w
+if [ ! -f "$folder/zlt.exe" ]; then
+    echo "run: ZLTSetup.exe did not install the program" >&2
     exit 1
-}
+fi
 if [ -f "$run/settings.dat.keep" ]; then
     mv "$run/settings.dat.keep" "$folder/settings.dat"
 fi
-"$ZLT_WINESERVER" -w
 
-if [ -n "${DISPLAY:-}" ]; then
+if [ "$headless" = 0 ]; then
     echo "run: starting zlt.exe on $DISPLAY"
-    export ZLT_USE_DISPLAY=1
     "$ZLT_WINE" 'C:\Program Files\Zephyrlanthorpe\zlt.exe' </dev/null
     "$ZLT_WINESERVER" -w
     exit 0
 fi
 
-zlt_sandbox_display
-trap zlt_sandbox_stop EXIT
 echo "run: no \$DISPLAY; starting zlt.exe on Xvfb $DISPLAY"
 "$ZLT_WINE" 'C:\Program Files\Zephyrlanthorpe\zlt.exe' </dev/null >"$run/zlt.log" 2>&1 &
 for _ in $(seq 1 60); do

@@ -1,0 +1,275 @@
+// ZLTSetup.exe and the package it carries, run in this test's sandboxed prefix as a user would run
+// them: installation, the launch condition, the running-program check, the uninstaller, and the
+// setup program's own failures. The tests run in order and hand the prefix on: the first one needs
+// the product not yet installed.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "app/messages.h"
+#include "tests/e2e/e2e_support.h"
+#include "tests/wine/test_support.h"
+#include "tests/wine/ui_support.h"
+
+namespace {
+
+const char kLaunchConditionText[] =
+    "Another version of Zephyrlanthorpe is installed on this computer. Please uninstall it first and then continue.";
+const char kRunningText[] =
+    "'Zephyrlanthorpe' is running. To uninstall program, you should exit it first.\n"
+    "To exit 'Zephyrlanthorpe', select 'Exit' from 'Zephyrlanthorpe' tray menu or toolbar.\n"
+    "Then click 'Retry' button.";
+
+std::string TempPackagePath() {
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + "Zephyrlanthorpe.msi";
+}
+
+std::vector<char> FileBytes(const std::string& path) {
+    const std::vector<uint8_t> bytes = ReadFileBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+// A string value, or "<missing>".
+std::string RegistryString(HKEY root, const char* key, const char* name) {
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS) return "<missing>";
+    char value[256] = {};
+    DWORD size = sizeof value - 1;
+    const LONG result = RegQueryValueExA(k, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(k);
+    return result == ERROR_SUCCESS ? value : "<missing>";
+}
+
+void SetRegistryString(HKEY root, const char* key, const char* name, const char* value) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr), ERROR_SUCCESS);
+    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), lstrlenA(value) + 1);
+    RegCloseKey(k);
+}
+
+bool KeyExists(HKEY root, const char* key) {
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    RegCloseKey(k);
+    return true;
+}
+
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+// Where a per-machine shortcut lies. The package puts them into the common folders; Wine's
+// installer resolves those to the current user's, so both are looked at.
+std::string FindShortcut(int commonCsidl, int userCsidl, const std::string& name) {
+    for (int csidl : {commonCsidl, userCsidl}) {
+        const std::string path = ShellFolder(csidl) + "\\" + name;
+        if (PathExists(path)) return path;
+    }
+    return "<no " + name + ">";
+}
+
+struct Link {
+    std::string target, workingFolder;
+    int showCmd = -1;
+};
+
+Link ReadLink(const std::string& path) {
+    Link link;
+    IShellLinkA* shell = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&shell))))
+        return link;
+    IPersistFile* file = nullptr;
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char text[MAX_PATH] = {};
+        shell->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+        link.target = text;
+        shell->GetWorkingDirectory(text, MAX_PATH);
+        link.workingFolder = text;
+        shell->GetShowCmd(&link.showCmd);
+    }
+    if (file) file->Release();
+    shell->Release();
+    return link;
+}
+
+std::string InFolder(const char* name) { return std::string(kInstallFolder) + "\\" + name; }
+
+const char* const kInstalledFiles[] = {"zlt.exe", "zlt.chm", "hook.dll", "sqlite3.dll", "uninst.exe"};
+
+struct Setup : ::testing::Test {
+    static void SetUpTestSuite() { CoInitialize(nullptr); }
+    static void TearDownTestSuite() { CoUninitialize(); }
+    // A failed assertion must not leave a program or a box of the installer into the next test.
+    void TearDown() override {
+        KillProgramProcesses();
+        WaitForInstallerEnd(30000);
+    }
+};
+
+} // namespace
+
+TEST_F(Setup, AnotherVersionStopsTheInstallationAndThePackageIsStillDeleted) {
+    SetRegistryString(HKEY_CURRENT_USER, "Software\\Zephyrlanthorpe\\Version", "Build", "7.0");
+    const std::vector<char> embedded = EmbeddedPackage();
+    ASSERT_GT(embedded.size(), 100000u);
+    // A program planted beside setup under the installer's name is never started in its place (it
+    // would say "Zephyrlanthorpe is not installed." instead of the installer's message).
+    const std::string planted = BesideTestProgram("msiexec.exe");
+    ASSERT_TRUE(CopyFileA(BesideTestProgram("zlt.exe").c_str(), planted.c_str(), FALSE));
+
+    HANDLE setup = StartSetup();
+    ASSERT_NE(setup, nullptr);
+    HWND box = WaitForMessageBox("Another version");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), kLaunchConditionText);
+
+    // While the installer holds it, the written package is the embedded one, byte for byte.
+    const std::string package = TempPackagePath();
+    EXPECT_TRUE(FileBytes(package) == embedded) << package;
+
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(WaitForExit(setup, 60000), 0);
+    CloseHandle(setup);
+    EXPECT_FALSE(PathExists(package));
+    EXPECT_FALSE(PathExists(kInstallFolder));
+    EXPECT_EQ(InstalledLocation(), "");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Zephyrlanthorpe\\Version");
+    DeleteFileA(planted.c_str());
+}
+
+TEST_F(Setup, InstallsTheProductAndLeavesNoPackageBehind) {
+    // The same version in the user's registry does not stop it.
+    SetRegistryString(HKEY_CURRENT_USER, "Software\\Zephyrlanthorpe\\Version", "Build", "7.5");
+    // "Start with Windows" of an older version for every user goes; other start-up entries stay.
+    const char run[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    SetRegistryString(HKEY_LOCAL_MACHINE, run, "Zephyrlanthorpe", "C:\\old\\zlt.exe");
+    SetRegistryString(HKEY_LOCAL_MACHINE, run, "Other", "C:\\other.exe");
+    // A temporary folder whose path holds a blank, as the long form of many users' folders does.
+    TempFolder parent;
+    const std::string temp = parent / "Local Settings\\";
+    ASSERT_TRUE(CreateDirectoryA(temp.c_str(), nullptr));
+
+    HANDLE setup = StartSetup(temp);
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(WaitForExit(setup, 120000), 0);
+    CloseHandle(setup);
+    EXPECT_FALSE(PathExists(temp + "Zephyrlanthorpe.msi"));
+
+    for (const char* name : kInstalledFiles) EXPECT_TRUE(PathExists(InFolder(name))) << name;
+    EXPECT_EQ(InstalledLocation(), std::string(kInstallFolder) + "\\");
+    EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, "Software\\Zephyrlanthorpe\\Version", "Build"), "7.5");
+    EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, run, "Zephyrlanthorpe"), "<missing>");
+    EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, run, "Other"), "C:\\other.exe");
+
+    const struct {
+        std::string link;
+        const char* target;
+    } shortcuts[] = {
+        {FindShortcut(CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS, "Zephyrlanthorpe\\Zephyrlanthorpe.lnk"), "zlt.exe"},
+        {FindShortcut(CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS, "Zephyrlanthorpe\\Help.lnk"), "zlt.chm"},
+        {FindShortcut(CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS, "Zephyrlanthorpe\\Uninstall Zephyrlanthorpe.lnk"),
+         "uninst.exe"},
+        {FindShortcut(CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOPDIRECTORY, "Zephyrlanthorpe.lnk"), "zlt.exe"},
+    };
+    for (const auto& s : shortcuts) {
+        const Link link = ReadLink(s.link);
+        EXPECT_EQ(lstrcmpiA(link.target.c_str(), InFolder(s.target).c_str()), 0) << s.link << " -> " << link.target;
+        EXPECT_EQ(lstrcmpiA(link.workingFolder.c_str(), InFolder("").c_str()), 0) << s.link << ": " << link.workingFolder;
+        EXPECT_EQ(link.showCmd, SW_SHOWNORMAL) << s.link;
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Zephyrlanthorpe\\Version");
+}
+
+TEST_F(Setup, RemovalWaitsForTheRunningProgramAndTakesEverythingWithIt) {
+    ASSERT_TRUE(PathExists(kInstalledProgram));
+    HANDLE program = StartProgram(std::string("\"") + kInstalledProgram + "\"");
+    ASSERT_NE(program, nullptr);
+    HWND window = WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    WaitForInputIdle(program, 15000);
+    // The program's start-up deletion list, as the index.dat tools leave it.
+    WriteTextFile(InFolder("index.bat"), "@echo off\r\n");
+
+    // Cancel: nothing is removed while the program runs.
+    HANDLE uninstaller = StartProgram("\"" + InFolder("uninst.exe") + "\"");
+    ASSERT_NE(uninstaller, nullptr);
+    EXPECT_EQ(WaitForExit(uninstaller), 0);
+    CloseHandle(uninstaller);
+    HWND box = WaitForMessageBox("'Zephyrlanthorpe' is running.");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), kRunningText);
+    PostMessageA(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitForInstallerEnd());
+    for (const char* name : kInstalledFiles) EXPECT_TRUE(PathExists(InFolder(name))) << name;
+    EXPECT_EQ(InstalledLocation(), std::string(kInstallFolder) + "\\");
+    EXPECT_EQ(CountProgramProcesses(), 1);
+
+    // Asked again, the user exits the program (which writes settings.dat) and retries.
+    uninstaller = StartProgram("\"" + InFolder("uninst.exe") + "\"");
+    ASSERT_NE(uninstaller, nullptr);
+    EXPECT_EQ(WaitForExit(uninstaller), 0);
+    CloseHandle(uninstaller);
+    box = WaitForMessageBox("'Zephyrlanthorpe' is running.");
+    ASSERT_NE(box, nullptr);
+    PostMessageA(window, WM_COMMAND, CmdExitProgram, 0);
+    EXPECT_EQ(WaitForExit(program), 0);
+    CloseHandle(program);
+    EXPECT_TRUE(PathExists(InFolder("settings.dat")));
+    PostMessageA(GetDlgItem(box, IDRETRY), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitForInstallerEnd());
+
+    EXPECT_FALSE(PathExists(kInstallFolder));
+    EXPECT_EQ(InstalledLocation(), "");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Zephyrlanthorpe"));
+    EXPECT_FALSE(PathExists(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Zephyrlanthorpe"));
+    EXPECT_FALSE(PathExists(ShellFolder(CSIDL_PROGRAMS) + "\\Zephyrlanthorpe"));
+    EXPECT_FALSE(PathExists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Zephyrlanthorpe.lnk"));
+    EXPECT_FALSE(PathExists(ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\Zephyrlanthorpe.lnk"));
+}
+
+TEST_F(Setup, PackageThatCannotBeWrittenIsReportedAndWhateverLiesThereIsInstalled) {
+    ASSERT_FALSE(PathExists(kInstallFolder));
+    // Another program holds the package file open for reading: setup cannot write it, says so, and
+    // runs the installer on the package that lies there.
+    const std::string package = TempPackagePath();
+    const std::vector<char> embedded = EmbeddedPackage();
+    ASSERT_TRUE(WriteFileBytes(package, std::vector<uint8_t>(embedded.begin(), embedded.end())));
+    HANDLE held = CreateFileA(package.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    HANDLE setup = StartSetup();
+    ASSERT_NE(setup, nullptr);
+    HWND box = WaitForMessageBox("File open error");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), "Error");
+    EXPECT_EQ(MessageBoxText(box), "File open error");
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(WaitForExit(setup, 120000), 0);
+    CloseHandle(setup);
+    EXPECT_EQ(InstalledLocation(), std::string(kInstallFolder) + "\\");
+    EXPECT_TRUE(PathExists(kInstalledProgram));
+
+    CloseHandle(held);
+    DeleteFileA(package.c_str());
+}
+
+TEST_F(Setup, MissingTemporaryFolderIsReportedAsAFileOpenError) {
+    HANDLE setup = StartSetup("C:\\no such folder\\");
+    ASSERT_NE(setup, nullptr);
+    HWND box = WaitForMessageBox("File open error");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), "Error");
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(WaitForExit(setup, 60000), 0);
+    CloseHandle(setup);
+    EXPECT_FALSE(PathExists("C:\\no such folder"));
+}
