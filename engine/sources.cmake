@@ -5,6 +5,7 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/walk_rules.cpp
     engine/cleaners/index_dat_plan.cpp
     engine/cleaners/ie_edits.cpp
+    engine/cleaners/mozilla_edits.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
     engine/history_cleaner.cpp
