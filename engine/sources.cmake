@@ -6,6 +6,7 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/cleaners/index_dat_plan.cpp
     engine/cleaners/ie_edits.cpp
     engine/cleaners/mozilla_edits.cpp
+    engine/cleaners/chrome_opera_safari_edits.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
     engine/history_cleaner.cpp
