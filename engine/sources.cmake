@@ -7,6 +7,7 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/cleaners/ie_edits.cpp
     engine/cleaners/mozilla_edits.cpp
     engine/cleaners/chrome_opera_safari_edits.cpp
+    engine/cleaners/applications_edits.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
     engine/history_cleaner.cpp
