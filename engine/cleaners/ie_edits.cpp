@@ -14,7 +14,10 @@ std::optional<std::string> MaxthonConfigWithoutTypedUrls(std::string_view text) 
     if (p == npos || p == 0) return std::nullopt;
     // Past the name and the carriage return; the line feed after it is the first character cut.
     const size_t s = p + kSection.size() + 1;
+    // The next section. A "[" inside a line (a typed address may hold one) is no section: cutting
+    // up to it would join the header line to the rest of an address.
     size_t e = text.find('[', s);
+    while (e != npos && text[e - 1] != '\n' && text[e - 1] != '\r') e = text.find('[', e + 1);
     if (e == npos) e = text.size();
     if (text.find("url", s) == npos) return std::nullopt;
     // The character just before the next section (its line feed) stays.

@@ -9,10 +9,11 @@
 #include <string_view>
 
 // Empties the "[typedurls]" section of a Maxthon "Config.ini": everything from the second character
-// after the section name up to, but not including, the character before the next "[" (or the last
-// character of the file when no section follows) goes, so the section keeps its header line and the
-// line break before the next section. Nothing changes when the section name is absent or stands at
-// byte 0, when no "url" follows it anywhere, or when there is nothing to cut.
+// after the section name up to, but not including, the character before the next section's "[" at
+// the start of a line (or the last character of the file when no section follows) goes, so the
+// section keeps its header line and the line break before the next section. Nothing changes when
+// the section name is absent or stands at byte 0, when no "url" follows it anywhere, or when there
+// is nothing to cut.
 std::optional<std::string> MaxthonConfigWithoutTypedUrls(std::string_view text);
 
 // Protected Storage of one user: the key below HKEY_CURRENT_USER (NT: the SID in text form) or

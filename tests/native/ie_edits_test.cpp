@@ -20,6 +20,15 @@ TEST(MaxthonConfig, TypedUrlsSectionKeepsItsHeaderAndTheNextSection) {
               "[a]\r\n[typedurls]\r\n[b]\r\nurl=2\r\n");
 }
 
+TEST(MaxthonConfig, BracketInsideAnAddressIsNoSection) {
+    // Cut to the first "[" instead, the header line would run on into the rest of the address.
+    EXPECT_EQ(MaxthonConfigWithoutTypedUrls("[a]\r\n[typedurls]\r\nurl1=http://a.example/?f[x]=1\r\n"
+                                            "url2=http://[::1]/\r\n[b]\r\nx=1\r\n"),
+              "[a]\r\n[typedurls]\r\n[b]\r\nx=1\r\n");
+    EXPECT_EQ(MaxthonConfigWithoutTypedUrls("[a]\r\n[typedurls]\r\nurl1=http://[::1]/\r\n"),
+              "[a]\r\n[typedurls]\r\n");
+}
+
 TEST(MaxthonConfig, LeftAsItIs) {
     // At the very start of the file the section counts as absent.
     EXPECT_EQ(MaxthonConfigWithoutTypedUrls("[typedurls]\r\nurl1=a\r\n[b]\r\n"), std::nullopt);
