@@ -2,6 +2,8 @@
 
 namespace {
 constexpr auto npos = std::string_view::npos;
+
+bool IsXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 } // namespace
 
 std::optional<std::string> OperaIniWithoutKeyLine(std::string_view text, std::string_view key) {
@@ -32,6 +34,12 @@ std::optional<std::string> SafariPlistWithEmptyValue(std::string_view text, cons
     const size_t a = text.find("<key>", s);
     if (a == npos || a < s + 2) return std::nullopt;
     const size_t cut = a - s - 1; // the next key's indent stays
+    // The cut assumes the layout the plist writer uses: the key's line feed and the next key's
+    // indent are blanks between elements, and the next key belongs to the same dictionary. Past an
+    // "</dict>" the cut would take the end of a dictionary; without the blanks it would leave half a
+    // tag on either side. Either way the file would no longer parse, so it is left alone.
+    if (!IsXmlBlank(text[s - 1]) || !IsXmlBlank(text[a - 1])) return std::nullopt;
+    if (text.substr(s, cut).find("</dict>") != npos) return std::nullopt;
     std::string out;
     out.reserve(text.size() - cut + pass.emptyValue.size());
     out.append(text.substr(0, s));

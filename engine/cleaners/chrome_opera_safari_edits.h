@@ -37,5 +37,7 @@ inline constexpr std::array<SafariPlistPass, 2> kSafariPlistPasses = {{
 // Replaces the value after the pass's key, from the character after the key's line feed up to the
 // character before the next "<key>" (normally that key's indent), with the pass's empty value.
 // Nothing changes when the key is absent or at byte 0, when no "<key>" follows it, or when the
-// value is already the empty one (binary property lists hold no such text).
+// value is already the empty one (binary property lists hold no such text); nor when the cut would
+// break the XML: the character after the key or the one before the next "<key>" is not a blank, or
+// an "</dict>" lies between them.
 std::optional<std::string> SafariPlistWithEmptyValue(std::string_view text, const SafariPlistPass& pass);

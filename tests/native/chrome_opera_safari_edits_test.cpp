@@ -69,3 +69,18 @@ TEST(SafariPlist, LeftAsItIs) {
     EXPECT_EQ(SafariPlistWithEmptyValue(std::string("bplist00\xd1\x01\x02_\x10\x0c" "DownloadPath", 23), kDownloads),
               std::nullopt);
 }
+
+TEST(SafariPlist, NeverLeavesAFileThatNoLongerParses) {
+    // Written without blanks between elements: half a tag would stay on either side of the cut.
+    EXPECT_EQ(SafariPlistWithEmptyValue("<dict><key>DownloadPath</key><string>C:\\x</string><key>A</key></dict>",
+                                        kDownloads),
+              std::nullopt);
+    EXPECT_EQ(SafariPlistWithEmptyValue("<dict>\n<key>DownloadPath</key>\n<string>C:\\x</string><key>A</key>",
+                                        kDownloads),
+              std::nullopt);
+    // The last key of an inner dictionary: the next "<key>" lies past its "</dict>".
+    EXPECT_EQ(SafariPlistWithEmptyValue("<dict>\n\t<key>Inner</key>\n\t<dict>\n\t\t<key>DownloadPath</key>\n"
+                                        "\t\t<string>C:\\x</string>\n\t</dict>\n\t<key>A</key>\n\t<true/>\n</dict>\n",
+                                        kDownloads),
+              std::nullopt);
+}
