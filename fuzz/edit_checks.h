@@ -30,7 +30,8 @@ inline bool IsSubsequence(std::string_view in, std::string_view out) {
 
 inline size_t CountOf(std::string_view text, std::string_view what) {
     size_t n = 0;
-    for (size_t at = text.find(what); at != std::string_view::npos; at = text.find(what, at + what.size())) ++n;
+    for (size_t at = text.find(what); at != std::string_view::npos; at = text.find(what, at + what.size()))
+        ++n;
     return n;
 }
 

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(CountOf(in, "\n") == CountOf(*out, "\n") && CountOf(in, "\r") == CountOf(*out, "\r"));
         Require(!PrefWithEmptyValue(*out, name));
     }
-    if (const auto out = PrefsWithoutDownloadDirs(in)) Require(out->size() < in.size() && IsSubsequence(in, *out));
+    if (const auto out = PrefsWithoutDownloadDirs(in))
+        Require(out->size() < in.size() && IsSubsequence(in, *out));
 
     if (const auto folder = PrefsDiskCacheFolder(in)) {
         Require(folder->ends_with("\\Cache") && folder->size() > 6);

@@ -5,6 +5,8 @@ namespace {
 constexpr auto npos = std::string_view::npos;
 
 // A value of 32 blanks in SQL: it overwrites a row's text in place before the row is deleted.
+// Double-quoted, it is a string only while SQLite accepts double-quoted strings (SQLITE_DQS left
+// at its default); otherwise the UPDATEs fail and only secure delete scrubs the rows.
 constexpr char kBlankValue[] = "\"                                \"";
 static_assert(sizeof(kBlankValue) == 32 + 2 + 1);
 
@@ -63,9 +65,13 @@ std::vector<std::string> SkypeChatsStatements() {
     return {kSecureDeleteOn, "DELETE FROM ChatMembers WHERE 1=1", "DELETE FROM Chats WHERE 1=1"};
 }
 
-std::string AcrobatUnfiledFilesDelete() { return FilesDelete(" ISNULL", " and "); }
+std::string AcrobatUnfiledFilesDelete() {
+    return FilesDelete(" ISNULL", " and ");
+}
 
-std::string AcrobatFiledFilesDelete() { return FilesDelete(" NOT NULL", " or "); }
+std::string AcrobatFiledFilesDelete() {
+    return FilesDelete(" NOT NULL", " or ");
+}
 
 std::vector<std::string> AcrobatOrganizerHistoryStatements() {
     return {kSecureDeleteOn, AcrobatUnfiledFilesDelete(), "VACUUM"};

@@ -7,20 +7,21 @@
 #include <string_view>
 #include <vector>
 
-// Empties the "<LastDialedNumbers>" element of a Skype "config.xml": everything between it and the
-// first "</LastDialedNumbers>" after it goes; the element stays. Nothing changes when the start tag
-// is absent or at byte 0, when no end tag follows it, or when the element is already empty. The
-// caller writes the result back from offset 0 and sets the new length.
+// Empties the "<LastDialedNumbers>" element of one Skype "config.xml" (`ClearSkypeLastDialed`):
+// everything between it and the first "</LastDialedNumbers>" after it goes; the element stays.
+// Nothing changes when the start tag is absent or at byte 0, when no end tag follows it, or when
+// the element is already empty. The caller writes the result back from offset 0 and sets the new
+// length.
 std::optional<std::string> SkypeConfigWithoutLastDialed(std::string_view text);
 
 // Each list below is what one connection runs, in order. It begins with secure delete on: the
 // tables deleted without a blanking UPDATE (Calls, Transfers, Chats, ChatMembers, Files) would
 // otherwise stay readable in the file's free pages.
 
-// "main.db" when the call history is cleared: the call members, calls, conversations, messages,
+// "main.db" in `ClearSkypeCalls`: the call members, calls, conversations, messages,
 // transfers, participants and SMSes, their text blanked before the rows go.
 std::vector<std::string> SkypeCallsStatements();
-// "main.db" when the chat history is cleared: the chat members and the chats.
+// "main.db" in `ClearSkypeChats`: the chat members and the chats.
 std::vector<std::string> SkypeChatsStatements();
 
 // "DELETE FROM Files WHERE favorite_id_1 ISNULL and ... and favorite_id_128 ISNULL": the files that
@@ -30,8 +31,8 @@ std::string AcrobatUnfiledFilesDelete();
 // that belong to some collection.
 std::string AcrobatFiledFilesDelete();
 
-// An Organizer database when only its history is cleared: the unfiled files go, then "VACUUM".
+// An Organizer database in `ClearAcrobatOrganizerHistory`: the unfiled files go, then "VACUUM".
 std::vector<std::string> AcrobatOrganizerHistoryStatements();
-// An Organizer database when only its collections are cleared: the filed files go, "VACUUM", then
+// An Organizer database in `ClearAcrobatCollections`: the filed files go, "VACUUM", then
 // every collection in use is marked unused with its name blanked.
 std::vector<std::string> AcrobatCollectionsStatements();

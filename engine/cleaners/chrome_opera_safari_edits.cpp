@@ -3,7 +3,9 @@
 namespace {
 constexpr auto npos = std::string_view::npos;
 
-bool IsXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsXmlBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 } // namespace
 
 std::optional<std::string> OperaIniWithoutKeyLine(std::string_view text, std::string_view key) {

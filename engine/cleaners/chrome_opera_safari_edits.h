@@ -20,10 +20,11 @@ inline constexpr std::array<std::string_view, 2> kOperaIniDirKeys = {"Save Dir",
 // is absent or at byte 0, or when no line feed follows it.
 std::optional<std::string> OperaIniWithoutKeyLine(std::string_view text, std::string_view key);
 
-// OperaIniWithoutKeyLine for each of kOperaIniDirKeys in order, each on the previous result.
+// OperaIniWithoutKeyLine for each of kOperaIniDirKeys in order, each on the previous result: the
+// edit of one ini file in `ClearOperaIniDirs`.
 std::optional<std::string> OperaIniWithoutDirs(std::string_view text);
 
-// One pass of the Safari editor: which file, which key, and the empty value it gets.
+// One pass of `ClearSafariPlistEntries`: which file, which key, and the empty value it gets.
 struct SafariPlistPass {
     std::string_view file;
     std::string_view key;

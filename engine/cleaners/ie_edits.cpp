@@ -42,7 +42,7 @@ bool IsMsnDisplayString(std::string_view data) {
 
 bool IsMsnItemToDelete(std::string_view itemName, bool clearPasswords, bool clearHistory) {
     if (itemName == "MARSUSERPROTECTEDINFO") return false;
-    const bool siteLogin = StartsWith(itemName, "http://") || StartsWith(itemName, "https://") ||
-                           StartsWith(itemName, "ftp://");
+    const bool siteLogin =
+        StartsWith(itemName, "http://") || StartsWith(itemName, "https://") || StartsWith(itemName, "ftp://");
     return siteLogin ? clearPasswords : clearHistory;
 }

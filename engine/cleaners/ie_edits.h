@@ -8,12 +8,12 @@
 #include <string>
 #include <string_view>
 
-// Empties the "[typedurls]" section of a Maxthon "Config.ini": everything from the second character
-// after the section name up to, but not including, the character before the next section's "[" at
-// the start of a line (or the last character of the file when no section follows) goes, so the
-// section keeps its header line and the line break before the next section. Nothing changes when
-// the section name is absent or stands at byte 0, when no "url" follows it anywhere, or when there
-// is nothing to cut.
+// Empties the "[typedurls]" section of one Maxthon "Config.ini" (`ClearMaxthonTypedUrls`):
+// everything from the second character after the section name up to, but not including, the
+// character before the next section's "[" at the start of a line (or the last character of the
+// file when no section follows) goes, so the section keeps its header line and the line break
+// before the next section. Nothing changes when the section name is absent or stands at byte 0,
+// when no "url" follows it anywhere, or when there is nothing to cut.
 std::optional<std::string> MaxthonConfigWithoutTypedUrls(std::string_view text);
 
 // Protected Storage of one user: the key below HKEY_CURRENT_USER (NT: the SID in text form) or
@@ -27,7 +27,7 @@ std::string ProtectedStorageKey(std::string_view user);
 // the text up to its first NUL is exactly "MSN".
 bool IsMsnDisplayString(std::string_view data);
 
-// Whether an item below an MSN subtype goes. Items whose names begin with "http://", "https://" or
-// "ftp://" (case-sensitive) are saved site passwords and go with `clearPasswords`; all others are
-// AutoComplete entries and go with `clearHistory`; "MARSUSERPROTECTEDINFO" always stays.
+// Whether `ClearMSNProtectedStorage` deletes an item below an MSN subtype. Items whose names begin with
+// "http://", "https://" or "ftp://" (case-sensitive) are saved site passwords and go with `clearPasswords`;
+// all others are AutoComplete entries and go with `clearHistory`; "MARSUSERPROTECTEDINFO" always stays.
 bool IsMsnItemToDelete(std::string_view itemName, bool clearPasswords, bool clearHistory);

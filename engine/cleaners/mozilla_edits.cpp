@@ -13,6 +13,8 @@ std::string Without(std::string_view text, size_t from, size_t count) {
 }
 
 // A value of 32 blanks in SQL: it overwrites a row's text in place before the row is deleted.
+// Double-quoted, it is a string only while SQLite accepts double-quoted strings (SQLITE_DQS left
+// at its default); otherwise the UPDATEs fail and only secure delete scrubs the rows.
 constexpr char kBlankValue[] = "\"                                \"";
 static_assert(sizeof(kBlankValue) == 32 + 2 + 1);
 
@@ -58,8 +60,7 @@ std::optional<std::string> LocalstoreWithoutUrlbarHistory(std::string_view text)
     const size_t tag = text.rfind('<', p);
     if (tag == npos || text.substr(tag, kSeqOpen.size()) != kSeqOpen) return std::nullopt;
     const size_t afterSeq = tag + kSeqOpen.size();
-    if (afterSeq >= p || std::string_view(" \t\r\n").find(text[afterSeq]) == npos)
-        return std::nullopt;
+    if (afterSeq >= p || std::string_view(" \t\r\n").find(text[afterSeq]) == npos) return std::nullopt;
     if (text.substr(tag, p - tag).find('>') != npos) return std::nullopt;
     const size_t start = p + kName.size() + 2;
     // The first end tag of the whole file, not the first one after the opening tag.

@@ -8,7 +8,8 @@
 TEST(SkypeConfig, LastDialedNumbersEmptiedEverythingElseKept) {
     const std::string head = "<?xml version=\"1.0\"?>\n<config version=\"1.0\">\n  <Lib>\n    <Call>\n"
                              "      <LastDialedNumbers>";
-    const std::string tail = "</LastDialedNumbers>\n      <Other>1</Other>\n    </Call>\n  </Lib>\n</config>\n";
+    const std::string tail =
+        "</LastDialedNumbers>\n      <Other>1</Other>\n    </Call>\n  </Lib>\n</config>\n";
     EXPECT_EQ(SkypeConfigWithoutLastDialed(head + "+15550100 +15550199 echo123" + tail), head + tail);
     EXPECT_EQ(SkypeConfigWithoutLastDialed(head + tail), std::nullopt);
 }
@@ -37,9 +38,9 @@ TEST(SkypeMainDb, SecureDeleteThenTheStatements) {
         R"sql(DELETE FROM SMSes WHERE 1=1)sql",
     };
     EXPECT_EQ(SkypeCallsStatements(), calls);
-    EXPECT_EQ(SkypeChatsStatements(), (std::vector<std::string>{"PRAGMA secure_delete=ON",
-                                                                 "DELETE FROM ChatMembers WHERE 1=1",
-                                                                 "DELETE FROM Chats WHERE 1=1"}));
+    EXPECT_EQ(SkypeChatsStatements(),
+              (std::vector<std::string>{"PRAGMA secure_delete=ON", "DELETE FROM ChatMembers WHERE 1=1",
+                                        "DELETE FROM Chats WHERE 1=1"}));
 }
 
 TEST(SkypeMainDb, CallsThenChatsLeaveNothingReadable) {
@@ -67,12 +68,13 @@ TEST(SkypeMainDb, CallsThenChatsLeaveNothingReadable) {
     db.Exec("INSERT INTO ChatMembers VALUES (1, 'chatname-y', 'member-y')");
 
     for (const std::string& sql : SkypeCallsStatements()) db.Exec(sql);
-    for (const char* table : {"CallMembers", "Calls", "Conversations", "Messages", "Transfers", "Participants", "SMSes"})
+    for (const char* table :
+         {"CallMembers", "Calls", "Conversations", "Messages", "Transfers", "Participants", "SMSes"})
         EXPECT_TRUE(db.Column(std::string("SELECT id FROM ") + table).empty()) << table;
-    for (const char* removed : {"callname-a", "ident-a", "Disp A", "dbg-a", "real-a", "call-topic-a", "host-a",
-                                "conv-a", "Conv A", "Given A", "message body a", "msgchat-a", "msg-ids-a",
-                                "partner-a", "secret-file-a", "pdbg-a", "participant-a", "+15550100", "sms body a",
-                                "+15550199"})
+    for (const char* removed : {"callname-a",     "ident-a",       "Disp A",    "dbg-a",      "real-a",
+                                "call-topic-a",   "host-a",        "conv-a",    "Conv A",     "Given A",
+                                "message body a", "msgchat-a",     "msg-ids-a", "partner-a",  "secret-file-a",
+                                "pdbg-a",         "participant-a", "+15550100", "sms body a", "+15550199"})
         EXPECT_FALSE(db.Holds(removed)) << removed;
     EXPECT_EQ(db.Column("SELECT topic FROM Chats"), std::vector<std::string>{"chat topic x"});
 
@@ -85,25 +87,29 @@ TEST(SkypeMainDb, CallsThenChatsLeaveNothingReadable) {
 
 TEST(AcrobatOrganizer, TheTwoFilesStatements) {
     const std::string unfiled = AcrobatUnfiledFilesDelete();
-    EXPECT_TRUE(unfiled.starts_with("DELETE FROM Files WHERE favorite_id_1 ISNULL and favorite_id_2 ISNULL and "));
-    EXPECT_NE(unfiled.find(" favorite_id_9 ISNULL and favorite_id_10 ISNULL and favorite_id_11 "), std::string::npos);
+    EXPECT_TRUE(
+        unfiled.starts_with("DELETE FROM Files WHERE favorite_id_1 ISNULL and favorite_id_2 ISNULL and "));
+    EXPECT_NE(unfiled.find(" favorite_id_9 ISNULL and favorite_id_10 ISNULL and favorite_id_11 "),
+              std::string::npos);
     EXPECT_NE(unfiled.find(" favorite_id_99 ISNULL and favorite_id_100 ISNULL and "), std::string::npos);
     EXPECT_TRUE(unfiled.ends_with(" and favorite_id_127 ISNULL and favorite_id_128 ISNULL"));
     // 24 + 128 conditions of 19 characters plus their digits (9*1 + 90*2 + 29*3 = 276) + 127 * 5.
     EXPECT_EQ(unfiled.size(), 3367u);
 
     const std::string filed = AcrobatFiledFilesDelete();
-    EXPECT_TRUE(filed.starts_with("DELETE FROM Files WHERE favorite_id_1 NOT NULL or favorite_id_2 NOT NULL or "));
+    EXPECT_TRUE(
+        filed.starts_with("DELETE FROM Files WHERE favorite_id_1 NOT NULL or favorite_id_2 NOT NULL or "));
     EXPECT_TRUE(filed.ends_with(" or favorite_id_127 NOT NULL or favorite_id_128 NOT NULL"));
     // 24 + 128 * 21 + 276 + 127 * 4.
     EXPECT_EQ(filed.size(), 3496u);
 
     EXPECT_EQ(AcrobatOrganizerHistoryStatements(),
               (std::vector<std::string>{"PRAGMA secure_delete=ON", unfiled, "VACUUM"}));
-    EXPECT_EQ(AcrobatCollectionsStatements(),
-              (std::vector<std::string>{
-                  "PRAGMA secure_delete=ON", filed, "VACUUM",
-                  R"sql(UPDATE Favorites SET favorite_inUse=0,favorite_name="                                " WHERE favorite_inUse=1)sql"}));
+    EXPECT_EQ(
+        AcrobatCollectionsStatements(),
+        (std::vector<std::string>{
+            "PRAGMA secure_delete=ON", filed, "VACUUM",
+            R"sql(UPDATE Favorites SET favorite_inUse=0,favorite_name="                                " WHERE favorite_inUse=1)sql"}));
 }
 
 namespace {
@@ -113,7 +119,8 @@ void MakeOrganizer(TestDb& db) {
     std::string files = "CREATE TABLE Files (id INTEGER PRIMARY KEY, name TEXT";
     for (int n = 1; n <= 128; ++n) files += ", favorite_id_" + std::to_string(n) + " INTEGER";
     db.Exec(files + ")");
-    db.Exec("CREATE TABLE Favorites (favorite_id INTEGER PRIMARY KEY, favorite_name TEXT, favorite_inUse INTEGER)");
+    db.Exec("CREATE TABLE Favorites (favorite_id INTEGER PRIMARY KEY, favorite_name TEXT, favorite_inUse "
+            "INTEGER)");
     db.Exec("INSERT INTO Files (id, name) VALUES (1, 'unfiled-one.pdf'), (4, 'unfiled-four.pdf')");
     db.Exec("INSERT INTO Files (id, name, favorite_id_1) VALUES (2, 'filed-two.pdf', 1)");
     db.Exec("INSERT INTO Files (id, name, favorite_id_128) VALUES (3, 'filed-three.pdf', 2)");

@@ -5,9 +5,10 @@
 #include "engine/cleaners/chrome_opera_safari_edits.h"
 
 TEST(OperaIni, SaveAndOpenDirLinesGoWhole) {
-    EXPECT_EQ(OperaIniWithoutDirs("Opera Preferences version 2.1\r\n\r\n[User Prefs]\r\n"
-                                  "Save Dir=C:\\Users\\u\\Downloads\r\nColor=1\r\nOpen Dir=D:\\\r\nLast=2\r\n"),
-              "Opera Preferences version 2.1\r\n\r\n[User Prefs]\r\nColor=1\r\nLast=2\r\n");
+    EXPECT_EQ(
+        OperaIniWithoutDirs("Opera Preferences version 2.1\r\n\r\n[User Prefs]\r\n"
+                            "Save Dir=C:\\Users\\u\\Downloads\r\nColor=1\r\nOpen Dir=D:\\\r\nLast=2\r\n"),
+        "Opera Preferences version 2.1\r\n\r\n[User Prefs]\r\nColor=1\r\nLast=2\r\n");
     // Only the first occurrence of each key goes.
     EXPECT_EQ(OperaIniWithoutKeyLine("[a]\nSave Dir=1\nSave Dir=2\n", "Save Dir"), "[a]\nSave Dir=2\n");
 }
@@ -42,18 +43,21 @@ TEST(SafariPlist, PassesInOrder) {
 
 TEST(SafariPlist, ValueBecomesEmptyNextKeyKeepsItsIndent) {
     const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
-    EXPECT_EQ(SafariPlistWithEmptyValue(head + "\t<key>RecentSearchStrings</key>\n\t<array>\n"
-                                               "\t\t<string>secret one</string>\n\t\t<string>two</string>\n"
-                                               "\t</array>\n\t<key>ShowStatusBar</key>\n\t<true/>\n</dict>\n",
-                                        kSearches),
-              head + "\t<key>RecentSearchStrings</key>\n\t<array/>\n\t<key>ShowStatusBar</key>\n\t<true/>\n</dict>\n");
-    EXPECT_EQ(SafariPlistWithEmptyValue(head + "\t<key>DownloadPath</key>\n\t<string>C:\\Users\\u\\Desktop</string>\n"
-                                               "\t<key>Home</key>\n",
-                                        kDownloads),
+    EXPECT_EQ(
+        SafariPlistWithEmptyValue(head + "\t<key>RecentSearchStrings</key>\n\t<array>\n"
+                                         "\t\t<string>secret one</string>\n\t\t<string>two</string>\n"
+                                         "\t</array>\n\t<key>ShowStatusBar</key>\n\t<true/>\n</dict>\n",
+                                  kSearches),
+        head +
+            "\t<key>RecentSearchStrings</key>\n\t<array/>\n\t<key>ShowStatusBar</key>\n\t<true/>\n</dict>\n");
+    EXPECT_EQ(SafariPlistWithEmptyValue(
+                  head + "\t<key>DownloadPath</key>\n\t<string>C:\\Users\\u\\Desktop</string>\n"
+                         "\t<key>Home</key>\n",
+                  kDownloads),
               head + "\t<key>DownloadPath</key>\n\t<string/>\n\t<key>Home</key>\n");
     // Already empty: the same bytes, so nothing to write.
-    EXPECT_EQ(SafariPlistWithEmptyValue(head + "\t<key>RecentSearchStrings</key>\n\t<array/>\n\t<key>X</key>\n",
-                                        kSearches),
+    EXPECT_EQ(SafariPlistWithEmptyValue(
+                  head + "\t<key>RecentSearchStrings</key>\n\t<array/>\n\t<key>X</key>\n", kSearches),
               std::nullopt);
 }
 
@@ -61,26 +65,31 @@ TEST(SafariPlist, LeftAsItIs) {
     EXPECT_EQ(SafariPlistWithEmptyValue("<key>DownloadPath</key>\n\t<string>C:\\x</string>\n\t<key>A</key>\n",
                                         kDownloads),
               std::nullopt); // at byte 0
-    EXPECT_EQ(SafariPlistWithEmptyValue("<dict>\n\t<key>DownloadPath</key>\n\t<string>C:\\x</string>\n</dict>\n",
-                                        kDownloads),
+    EXPECT_EQ(SafariPlistWithEmptyValue(
+                  "<dict>\n\t<key>DownloadPath</key>\n\t<string>C:\\x</string>\n</dict>\n", kDownloads),
               std::nullopt); // the last key: no "<key>" follows
     EXPECT_EQ(SafariPlistWithEmptyValue("<dict>\n\t<key>DownloadPath</key>", kDownloads), std::nullopt);
-    EXPECT_EQ(SafariPlistWithEmptyValue("<dict>\n\t<key>DownloadPath</key>\n<key>", kDownloads), std::nullopt);
-    EXPECT_EQ(SafariPlistWithEmptyValue(std::string("bplist00\xd1\x01\x02_\x10\x0c" "DownloadPath", 23), kDownloads),
+    EXPECT_EQ(SafariPlistWithEmptyValue("<dict>\n\t<key>DownloadPath</key>\n<key>", kDownloads),
+              std::nullopt);
+    EXPECT_EQ(SafariPlistWithEmptyValue(std::string("bplist00\xd1\x01\x02_\x10\x0c"
+                                                    "DownloadPath",
+                                                    23),
+                                        kDownloads),
               std::nullopt);
 }
 
 TEST(SafariPlist, NeverLeavesAFileThatNoLongerParses) {
     // Written without blanks between elements: half a tag would stay on either side of the cut.
-    EXPECT_EQ(SafariPlistWithEmptyValue("<dict><key>DownloadPath</key><string>C:\\x</string><key>A</key></dict>",
-                                        kDownloads),
+    EXPECT_EQ(SafariPlistWithEmptyValue(
+                  "<dict><key>DownloadPath</key><string>C:\\x</string><key>A</key></dict>", kDownloads),
               std::nullopt);
     EXPECT_EQ(SafariPlistWithEmptyValue("<dict>\n<key>DownloadPath</key>\n<string>C:\\x</string><key>A</key>",
                                         kDownloads),
               std::nullopt);
     // The last key of an inner dictionary: the next "<key>" lies past its "</dict>".
-    EXPECT_EQ(SafariPlistWithEmptyValue("<dict>\n\t<key>Inner</key>\n\t<dict>\n\t\t<key>DownloadPath</key>\n"
-                                        "\t\t<string>C:\\x</string>\n\t</dict>\n\t<key>A</key>\n\t<true/>\n</dict>\n",
-                                        kDownloads),
+    EXPECT_EQ(SafariPlistWithEmptyValue(
+                  "<dict>\n\t<key>Inner</key>\n\t<dict>\n\t\t<key>DownloadPath</key>\n"
+                  "\t\t<string>C:\\x</string>\n\t</dict>\n\t<key>A</key>\n\t<true/>\n</dict>\n",
+                  kDownloads),
               std::nullopt);
 }

@@ -58,7 +58,8 @@ TEST(MsnProtectedStorage, ItemsGoByPrefixAndOptions) {
     for (bool passwords : {false, true})
         for (bool history : {false, true}) {
             SCOPED_TRACE(testing::Message() << "passwords " << passwords << ", history " << history);
-            for (const char* name : logins) EXPECT_EQ(IsMsnItemToDelete(name, passwords, history), passwords) << name;
+            for (const char* name : logins)
+                EXPECT_EQ(IsMsnItemToDelete(name, passwords, history), passwords) << name;
             for (const char* name : autocomplete)
                 EXPECT_EQ(IsMsnItemToDelete(name, passwords, history), history) << name;
             EXPECT_FALSE(IsMsnItemToDelete("MARSUSERPROTECTEDINFO", passwords, history));

@@ -47,8 +47,9 @@ user_pref("browser.download.manager.showWhenStarting", false);
 user_pref("browser.startup.homepage", "http://example.com/");
 )js";
     EXPECT_EQ(PrefsWithoutDownloadDirs(prefs), std::nullopt);
-    EXPECT_EQ(PrefWithEmptyValue("x\nuser_pref(\"browser.download.dirX\", \"C:\\\\x\");\n", "browser.download.dir"),
-              std::nullopt);
+    EXPECT_EQ(
+        PrefWithEmptyValue("x\nuser_pref(\"browser.download.dirX\", \"C:\\\\x\");\n", "browser.download.dir"),
+        std::nullopt);
     // A value that is not a string: the next quotes belong to the next line.
     EXPECT_EQ(PrefWithEmptyValue("x\nuser_pref(\"browser.download.dir\", 5);\nuser_pref(\"a\", \"b\");\n",
                                  "browser.download.dir"),
@@ -78,10 +79,12 @@ TEST(LocalstoreRdf, AddressBarEntriesGoTheEmptySequenceStays) {
 TEST(LocalstoreRdf, LeftAsItIs) {
     const std::string other = R"(<RDF:Seq RDF:about="nc:other"><RDF:li>x</RDF:li></RDF:Seq>)";
     // The file's first end tag lies before the address-bar sequence.
-    EXPECT_EQ(LocalstoreWithoutUrlbarHistory(
-                  "<RDF:RDF>" + other + R"(<RDF:Seq RDF:about="nc:urlbar-history"><RDF:li>u</RDF:li></RDF:Seq>)"),
+    EXPECT_EQ(
+        LocalstoreWithoutUrlbarHistory(
+            "<RDF:RDF>" + other + R"(<RDF:Seq RDF:about="nc:urlbar-history"><RDF:li>u</RDF:li></RDF:Seq>)"),
+        std::nullopt);
+    EXPECT_EQ(LocalstoreWithoutUrlbarHistory(R"(nc:urlbar-history"><RDF:li>u</RDF:li></RDF:Seq>)"),
               std::nullopt);
-    EXPECT_EQ(LocalstoreWithoutUrlbarHistory(R"(nc:urlbar-history"><RDF:li>u</RDF:li></RDF:Seq>)"), std::nullopt);
     // Where the name does not end a sequence's opening tag, cutting from two characters past it to
     // the next end tag would take another sequence's opening tag and entries.
     EXPECT_EQ(LocalstoreWithoutUrlbarHistory(R"(<RDF:RDF><RDF:Seq RDF:about="nc:urlbar-history"/>)" + other),
@@ -98,12 +101,15 @@ TEST(PrefsJs, DiskCacheFolderVerbatim) {
               "C:\\\\Temp\\\\moz\\Cache");
     EXPECT_EQ(PrefsDiskCacheFolder(R"(user_pref("browser.cache.disk.parent_directory", "\\\\srv\\c");)"),
               R"(\\\\srv\\c\Cache)");
-    EXPECT_EQ(PrefsDiskCacheFolder(R"(user_pref("browser.cache.disk.parent_directory","C:\\x");)"), std::nullopt);
-    EXPECT_EQ(PrefsDiskCacheFolder(R"(user_pref("browser.cache.disk.parent_directory", "C:\\x)"), std::nullopt);
+    EXPECT_EQ(PrefsDiskCacheFolder(R"(user_pref("browser.cache.disk.parent_directory","C:\\x");)"),
+              std::nullopt);
+    EXPECT_EQ(PrefsDiskCacheFolder(R"(user_pref("browser.cache.disk.parent_directory", "C:\\x)"),
+              std::nullopt);
     EXPECT_EQ(PrefsDiskCacheFolder(R"(user_pref("browser.download.dir", "C:\\x");)"), std::nullopt);
     // Nothing or a relative name: "\Cache" of the current drive, or a folder below the current one.
     EXPECT_EQ(PrefsDiskCacheFolder(R"(user_pref("browser.cache.disk.parent_directory", "");)"), std::nullopt);
-    EXPECT_EQ(PrefsDiskCacheFolder(R"(user_pref("browser.cache.disk.parent_directory", "moz");)"), std::nullopt);
+    EXPECT_EQ(PrefsDiskCacheFolder(R"(user_pref("browser.cache.disk.parent_directory", "moz");)"),
+              std::nullopt);
 }
 
 TEST(PlacesSqlite, SecureDeleteThenTheFiveStatements) {
@@ -135,7 +141,8 @@ void MakePlaces(TestDb& db, bool uniqueUrlIndex) {
     db.Exec("INSERT INTO moz_bookmarks VALUES (10, 1)");
     db.Exec("INSERT INTO moz_historyvisits VALUES (1, 1), (2, 2), (3, 3), (4, 4)");
     db.Exec("INSERT INTO moz_favicons VALUES (1, 'http://kept.example/favicon.ico', x'4b4b'),"
-            "(3, 'http://gone-one.example/favicon.ico', x'4747'), (4, 'http://gone-two.example/favicon.ico', x'4747')");
+            "(3, 'http://gone-one.example/favicon.ico', x'4747'), (4, 'http://gone-two.example/favicon.ico', "
+            "x'4747')");
 }
 
 void RunIgnoringErrors(TestDb& db, const std::vector<std::string>& statements) {
@@ -152,7 +159,8 @@ TEST(PlacesSqlite, BookmarksAndQueriesStayNothingRemovedStaysReadable) {
         RunIgnoringErrors(db, FirefoxHistoryStatements());
         EXPECT_EQ(db.Column("SELECT url FROM moz_places ORDER BY id"),
                   (std::vector<std::string>{"http://kept.example/", "place:folder=TOOLBAR"}));
-        EXPECT_EQ(db.Column("SELECT url FROM moz_favicons"), std::vector<std::string>{"http://kept.example/favicon.ico"});
+        EXPECT_EQ(db.Column("SELECT url FROM moz_favicons"),
+                  std::vector<std::string>{"http://kept.example/favicon.ico"});
         EXPECT_TRUE(db.Column("SELECT id FROM moz_historyvisits").empty());
         for (const char* removed : {"gone-one", "gone-two", "Gone one", "eno-enog", "owt-enog"})
             EXPECT_FALSE(db.Holds(removed)) << removed;

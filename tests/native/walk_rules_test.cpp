@@ -113,12 +113,14 @@ TEST(IndexBat, FixedOrderPercentSignsAndMissingFolders) {
     folders.cookies = "C:\\K";
     folders.cache = "C:\\Users\\100%u\\Temporary Internet Files";
     folders.history = "C:\\H";
-    EXPECT_EQ(IndexBatText(folders),
-              "@echo off\r\n"
-              "cd/d \"C:\\H\" && del /F /Q /S /A -RSH index.dat > NUL\r\n"
-              "cd/d \"C:\\Users\\100%%u\\Temporary Internet Files\" && del /F /Q /S /A -RSH index.dat > NUL\r\n"
-              "cd/d \"C:\\K\" && del /F /Q /S /A -RSH index.dat > NUL\r\n");
+    EXPECT_EQ(
+        IndexBatText(folders),
+        "@echo off\r\n"
+        "cd/d \"C:\\H\" && del /F /Q /S /A -RSH index.dat > NUL\r\n"
+        "cd/d \"C:\\Users\\100%%u\\Temporary Internet Files\" && del /F /Q /S /A -RSH index.dat > NUL\r\n"
+        "cd/d \"C:\\K\" && del /F /Q /S /A -RSH index.dat > NUL\r\n");
     // A folder that could not be looked up gets no line: there is nothing to change to.
     EXPECT_EQ(IndexBatText(IndexBatFolders{}), "@echo off\r\n");
-    EXPECT_EQ(IndexBatPath("C:\\Program Files\\Zephyrlanthorpe\\"), "C:\\Program Files\\Zephyrlanthorpe\\index.bat");
+    EXPECT_EQ(IndexBatPath("C:\\Program Files\\Zephyrlanthorpe\\"),
+              "C:\\Program Files\\Zephyrlanthorpe\\index.bat");
 }
