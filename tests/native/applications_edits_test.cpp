@@ -43,48 +43,6 @@ TEST(SkypeMainDb, SecureDeleteThenTheStatements) {
                                         "DELETE FROM Chats WHERE 1=1"}));
 }
 
-TEST(SkypeMainDb, CallsThenChatsLeaveNothingReadable) {
-    TestDb db;
-    db.Exec("CREATE TABLE CallMembers (id INTEGER PRIMARY KEY, call_name TEXT, identity TEXT, dispname TEXT, "
-            "debuginfo TEXT, real_identity TEXT, price_per_minute INTEGER)");
-    db.Exec("CREATE TABLE Calls (id INTEGER PRIMARY KEY, name TEXT, host_identity TEXT)");
-    db.Exec("CREATE TABLE Conversations (id INTEGER PRIMARY KEY, identity TEXT, displayname TEXT, "
-            "given_displayname TEXT)");
-    db.Exec("CREATE TABLE Messages (id INTEGER PRIMARY KEY, body_xml TEXT, chatname TEXT, identities TEXT)");
-    db.Exec("CREATE TABLE Transfers (id INTEGER PRIMARY KEY, partner_handle TEXT, filename TEXT)");
-    db.Exec("CREATE TABLE Participants (id INTEGER PRIMARY KEY, debuginfo TEXT, identity TEXT)");
-    db.Exec("CREATE TABLE SMSes (id INTEGER PRIMARY KEY, price INTEGER, target_numbers TEXT, body TEXT, "
-            "reply_to_number TEXT)");
-    db.Exec("CREATE TABLE Chats (id INTEGER PRIMARY KEY, name TEXT, topic TEXT)");
-    db.Exec("CREATE TABLE ChatMembers (id INTEGER PRIMARY KEY, chatname TEXT, identity TEXT)");
-    db.Exec("INSERT INTO CallMembers VALUES (1, 'callname-a', 'ident-a', 'Disp A', 'dbg-a', 'real-a', 7)");
-    db.Exec("INSERT INTO Calls VALUES (1, 'call-topic-a', 'host-a')");
-    db.Exec("INSERT INTO Conversations VALUES (1, 'conv-a', 'Conv A', 'Given A')");
-    db.Exec("INSERT INTO Messages VALUES (1, 'message body a', 'msgchat-a', 'msg-ids-a')");
-    db.Exec("INSERT INTO Transfers VALUES (1, 'partner-a', 'secret-file-a.doc')");
-    db.Exec("INSERT INTO Participants VALUES (1, 'pdbg-a', 'participant-a')");
-    db.Exec("INSERT INTO SMSes VALUES (1, 9, '+15550100', 'sms body a', '+15550199')");
-    db.Exec("INSERT INTO Chats VALUES (1, 'chatname-x', 'chat topic x')");
-    db.Exec("INSERT INTO ChatMembers VALUES (1, 'chatname-y', 'member-y')");
-
-    for (const std::string& sql : SkypeCallsStatements()) db.Exec(sql);
-    for (const char* table :
-         {"CallMembers", "Calls", "Conversations", "Messages", "Transfers", "Participants", "SMSes"})
-        EXPECT_TRUE(db.Column(std::string("SELECT id FROM ") + table).empty()) << table;
-    for (const char* removed : {"callname-a",     "ident-a",       "Disp A",    "dbg-a",      "real-a",
-                                "call-topic-a",   "host-a",        "conv-a",    "Conv A",     "Given A",
-                                "message body a", "msgchat-a",     "msg-ids-a", "partner-a",  "secret-file-a",
-                                "pdbg-a",         "participant-a", "+15550100", "sms body a", "+15550199"})
-        EXPECT_FALSE(db.Holds(removed)) << removed;
-    EXPECT_EQ(db.Column("SELECT topic FROM Chats"), std::vector<std::string>{"chat topic x"});
-
-    for (const std::string& sql : SkypeChatsStatements()) db.Exec(sql);
-    EXPECT_TRUE(db.Column("SELECT id FROM Chats").empty());
-    EXPECT_TRUE(db.Column("SELECT id FROM ChatMembers").empty());
-    for (const char* removed : {"chatname-x", "chat topic x", "chatname-y", "member-y"})
-        EXPECT_FALSE(db.Holds(removed)) << removed;
-}
-
 TEST(AcrobatOrganizer, TheTwoFilesStatements) {
     const std::string unfiled = AcrobatUnfiledFilesDelete();
     EXPECT_TRUE(

@@ -32,16 +32,9 @@ const SafariPlistPass& kSearches = kSafariPlistPasses[0];
 const SafariPlistPass& kDownloads = kSafariPlistPasses[1];
 } // namespace
 
-TEST(SafariPlist, PassesInOrder) {
-    EXPECT_EQ(kSearches.file, "com.apple.Safari.plist");
-    EXPECT_EQ(kSearches.key, "<key>RecentSearchStrings</key>");
-    EXPECT_EQ(kSearches.emptyValue, "\t<array/>\n");
-    EXPECT_EQ(kDownloads.file, "Preferences.plist");
-    EXPECT_EQ(kDownloads.key, "<key>DownloadPath</key>");
-    EXPECT_EQ(kDownloads.emptyValue, "\t<string/>\n");
-}
-
 TEST(SafariPlist, ValueBecomesEmptyNextKeyKeepsItsIndent) {
+    EXPECT_EQ(kSearches.file, "com.apple.Safari.plist");
+    EXPECT_EQ(kDownloads.file, "Preferences.plist");
     const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
     EXPECT_EQ(
         SafariPlistWithEmptyValue(head + "\t<key>RecentSearchStrings</key>\n\t<array>\n"

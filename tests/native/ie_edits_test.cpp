@@ -65,8 +65,3 @@ TEST(MsnProtectedStorage, ItemsGoByPrefixAndOptions) {
             EXPECT_FALSE(IsMsnItemToDelete("MARSUSERPROTECTEDINFO", passwords, history));
         }
 }
-
-TEST(MsnProtectedStorage, UserKey) {
-    EXPECT_EQ(ProtectedStorageKey("S-1-5-21-0-0-0-1000"),
-              "Software\\Microsoft\\Protected Storage System Provider\\S-1-5-21-0-0-0-1000");
-}

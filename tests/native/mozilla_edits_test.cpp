@@ -166,13 +166,3 @@ TEST(PlacesSqlite, BookmarksAndQueriesStayNothingRemovedStaysReadable) {
             EXPECT_FALSE(db.Holds(removed)) << removed;
     }
 }
-
-TEST(PlacesSqlite, WithoutSecureDeleteTheFixtureKeepsRemovedText) {
-    // The check above can fail: the same statements without the pragma leave text behind.
-    TestDb db;
-    MakePlaces(db, true);
-    auto statements = FirefoxHistoryStatements();
-    statements.erase(statements.begin());
-    RunIgnoringErrors(db, statements);
-    EXPECT_TRUE(db.Holds("gone-one"));
-}
