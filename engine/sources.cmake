@@ -4,6 +4,10 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/shred_pattern.cpp
     engine/walk_rules.cpp
     engine/cleaners/index_dat_plan.cpp
+    engine/cleaners/ie_edits.cpp
+    engine/cleaners/mozilla_edits.cpp
+    engine/cleaners/chrome_opera_safari_edits.cpp
+    engine/cleaners/applications_edits.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
     engine/clearing_lease.cpp

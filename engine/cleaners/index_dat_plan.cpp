@@ -7,3 +7,36 @@ uint64_t IndexDatPlan::ClearEnd(uint64_t length) const {
     if (length <= kKeptHeader) return kKeptHeader;
     return length < end ? length : end;
 }
+
+std::string IndexBatPath(const std::string& installFolder) {
+    return installFolder + "index.bat";
+}
+
+namespace {
+
+// cmd expands %NAME% in a batch file even inside quotes, and drops a lone '%', so a folder whose
+// name holds a percent sign would send "cd/d" elsewhere. Doubled, it stands for itself.
+std::string BatchLiteral(const std::string& path) {
+    std::string out;
+    out.reserve(path.size());
+    for (char c : path) {
+        if (c == '%') out += '%';
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string IndexBatText(const IndexBatFolders& folders) {
+    std::string text = "@echo off\r\n";
+    for (const std::string* folder : {&folders.history, &folders.cache, &folders.cookies}) {
+        if (folder->empty()) continue;
+        // With the delete on a line of its own, a failed "cd/d" would leave "del /S" running in
+        // whatever folder is current at logon.
+        text += "cd/d \"";
+        text += BatchLiteral(*folder);
+        text += "\" && del /F /Q /S /A -RSH index.dat > NUL\r\n";
+    }
+    return text;
+}

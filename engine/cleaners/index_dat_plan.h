@@ -1,6 +1,9 @@
 #pragma once
-// Which bytes of an "index.dat" are zeroed when its content is cleared. Portable: no Windows header.
+// The pure parts of the "index.dat" cleaners: which bytes are zeroed when a file's content is
+// cleared, and the text of the batch file that deletes the files at the next Windows start.
+// Portable: no Windows header.
 #include <cstdint>
+#include <string>
 
 struct IndexDatPlan {
     static constexpr uint64_t kKeptHeader = 32; // the first 32 bytes are never overwritten
@@ -19,3 +22,18 @@ struct IndexDatPlan {
 
     uint64_t limit;
 };
+
+// The folders whose "index.dat" files the start-up batch file deletes; an empty path is not
+// selected (or could not be looked up) and gets no line.
+struct IndexBatFolders {
+    std::string history;
+    std::string cache; // Temporary Internet Files
+    std::string cookies;
+};
+
+// "index.bat" in the installation folder, which ends with a backslash.
+std::string IndexBatPath(const std::string& installFolder);
+
+// The batch file's bytes: "@echo off\r\n", then one line per selected folder in the order history,
+// cache, cookies that deletes "index.dat" below that folder only if changing to it succeeded.
+std::string IndexBatText(const IndexBatFolders& folders);

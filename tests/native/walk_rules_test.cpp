@@ -108,3 +108,32 @@ TEST(WalkRules, AnEntryBelongsToItsFolderOnlyUnderItsOwnName) {
     // Only ASCII letters fold: other bytes must be equal.
     EXPECT_FALSE(IsEntryOfFolder("\\\\?\\C:\\Temp\\\xC4.txt", "\\\\?\\C:\\Temp", "\xE4.txt"));
 }
+
+TEST(IndexBat, HistoryAndCookiesEachDeleteOnlyAfterTheirCd) {
+    IndexBatFolders folders;
+    folders.history = "C:\\Users\\u\\AppData\\Local\\Microsoft\\Windows\\History";
+    folders.cookies = "C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Cookies";
+    EXPECT_EQ(IndexBatText(folders),
+              "@echo off\r\n"
+              "cd/d \"C:\\Users\\u\\AppData\\Local\\Microsoft\\Windows\\History\" && "
+              "del /F /Q /S /A -RSH index.dat > NUL\r\n"
+              "cd/d \"C:\\Users\\u\\AppData\\Roaming\\Microsoft\\Windows\\Cookies\" && "
+              "del /F /Q /S /A -RSH index.dat > NUL\r\n");
+}
+
+TEST(IndexBat, FixedOrderPercentSignsAndMissingFolders) {
+    IndexBatFolders folders;
+    folders.cookies = "C:\\K";
+    folders.cache = "C:\\Users\\100%u\\Temporary Internet Files";
+    folders.history = "C:\\H";
+    EXPECT_EQ(
+        IndexBatText(folders),
+        "@echo off\r\n"
+        "cd/d \"C:\\H\" && del /F /Q /S /A -RSH index.dat > NUL\r\n"
+        "cd/d \"C:\\Users\\100%%u\\Temporary Internet Files\" && del /F /Q /S /A -RSH index.dat > NUL\r\n"
+        "cd/d \"C:\\K\" && del /F /Q /S /A -RSH index.dat > NUL\r\n");
+    // A folder that could not be looked up gets no line: there is nothing to change to.
+    EXPECT_EQ(IndexBatText(IndexBatFolders{}), "@echo off\r\n");
+    EXPECT_EQ(IndexBatPath("C:\\Program Files\\Zephyrlanthorpe\\"),
+              "C:\\Program Files\\Zephyrlanthorpe\\index.bat");
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The pure steps of the application history cleaners: the Skype "config.xml" editor and the
+// statements run on Skype's "main.db" and on Acrobat's Organizer databases.
+// Portable: no Windows header.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Empties the "<LastDialedNumbers>" element of one Skype "config.xml" (`ClearSkypeLastDialed`):
+// everything between it and the first "</LastDialedNumbers>" after it goes; the element stays.
+// Nothing changes when the start tag is absent or at byte 0, when no end tag follows it, or when
+// the element is already empty. The caller writes the result back from offset 0 and sets the new
+// length.
+std::optional<std::string> SkypeConfigWithoutLastDialed(std::string_view text);
+
+// Each list below is what one connection runs, in order. It begins with secure delete on: the
+// tables deleted without a blanking UPDATE (Calls, Transfers, Chats, ChatMembers, Files) would
+// otherwise stay readable in the file's free pages.
+
+// "main.db" in `ClearSkypeCalls`: the call members, calls, conversations, messages,
+// transfers, participants and SMSes, their text blanked before the rows go.
+std::vector<std::string> SkypeCallsStatements();
+// "main.db" in `ClearSkypeChats`: the chat members and the chats.
+std::vector<std::string> SkypeChatsStatements();
+
+// "DELETE FROM Files WHERE favorite_id_1 ISNULL and ... and favorite_id_128 ISNULL": the files that
+// belong to no collection.
+std::string AcrobatUnfiledFilesDelete();
+// "DELETE FROM Files WHERE favorite_id_1 NOT NULL or ... or favorite_id_128 NOT NULL": the files
+// that belong to some collection.
+std::string AcrobatFiledFilesDelete();
+
+// An Organizer database in `ClearAcrobatOrganizerHistory`: the unfiled files go, then "VACUUM".
+std::vector<std::string> AcrobatOrganizerHistoryStatements();
+// An Organizer database in `ClearAcrobatCollections`: the filed files go, "VACUUM", then
+// every collection in use is marked unused with its name blanked.
+std::vector<std::string> AcrobatCollectionsStatements();

@@ -1,0 +1,109 @@
+// Skype "config.xml" editing and the statements run on Skype's and Acrobat's databases. Expected
+// texts are written out by hand; the statement texts are the system's own, copied as they are.
+#include <gtest/gtest.h>
+
+#include "engine/cleaners/applications_edits.h"
+#include "tests/native/sqlite_test_db.h"
+
+TEST(SkypeConfig, LastDialedNumbersEmptiedEverythingElseKept) {
+    const std::string head = "<?xml version=\"1.0\"?>\n<config version=\"1.0\">\n  <Lib>\n    <Call>\n"
+                             "      <LastDialedNumbers>";
+    const std::string tail =
+        "</LastDialedNumbers>\n      <Other>1</Other>\n    </Call>\n  </Lib>\n</config>\n";
+    EXPECT_EQ(SkypeConfigWithoutLastDialed(head + "+15550100 +15550199 echo123" + tail), head + tail);
+    EXPECT_EQ(SkypeConfigWithoutLastDialed(head + tail), std::nullopt);
+}
+
+TEST(SkypeConfig, LeftAsItIs) {
+    EXPECT_EQ(SkypeConfigWithoutLastDialed("<LastDialedNumbers>+1555</LastDialedNumbers>"), std::nullopt);
+    EXPECT_EQ(SkypeConfigWithoutLastDialed("<c><LastDialedNumbers>+1555</c>"), std::nullopt);
+    EXPECT_EQ(SkypeConfigWithoutLastDialed("<c><LastDialedNumbers/></c>"), std::nullopt);
+    EXPECT_EQ(SkypeConfigWithoutLastDialed("<c></LastDialedNumbers>+1555<LastDialedNumbers>"), std::nullopt);
+}
+
+TEST(SkypeMainDb, SecureDeleteThenTheStatements) {
+    const std::vector<std::string> calls = {
+        "PRAGMA secure_delete=ON",
+        R"sql(UPDATE CallMembers SET call_name="                                ",identity="                                ",dispname="                                ",debuginfo="                                ",real_identity="                                ",price_per_minute=0)sql",
+        R"sql(DELETE FROM CallMembers WHERE 1=1)sql",
+        R"sql(DELETE FROM Calls WHERE 1=1)sql",
+        R"sql(UPDATE Conversations SET identity="                                ",displayname="                                ",given_displayname="                                ")sql",
+        R"sql(DELETE FROM Conversations WHERE 1=1)sql",
+        R"sql(UPDATE Messages SET body_xml="                                ",chatname="                                ",identities="                                ")sql",
+        R"sql(DELETE FROM Messages WHERE 1=1)sql",
+        R"sql(DELETE FROM Transfers WHERE 1=1)sql",
+        R"sql(UPDATE Participants SET debuginfo="                                ",identity="                                ")sql",
+        R"sql(DELETE FROM Participants WHERE 1=1)sql",
+        R"sql(UPDATE SMSes SET price=0,target_numbers="                                ",body="                                ",reply_to_number="                                ")sql",
+        R"sql(DELETE FROM SMSes WHERE 1=1)sql",
+    };
+    EXPECT_EQ(SkypeCallsStatements(), calls);
+    EXPECT_EQ(SkypeChatsStatements(),
+              (std::vector<std::string>{"PRAGMA secure_delete=ON", "DELETE FROM ChatMembers WHERE 1=1",
+                                        "DELETE FROM Chats WHERE 1=1"}));
+}
+
+TEST(AcrobatOrganizer, TheTwoFilesStatements) {
+    const std::string unfiled = AcrobatUnfiledFilesDelete();
+    EXPECT_TRUE(
+        unfiled.starts_with("DELETE FROM Files WHERE favorite_id_1 ISNULL and favorite_id_2 ISNULL and "));
+    EXPECT_NE(unfiled.find(" favorite_id_9 ISNULL and favorite_id_10 ISNULL and favorite_id_11 "),
+              std::string::npos);
+    EXPECT_NE(unfiled.find(" favorite_id_99 ISNULL and favorite_id_100 ISNULL and "), std::string::npos);
+    EXPECT_TRUE(unfiled.ends_with(" and favorite_id_127 ISNULL and favorite_id_128 ISNULL"));
+    // 24 + 128 conditions of 19 characters plus their digits (9*1 + 90*2 + 29*3 = 276) + 127 * 5.
+    EXPECT_EQ(unfiled.size(), 3367u);
+
+    const std::string filed = AcrobatFiledFilesDelete();
+    EXPECT_TRUE(
+        filed.starts_with("DELETE FROM Files WHERE favorite_id_1 NOT NULL or favorite_id_2 NOT NULL or "));
+    EXPECT_TRUE(filed.ends_with(" or favorite_id_127 NOT NULL or favorite_id_128 NOT NULL"));
+    // 24 + 128 * 21 + 276 + 127 * 4.
+    EXPECT_EQ(filed.size(), 3496u);
+
+    EXPECT_EQ(AcrobatOrganizerHistoryStatements(),
+              (std::vector<std::string>{"PRAGMA secure_delete=ON", unfiled, "VACUUM"}));
+    EXPECT_EQ(
+        AcrobatCollectionsStatements(),
+        (std::vector<std::string>{
+            "PRAGMA secure_delete=ON", filed, "VACUUM",
+            R"sql(UPDATE Favorites SET favorite_inUse=0,favorite_name="                                " WHERE favorite_inUse=1)sql"}));
+}
+
+namespace {
+
+// Files in no collection, in the first and in the last of the 128 collection columns.
+void MakeOrganizer(TestDb& db) {
+    std::string files = "CREATE TABLE Files (id INTEGER PRIMARY KEY, name TEXT";
+    for (int n = 1; n <= 128; ++n) files += ", favorite_id_" + std::to_string(n) + " INTEGER";
+    db.Exec(files + ")");
+    db.Exec("CREATE TABLE Favorites (favorite_id INTEGER PRIMARY KEY, favorite_name TEXT, favorite_inUse "
+            "INTEGER)");
+    db.Exec("INSERT INTO Files (id, name) VALUES (1, 'unfiled-one.pdf'), (4, 'unfiled-four.pdf')");
+    db.Exec("INSERT INTO Files (id, name, favorite_id_1) VALUES (2, 'filed-two.pdf', 1)");
+    db.Exec("INSERT INTO Files (id, name, favorite_id_128) VALUES (3, 'filed-three.pdf', 2)");
+    db.Exec("INSERT INTO Favorites VALUES (1, 'Taxes 2009', 1), (2, 'Old Stuff', 0)");
+}
+
+} // namespace
+
+TEST(AcrobatOrganizer, HistoryKeepsEveryFileInACollection) {
+    TestDb db;
+    MakeOrganizer(db);
+    for (const std::string& sql : AcrobatOrganizerHistoryStatements()) db.Exec(sql);
+    EXPECT_EQ(db.Column("SELECT name FROM Files ORDER BY id"),
+              (std::vector<std::string>{"filed-two.pdf", "filed-three.pdf"}));
+    EXPECT_FALSE(db.Holds("unfiled-"));
+}
+
+TEST(AcrobatOrganizer, CollectionsGoAndTheirNamesAreBlanked) {
+    TestDb db;
+    MakeOrganizer(db);
+    for (const std::string& sql : AcrobatCollectionsStatements()) db.Exec(sql);
+    EXPECT_EQ(db.Column("SELECT name FROM Files ORDER BY id"),
+              (std::vector<std::string>{"unfiled-one.pdf", "unfiled-four.pdf"}));
+    EXPECT_EQ(db.Column("SELECT favorite_name || '|' || favorite_inUse FROM Favorites ORDER BY favorite_id"),
+              (std::vector<std::string>{std::string(32, ' ') + "|0", "Old Stuff|0"}));
+    EXPECT_FALSE(db.Holds("filed-t"));
+    EXPECT_FALSE(db.Holds("Taxes 2009"));
+}
