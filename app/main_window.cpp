@@ -16,6 +16,7 @@
 #include "engine/history_cleaner.h"
 #include "hook/hook.h"
 #include "resources/resource_ids.h"
+#include "platform/windows_version.h"
 #include "ui/message_box.h"
 #include "ui/page_ids.h"
 #include "ui/pages/browser_history_page.h"
@@ -23,24 +24,19 @@
 
 namespace {
 
-bool VersionAtLeastXP(const OSVERSIONINFOA& v) {
+OSVERSIONINFOEXA WindowsVersion() {
+    OSVERSIONINFOEXA version;
+    GetWindowsVersion(version);
+    return version;
+}
+
+bool VersionAtLeastXP(const OSVERSIONINFOEXA& v) {
     return v.dwPlatformId == VER_PLATFORM_WIN32_NT &&
            ((v.dwMajorVersion == 5 && v.dwMinorVersion > 0) || v.dwMajorVersion > 5);
 }
 
-OSVERSIONINFOA WindowsVersion() {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    return version;
-}
-
 // Icon 68 from Windows XP (NT 5.1) on, 203 on older systems.
 int WindowIconId() { return VersionAtLeastXP(WindowsVersion()) ? IDI_WINDOW_XP : IDI_WINDOW_CLASSIC; }
-
-// The structure size of shell 5.0 (488 bytes for the 32-bit program): tips of up to 128 characters,
-// accepted by every shell from Windows 2000 on.
-constexpr DWORD kNotifyIconDataSize = offsetof(NOTIFYICONDATAA, guidItem);
 
 constexpr int kSplitterWidth = 3;
 constexpr int kMinPageWidth = 460, kMinPageHeight = 420;
@@ -74,7 +70,7 @@ std::string CWindowMain::WindowClassName() {
 }
 
 CWindowMain::CWindowMain(ProgramSettings* settings, HistoryCleaner* cleaner)
-    : settings_(settings), cleaner_(cleaner), progress_(settings, cleaner) {
+    : settings_(settings), cleaner_(cleaner), clearEntry_(*settings, *this), progress_(settings, cleaner) {
     windowIcon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(WindowIconId()));
     // The class procedure is the default dialog procedure: the window behaves as a dialog for
     // keyboard navigation among its child pages.
@@ -83,6 +79,7 @@ CWindowMain::CWindowMain(ProgramSettings* settings, HistoryCleaner* cleaner)
 
 CWindowMain::~CWindowMain() {
     if (toolbarImages_) ImageList_Destroy(toolbarImages_);
+    if (cleaner_->observer() == this) cleaner_->SetObserver(nullptr);
 }
 
 bool CWindowMain::Create(HINSTANCE instance) {
@@ -90,9 +87,10 @@ bool CWindowMain::Create(HINSTANCE instance) {
     if (!RegisterWindowClass(className.c_str(), instance, LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN)),
                              DLGWINDOWEXTRA))
         return false;
-    if (!CreateEx(0, className.c_str(), kDisplayName, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, 0, instance))
+    if (!CreateEx({.className = className.c_str(), .title = kDisplayName, .style = WS_OVERLAPPEDWINDOW,
+                   .instance = instance}))
         return false;
-    cleaner_->ownerWindow = hwnd_; // owner of the shell folder lookups and the cleaners' boxes
+    cleaner_->SetObserver(this); // the clearings on this thread report here
     return true;
 }
 
@@ -154,7 +152,8 @@ bool CWindowMain::CreateChildren() {
     for (auto& [id, page] : pages_)
         if (!page->hwnd() && !page->CreatePage(rightPanel_.hwnd())) return false;
 
-    if (!splitter_.Create(WS_CHILD | WS_VISIBLE, {x, top, x + kSplitterWidth, bottom}, hwnd_, IDC_SPLITTER))
+    if (!splitter_.Create(WS_CHILD | WS_VISIBLE, {x, top, x + kSplitterWidth, bottom}, hwnd_, IDC_SPLITTER,
+                          MsgSplitterMoved))
         return false;
     if (!leftPanel_.CreatePanel(hwnd_, {0, top, x, bottom})) return false;
     leftPanel_.Initialise(settings_, this); // shows the What to Clear page
@@ -165,7 +164,7 @@ bool CWindowMain::Initialise() {
     ProgramSettings& s = *settings_;
     s.LoadSettings();
 
-    const OSVERSIONINFOA version = WindowsVersion();
+    const OSVERSIONINFOEXA version = WindowsVersion();
     if (version.dwMajorVersion < 5) EnumChildWindows(GetDesktopWindow(), SlowTooltip, 0);
 
     SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon_));
@@ -316,60 +315,6 @@ void CWindowMain::SelectMostOptions() {
                 IDI_BOX_MESSAGE);
 }
 
-// ---------------------------------------------------------------- tray icon and showing
-
-void CWindowMain::AddTrayIcon() {
-    NOTIFYICONDATAA nid = {};
-    nid.cbSize = kNotifyIconDataSize;
-    nid.hWnd = hwnd_;
-    nid.uID = kTrayIconId;
-    nid.uFlags = NIF_MESSAGE | NIF_ICON;
-    nid.uCallbackMessage = MsgTrayCallback;
-    nid.hIcon = windowIcon_;
-    trayIconAdded_ = Shell_NotifyIconA(NIM_ADD, &nid) != FALSE;
-    nid.uFlags = NIF_ICON | NIF_TIP;
-    std::snprintf(nid.szTip, sizeof nid.szTip, "%s \n", kDisplayName);
-    Shell_NotifyIconA(NIM_MODIFY, &nid);
-}
-
-void CWindowMain::RemoveTrayIcon() {
-    NOTIFYICONDATAA nid = {};
-    nid.cbSize = kNotifyIconDataSize;
-    nid.hWnd = hwnd_;
-    nid.uID = kTrayIconId;
-    Shell_NotifyIconA(NIM_DELETE, &nid);
-    trayIconAdded_ = false;
-}
-
-void CWindowMain::ShowMainWindow() {
-    ProgramSettings& s = *settings_;
-    ++showCount_;
-    const bool visible = IsWindowVisible(hwnd_) != FALSE;
-    if (s.PasswordProtected() && !visible) {
-        CCheckPassword dialog(settings_);
-        if (dialog.Ask(hwnd_) != IDOK) {
-            s.windowShowCmd = 0;
-            return;
-        }
-        if (s.windowShowCmd == 0) s.windowShowCmd = 1;
-    }
-    const bool normalShow = showCount_ == 1 || (visible && !IsIconic(hwnd_)) || s.PasswordProtected();
-    ShowWindow(hwnd_, normalShow ? s.windowShowCmd : SW_SHOWNORMAL);
-    SetForegroundWindow(hwnd_);
-}
-
-void CWindowMain::OnTrayCallback(WPARAM id, LPARAM mouseMessage) {
-    if (id != kTrayIconId) return;
-    if (mouseMessage == WM_LBUTTONDBLCLK) {
-        SetForegroundWindow(hwnd_);
-        ShowMainWindow();
-    } else if (mouseMessage == WM_RBUTTONDOWN) {
-        const UINT flags = WindowsVersion().dwMajorVersion == 4 ? (TPM_BOTTOMALIGN | TPM_RIGHTALIGN)
-                                                                 : (TPM_BOTTOMALIGN | TPM_VERNEGANIMATION | TPM_HORNEGANIMATION);
-        trayMenu_.Track(hwnd_, flags);
-    }
-}
-
 // ---------------------------------------------------------------- timers
 
 void CWindowMain::StartScheduler() {
@@ -393,30 +338,23 @@ void CWindowMain::SkypeWatch() {}
 
 // ---------------------------------------------------------------- clearing
 
-bool CWindowMain::AnyCleaningOptionSelected() const {
-    const ProgramSettings& s = *settings_;
-    const uint32_t browserBits = BrowserIE | BrowserMozilla | BrowserNetscape | BrowserOpera | BrowserFirefox |
-                                 IEIndexDatContent | IEIndexDatAtStartup | BrowserSafari | BrowserChrome;
-    for (uint32_t mask : {s.historyMask, s.bookmarksMask, s.cacheMask, s.cookiesMask, s.passwordsMask,
-                          s.downloadsMask, s.purgeHistoryMask})
-        if (mask & browserBits) return true;
-    for (uint8_t flag :
-         {s.emptyRecycleBin, s.clearRecentDocuments, s.emptyRecentItems, s.clearClipboard, s.emptyTempFolders,
-          s.clearPageFileAtShutdown, s.clearToolbarHistory, s.clearRunHistory, s.clearSearchFilesHistory,
-          s.clearSearchComputersHistory, s.clearUserAssist, s.clearStreams, s.clearOpenSaveHistory,
-          s.clearOfficeHistory, s.clearMediaPlayerHistory, s.clearGoogleDesktopHistory, s.deleteSkypeCalls,
-          s.deleteSkypeChats, s.purgeSkypeDatabase, s.clearAcrobatReaderRecent, s.clearAcrobatRecent,
-          s.clearAcrobatHistory, s.clearAcrobatCollections, s.deleteIECompatCacheIndex, s.deletePrivacIEIndex,
-          s.clearMostPopularSites, s.clearLastSession, s.clearOperaSpeedDial})
-        if (flag) return true;
-    return s.clearSkypeOnQuit != 0 || s.clearOnBrowserClose != 0;
+void CWindowMain::Warning(const std::string& text) {
+    ShowMessage(hwnd_, "Warning", "", text.c_str(), IDI_BOX_MESSAGE);
 }
+
+void CWindowMain::ShowNotice(const char* caption, const char* text) {
+    ShowMessage(hwnd_, caption, "", text, IDI_BOX_MESSAGE);
+}
+
+bool CWindowMain::StartThreadedRun() { return progress_.Start(hwnd_, RunThreadedClearing); }
 
 // The three synchronous clearings. They belong to the pages that hold their options (What to Clear,
 // Windows history, application history); until those pages exist the main window runs them.
-void CWindowMain::ClearBrowsersSync() { ClearSelectedBrowserItems(*cleaner_, *settings_); }
-void CWindowMain::ClearWindowsHistorySync() { ClearSelectedWindowsHistory(*cleaner_, *settings_, hwnd_); }
-void CWindowMain::ClearApplicationsSync() { ClearSelectedApplicationHistory(*cleaner_, *settings_); }
+void CWindowMain::ClearSynchronously() {
+    ClearSelectedBrowserItems(*cleaner_, *settings_);
+    ClearSelectedWindowsHistory(*cleaner_, *settings_, hwnd_);
+    ClearSelectedApplicationHistory(*cleaner_, *settings_);
+}
 
 // Asks to close the running browsers whose traces are selected; comes with the detection of
 // running programs.
@@ -427,43 +365,6 @@ void CWindowMain::ScheduleIndexDatDeletion() {
     cleaner_->ScheduleIndexDatDeletion((s.historyMask & IEIndexDatAtStartup) != 0,
                                        (s.cacheMask & IEIndexDatAtStartup) != 0,
                                        (s.cookiesMask & IEIndexDatAtStartup) != 0);
-}
-
-void CWindowMain::ClearAll(int mode) {
-    ProgramSettings& s = *settings_;
-    if (!AnyCleaningOptionSelected()) {
-        ShowMessage(hwnd_, "Warning", "", "Please select items you want to clear in 'What to clear' windows.",
-                    IDI_BOX_MESSAGE);
-        // The "Exit" that wanted to clear first ends here and the program goes on: no later run may
-        // end it by itself. (A run already going keeps its own order to end the program.)
-        if (mode == ClearAndExit && !s.runActive) s.exitAfterRun = 0;
-        return;
-    }
-    if (s.shredFiles) {
-        // The progress window of a run that has just ended may still be waiting for its last
-        // message: that run is still active as far as a new one is concerned.
-        if (!progress_.running()) {
-            ClearingLease lease(s);
-            if (lease) {
-                s.stopRequested = 0;
-                PromptCloseSelectedBrowsers();
-                if (progress_.Start(this, RunThreadedClearing)) lease.HandOver();
-            }
-        }
-        // A threaded run ends without the confirmation, and ends the program itself (command 2066)
-        // when it was told to, even when it is over before this line.
-        if (mode == ClearAndExit && !s.runActive && !progress_.running()) ExitProgram();
-        return;
-    }
-    if (ClearingLease lease(s); lease) {
-        PromptCloseSelectedBrowsers();
-        ClearBrowsersSync();
-        ClearWindowsHistorySync();
-        ClearApplicationsSync();
-    }
-    if (mode == ClearConfirm && !s.showShredProgress && !s.runActive)
-        ShowMessage(hwnd_, kDisplayName, "", "All selected items have been deleted.", IDI_BOX_MESSAGE);
-    if (mode == ClearAndExit && !s.runActive) ExitProgram();
 }
 
 // ---------------------------------------------------------------- exit
@@ -508,11 +409,7 @@ void CWindowMain::ExitProgram() {
     // The worker and the exit-time clearing would share the one cleaner: the run stops first.
     const bool runEnded = progress_.StopRun(kRunStopWaitMs);
     if (s.clearOnExit && runEnded) {
-        if (ClearingLease lease(s); lease) {
-            ClearBrowsersSync();
-            ClearWindowsHistorySync();
-            ClearApplicationsSync();
-        }
+        if (ClearingLease lease(s); lease) ClearSynchronously();
     }
     RemoveTrayIcon();
     trayMenu_.Destroy();
@@ -528,10 +425,9 @@ void CWindowMain::ExitProgram() {
     ScheduleIndexDatDeletion();
 
     ShowWindow(hwnd_, SW_HIDE);
-    if (instanceMutex_) {
-        ReleaseMutex(instanceMutex_);
-        CloseHandle(instanceMutex_);
-        instanceMutex_ = nullptr;
+    if (instanceMutex_.valid()) {
+        ReleaseMutex(instanceMutex_.get());
+        instanceMutex_.Close();
     }
     // A worker stuck in the file system would go on writing into objects that end with the
     // process: with everything saved, the process ends here instead.

@@ -8,7 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "app/clear_entry.h"
 #include "app/settings.h"
+#include "engine/clearing_observer.h"
+#include "platform/handles.h"
+#include "ui/framework/splitter.h"
 #include "ui/framework/wnd.h"
 #include "ui/page.h"
 #include "ui/panels.h"
@@ -19,7 +23,9 @@ extern const char kDisplayName[];
 
 class HistoryCleaner;
 
-class CWindowMain : public CWnd {
+// For the clearings on its own thread the window is the cleaners' observer: it shows their
+// warnings and owns what they open. It is also the clear entry's host.
+class CWindowMain : public CWnd, public ClearingObserver, private ClearEntry::Host {
 public:
     // The process's settings record and cleaner; tests give their own.
     CWindowMain(ProgramSettings* settings, HistoryCleaner* cleaner);
@@ -32,11 +38,11 @@ public:
     bool Initialise();
 
     // The one exit path. A second call while the first runs (or after it) does nothing.
-    void ExitProgram();
+    void ExitProgram() override;
     // Shows the window, asking for the password first when it is protected and hidden.
     void ShowMainWindow();
     // The clear entry: every request to clear all selected items comes here.
-    void ClearAll(int mode);
+    void ClearAll(int mode) { clearEntry_.ClearAll(mode); }
     // Before leaving a page with unapplied changes: ask whether to reset them. True: go on.
     bool LeavePageGuard();
     // Quick select of most options on every page, then the note about what was left out.
@@ -44,7 +50,7 @@ public:
 
     // The single-instance mutex that this process owns; the exit path lets go of it before its
     // last wait, so that a new start does not mistake the ending program for a running one.
-    void SetInstanceMutex(HANDLE mutex) { instanceMutex_ = mutex; }
+    void SetInstanceMutex(HANDLE mutex) { instanceMutex_.Reset(mutex); }
 
     // The page table. Pages are created by Initialise; tests may add their own before it runs.
     void AddPage(uint32_t id, CPage* page);
@@ -64,6 +70,10 @@ public:
     CWindowProgressDelete& progressWindow() { return progress_; }
 
     static std::string WindowClassName();
+
+    // ClearingObserver
+    void Warning(const std::string& text) override;
+    HWND OwnerWindow() const override { return hwnd_; }
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -91,21 +101,24 @@ private:
     void StartScheduler();
     void RearmWatchTimer(UINT_PTR id, bool on, UINT period);
     void RecordPlacement();
-    bool AnyCleaningOptionSelected() const;
-    void ClearBrowsersSync();
-    void ClearWindowsHistorySync();
-    void ClearApplicationsSync();
     void ScheduleIndexDatDeletion();
-    void PromptCloseSelectedBrowsers();
     void BrowserWatch();
     void SkypeWatch();
+
+    // ClearEntry::Host
+    void ShowNotice(const char* caption, const char* text) override;
+    void PromptCloseSelectedBrowsers() override;
+    bool StartThreadedRun() override;
+    bool ThreadedRunOpen() const override { return progress_.running(); }
+    void ClearSynchronously() override;
 
     // How long the exit path waits for a threaded run to stop before it ends the process.
     static constexpr DWORD kRunStopWaitMs = 30000;
 
     ProgramSettings* settings_;
     HistoryCleaner* cleaner_;
-    HANDLE instanceMutex_ = nullptr;
+    ScopedHandle instanceMutex_;
+    ClearEntry clearEntry_;
     HICON windowIcon_ = nullptr;
     int showCount_ = 0;
     bool schedulerRunning_ = false;

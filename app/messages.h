@@ -1,6 +1,7 @@
 #pragma once
 // The program's own window messages (plain numbers from 10000 up, not WM_USER offsets) and the
 // WM_COMMAND identifiers that windows and threads send each other.
+#include "resources/resource_ids.h"
 
 // Window messages
 constexpr unsigned MsgTrayCallback = 10001;    // tray icon -> main window; lParam = mouse message
@@ -14,14 +15,14 @@ constexpr unsigned MsgSelectPage = 10035;      // navigation tree -> main window
 constexpr unsigned kTrayIconId = 150;
 
 // Commands (WM_COMMAND)
-constexpr unsigned CmdClearHistory = 64;      // tray "Clear History", What to Clear page button
+constexpr unsigned CmdClearHistory = IDM_TRAY_CLEAR_HISTORY; // tray "Clear History", What to Clear page button
 constexpr unsigned CmdRearmBrowserWatch = 79; // pages: restart/stop timer 15
-constexpr unsigned CmdCheckLatestVersion = 80;
+constexpr unsigned CmdCheckLatestVersion = IDM_TRAY_CHECK_LATEST_VERSION;
 constexpr unsigned CmdRearmSkypeWatch = 83;   // pages: restart/stop timer 16
-constexpr unsigned CmdAbout = 300;
-constexpr unsigned CmdHelp = 301;
-constexpr unsigned CmdTrayExit = 303;
-constexpr unsigned CmdOpenMainWindow = 306;
+constexpr unsigned CmdAbout = IDM_TRAY_ABOUT;
+constexpr unsigned CmdHelp = IDM_TRAY_HELP;
+constexpr unsigned CmdTrayExit = IDM_TRAY_EXIT;
+constexpr unsigned CmdOpenMainWindow = IDM_TRAY_OPEN_MAIN_WINDOW;
 constexpr unsigned CmdTools = 2000;
 constexpr unsigned CmdHelpTree = 2001;
 constexpr unsigned CmdSpacer = 2002;

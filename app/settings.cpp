@@ -25,54 +25,56 @@ void ProgramSettings::ClearRunFlags() {
 void ProgramSettings::RebuildShredMethods() { shredMethods.assign(1, BuiltInShredMethod()); }
 
 void ProgramSettings::ApplyDefaults() {
-    // Run-time fields that are not flags (installFolder, progressWindow, currentFileText) belong to
-    // their owners and stay; so does `exiting`, which only the exit path sets.
-    ProgramSettings& s = *this;
-    ApplyDefaultPlacement();
-    s.splitterPos = 180;
-    s.startWithWindows = 1;
-    s.invisibleMode = 0;
-    s.passwordEnabled = 0;
-    s.password.clear();
-    s.clearOnExit = s.clearOnStart = s.clearClipboardOnCtrlV = s.clearClipboardOnShiftIns = 0;
-    s.emptyRecycleBin = s.clearRecentDocuments = s.emptyRecentItems = s.clearClipboard = 0;
-    s.emptyTempFolders = s.clearPageFileAtShutdown = s.clearToolbarHistory = 0;
-    s.historyMask = s.bookmarksMask = s.cacheMask = s.cookiesMask = 0;
-    s.passwordsMask = s.downloadsMask = s.purgeHistoryMask = 0;
-    s.reserved1 = s.reserved2 = 0;
-    s.clearRunHistory = s.clearSearchFilesHistory = s.clearSearchComputersHistory = 0;
-    s.clearUserAssist = s.clearStreams = s.clearOpenSaveHistory = s.clearOfficeHistory = 0;
-    s.clearMediaPlayerHistory = s.clearGoogleDesktopHistory = s.deleteSkypeCalls = 0;
-    s.deleteSkypeChats = s.purgeSkypeDatabase = s.clearAcrobatReaderRecent = 0;
-    s.clearAcrobatRecent = s.clearAcrobatHistory = s.clearAcrobatCollections = 0;
-    s.deleteIECompatCacheIndex = s.deletePrivacIEIndex = s.clearMostPopularSites = s.clearLastSession = 0;
-    s.shredFiles = s.showShredProgress = 0;
-    s.navigationTreeState = 0;
-    s.hotKeyClearAll = MakeHotKeyValue('C', HotKeyShift | HotKeyControl);
-    s.hotKeyMinimizeAll = MakeHotKeyValue('M', HotKeyShift | HotKeyControl);
-    s.hotKeyCloseBrowsers = MakeHotKeyValue('Q', HotKeyShift | HotKeyControl);
-    s.hotKeyCloseAndClear = MakeHotKeyValue('E', HotKeyShift | HotKeyControl);
-    s.hotKeyHideBrowsers = MakeHotKeyValue('H', HotKeyShift | HotKeyControl);
-    s.hotKeyShowBrowsers = MakeHotKeyValue('S', HotKeyShift | HotKeyControl);
-    s.maxIndexDatSizeMb = 10;
-    s.clearOperaSpeedDial = 0;
-    s.clearEvery = 0;
-    s.clearEveryHours = 1;
-    s.clearEveryMinutes = 0;
-    s.askCloseBrowsers = 1;
-    s.confirmAfterClear = 1;
-    s.clearOnBrowserClose = 0;
-    s.clearSkypeOnQuit = 0;
-    ClearRunFlags();
-    RebuildShredMethods();
+    // The stored fields take the initial values of a new record. Run-time fields that belong to
+    // their owners stay: the folder, the file being shown, the keep-aside order, and `exiting`,
+    // which only the exit path sets.
+    ProgramSettings defaults;
+    defaults.installFolder = std::move(installFolder);
+    defaults.currentFileText = CurrentFileText();
+    defaults.keepFileAside = keepFileAside;
+    defaults.exiting = exiting;
+    *this = std::move(defaults);
 }
 
 void ProgramSettings::ApplyDefaultPlacement() {
-    windowLeft = 20;
-    windowTop = 20;
-    windowWidth = 650;
-    windowHeight = 450;
-    windowShowCmd = 1;
+    const ProgramSettings defaults;
+    windowLeft = defaults.windowLeft;
+    windowTop = defaults.windowTop;
+    windowWidth = defaults.windowWidth;
+    windowHeight = defaults.windowHeight;
+    windowShowCmd = defaults.windowShowCmd;
+}
+
+ShredMethod BuiltInShredMethod() {
+    ShredMethod m;
+    m.name = "U.S. DoD 5220.22-M (E)";
+    m.passCount = 3;
+    m.verifyMode = 0;
+    m.deleteMode = 0;
+    m.passes = {"Random", "Complement", "Random"};
+    return m;
+}
+
+bool SettingRef::Read(const ProgramSettings& s) const {
+    switch (kind) {
+    case ByteFlag: return s.*byteFlag != 0;
+    case DwordFlag: return s.*dwordFlag != 0;
+    case MaskBit: return (s.*mask & bit) != 0;
+    }
+    return false;
+}
+
+void SettingRef::Write(ProgramSettings& s, bool on) const {
+    switch (kind) {
+    case ByteFlag: s.*byteFlag = on ? 1 : 0; break;
+    case DwordFlag: s.*dwordFlag = on ? 1 : 0; break;
+    case MaskBit:
+        if (on)
+            s.*mask |= bit;
+        else
+            s.*mask &= ~bit;
+        break;
+    }
 }
 
 void ProgramSettings::SetCurrentFileText(const std::string& text) {

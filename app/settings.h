@@ -7,9 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/shred_method.h"
-
-class CWindowProgressDelete;
 
 // One bit per browser; the same bit in every mask.
 enum BrowserBits : uint32_t {
@@ -33,18 +30,32 @@ enum HotKeyModifierBits : uint32_t {
 };
 constexpr uint32_t MakeHotKeyValue(uint32_t virtualKey, uint32_t modifiers) { return virtualKey << 16 | modifiers; }
 
+// A shredding method: the byte patterns written over a file before it is deleted.
+struct ShredMethod {
+    std::string name;
+    int passCount = 0;
+    int verifyMode = 0; // 0 no read-back, 1 check the last pass once, 2 check after every pass
+    int deleteMode = 0; // 1 delete only when every check succeeded; 0 or 2 delete anyway
+    std::vector<std::string> passes;
+};
+
+// The one built-in method, "U.S. DoD 5220.22-M (E)": random byte, its complement, a new random byte.
+ShredMethod BuiltInShredMethod();
+
 // navigationTreeState bits
 constexpr int32_t TreeStateWhatToClearExpanded = 0x1;
 constexpr int32_t TreeStateSettingsExpanded = 0x4;
 
+// The defaults of the stored fields are their initial values here, so that the record is never
+// the all-zero "invisible program" even before anything is loaded; ApplyDefaults goes back to them.
 struct ProgramSettings {
     // Window placement
-    int32_t windowLeft = 0, windowTop = 0, windowWidth = 0, windowHeight = 0;
-    int32_t windowShowCmd = 0;
-    int32_t splitterPos = 0;
+    int32_t windowLeft = 20, windowTop = 20, windowWidth = 650, windowHeight = 450;
+    int32_t windowShowCmd = 1;
+    int32_t splitterPos = 180;
 
     // Flags (one byte each in the file)
-    uint8_t startWithWindows = 0, invisibleMode = 0, passwordEnabled = 0;
+    uint8_t startWithWindows = 1, invisibleMode = 0, passwordEnabled = 0;
     std::string password; // SHA-256 digest as 64 upper-case hex digits, or empty
     uint8_t clearOnExit = 0, clearOnStart = 0, clearClipboardOnCtrlV = 0, clearClipboardOnShiftIns = 0;
     uint8_t emptyRecycleBin = 0, clearRecentDocuments = 0, emptyRecentItems = 0, clearClipboard = 0;
@@ -67,14 +78,18 @@ struct ProgramSettings {
     int32_t navigationTreeState = 0;
     uint32_t reserved2 = 0;
 
-    uint32_t hotKeyClearAll = 0, hotKeyMinimizeAll = 0, hotKeyCloseBrowsers = 0;
-    uint32_t hotKeyCloseAndClear = 0, hotKeyHideBrowsers = 0, hotKeyShowBrowsers = 0;
-    int32_t maxIndexDatSizeMb = 0;
+    uint32_t hotKeyClearAll = MakeHotKeyValue('C', HotKeyShift | HotKeyControl);
+    uint32_t hotKeyMinimizeAll = MakeHotKeyValue('M', HotKeyShift | HotKeyControl);
+    uint32_t hotKeyCloseBrowsers = MakeHotKeyValue('Q', HotKeyShift | HotKeyControl);
+    uint32_t hotKeyCloseAndClear = MakeHotKeyValue('E', HotKeyShift | HotKeyControl);
+    uint32_t hotKeyHideBrowsers = MakeHotKeyValue('H', HotKeyShift | HotKeyControl);
+    uint32_t hotKeyShowBrowsers = MakeHotKeyValue('S', HotKeyShift | HotKeyControl);
+    int32_t maxIndexDatSizeMb = 10;
 
     uint8_t clearOperaSpeedDial = 0;
     int32_t clearEvery = 0; // flag (dword): stored as its low byte
-    int32_t clearEveryHours = 0, clearEveryMinutes = 0;
-    int32_t askCloseBrowsers = 0, confirmAfterClear = 0, clearOnBrowserClose = 0, clearSkypeOnQuit = 0; // flags (dword)
+    int32_t clearEveryHours = 1, clearEveryMinutes = 0;
+    int32_t askCloseBrowsers = 1, confirmAfterClear = 1, clearOnBrowserClose = 0, clearSkypeOnQuit = 0; // flags (dword)
 
     // Run-time fields, never stored. The worker thread reads and writes the flags without a lock:
     // plain 32-bit stores, re-read each time.
@@ -83,11 +98,10 @@ struct ProgramSettings {
     volatile int32_t stopRequested = 0;
     volatile int32_t runActive = 0;
     volatile int32_t exitAfterRun = 0;
-    std::vector<ShredMethod> shredMethods;
+    std::vector<ShredMethod> shredMethods{BuiltInShredMethod()};
     // settings.dat could not be taken whole (damaged, cut short or unreadable) and is not yet kept
     // aside: the next save moves it to settings.dat.bad before writing, never over it.
     bool keepFileAside = false;
-    CWindowProgressDelete* progressWindow = nullptr;
     std::string currentFileText; // written by the worker, read by the UI: use the two functions below
     void SetCurrentFileText(const std::string& text);
     std::string CurrentFileText() const;
@@ -114,6 +128,29 @@ struct ProgramSettings {
     // Where a damaged settings.dat is kept: beside it, as settings.dat.bad.
     std::string KeptAsidePath() const;
 };
+
+// One option of the record: a flag, a flag (dword) or one bit of a browser mask. Option pages bind
+// their check boxes to options, and options select the steps of a clearing.
+struct SettingRef {
+    enum Kind { ByteFlag, DwordFlag, MaskBit };
+    Kind kind;
+    uint8_t ProgramSettings::*byteFlag = nullptr;
+    int32_t ProgramSettings::*dwordFlag = nullptr;
+    uint32_t ProgramSettings::*mask = nullptr;
+    uint32_t bit = 0;
+
+    // Any non-zero flag reads as on; writing stores 1 or 0, or sets or clears only the bit.
+    bool Read(const ProgramSettings& s) const;
+    void Write(ProgramSettings& s, bool on) const;
+};
+
+constexpr SettingRef Flag(uint8_t ProgramSettings::*field) { return {SettingRef::ByteFlag, field, nullptr, nullptr, 0}; }
+constexpr SettingRef DwordFlag(int32_t ProgramSettings::*field) {
+    return {SettingRef::DwordFlag, nullptr, field, nullptr, 0};
+}
+constexpr SettingRef MaskBit(uint32_t ProgramSettings::*mask, uint32_t bit) {
+    return {SettingRef::MaskBit, nullptr, nullptr, mask, bit};
+}
 
 // The process's one record.
 ProgramSettings& Settings();

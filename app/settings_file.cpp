@@ -7,6 +7,7 @@
 #include "app/file_error.h"
 #include "app/settings.h"
 #include "app/settings_format.h"
+#include "platform/handles.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
 
@@ -43,9 +44,9 @@ bool ProgramSettings::LoadSettings() {
     keepFileAside = false;
     if (!FileExists(path)) return false;
 
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
         // Perhaps only held by another program for a moment: the file may be sound, so the save at
         // exit moves it aside rather than writing defaults over it.
         keepFileAside = true;
@@ -53,14 +54,15 @@ bool ProgramSettings::LoadSettings() {
         return false;
     }
     std::vector<uint8_t> bytes;
-    DWORD size = GetFileSize(file, nullptr);
+    DWORD size = GetFileSize(file.get(), nullptr);
     if (size != INVALID_FILE_SIZE) {
         bytes.resize(size < kMaxSettingsRead ? size : kMaxSettingsRead);
         DWORD got = 0;
-        if (!bytes.empty() && !ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
+        if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
+            got = 0;
         bytes.resize(got);
     }
-    CloseHandle(file);
+    file.Close();
 
     const ParseResult result = ParseSettings(bytes.data(), bytes.size(), *this);
     if (result == ParseResult::Ok) return true;
@@ -90,15 +92,16 @@ bool ProgramSettings::SaveSettings() {
     }
     keepFileAside = false;
 
-    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    ScopedHandle file(
+        CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
         ShowFileError("File open error %d", GetLastError());
         return false;
     }
-    const bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
+    const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
     DWORD writeError = GetLastError();
     if (!writeError) writeError = ERROR_HANDLE_DISK_FULL; // a short write without an error code
-    CloseHandle(file);
+    file.Close();
     if (!written) {
         DeleteFileA(temp.c_str());
         ShowFileError("File write error %d", writeError);

@@ -19,6 +19,7 @@
 
 #include "app/messages.h"
 #include "engine/history_cleaner.h"
+#include "ui/progress_poster.h"
 
 namespace {
 
@@ -72,7 +73,8 @@ int main(int argc, char** argv) {
                                       nullptr, nullptr, nullptr, nullptr);
         HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 10, 40, 280, 16, window,
                                    nullptr, nullptr, nullptr);
-        cleaner.SetProgressWindow(window, bar);
+        CProgressPoster poster(window, bar, nullptr);
+        cleaner.SetObserver(&poster);
         QueryPerformanceCounter(&start);
         std::thread worker([&] {
             cleaner.EmptyFolder(folder, true);
@@ -90,7 +92,7 @@ int main(int argc, char** argv) {
         }
         QueryPerformanceCounter(&end);
         worker.join();
-        cleaner.SetProgressWindow(nullptr, nullptr);
+        cleaner.SetObserver(nullptr);
         DestroyWindow(window);
     } else {
         QueryPerformanceCounter(&start);

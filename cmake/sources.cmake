@@ -8,14 +8,13 @@ set(ZLT_PORTABLE_SOURCES
     app/file_error.cpp
     app/password.cpp
     app/settings.cpp
-    app/settings_binding.cpp
     app/settings_format.cpp
     app/sha256.cpp
     control/browser_titles.cpp
     control/hot_key_value.cpp
-    engine/shred_method.cpp
     hook/paste_keys.cpp
     ui/box_layout.cpp
+    ui/progress_throttle.cpp
     ui/navigation_tree.cpp
     ${ZLT_ENGINE_PORTABLE_SOURCES}
 )
@@ -24,15 +23,19 @@ set(ZLT_PORTABLE_SOURCES
 set(ZLT_WIN32_SOURCES
     app/main_app.cpp
     app/main_window.cpp
+    app/main_window_tray.cpp
     app/settings_file.cpp
     control/browser_windows.cpp
+    app/clear_entry.cpp
     control/hot_keys.cpp
     engine/delete_thread.cpp
     ui/framework/check_boxes.cpp
     ui/framework/dialog.cpp
+    ui/framework/splitter.cpp
     ui/framework/wnd.cpp
     ui/message_box.cpp
     ui/page.cpp
+    ui/progress_poster.cpp
     ui/pages/browser_history_page.cpp
     ui/panels.cpp
     ui/password_dialog.cpp

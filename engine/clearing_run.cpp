@@ -3,8 +3,8 @@
 #include <shlobj.h>
 
 #include <iterator>
+#include <span>
 
-#include "app/messages.h"
 #include "engine/clearing_lease.h"
 #include "engine/run_gate.h"
 
@@ -12,96 +12,90 @@ namespace {
 
 using CleanerOperation = void (HistoryCleaner::*)();
 
-struct BrowserStep {
-    uint32_t ProgramSettings::*mask;
-    uint32_t bit;
+// One step of a clearing: the option that selects it and the cleaner it calls.
+struct Step {
+    SettingRef option;
     CleanerOperation clean;
+    bool Selected(const ProgramSettings& settings) const { return option.Read(settings); }
 };
 
 // The browser steps, shared by the threaded run and the synchronous browser group.
-constexpr BrowserStep kBrowserSteps[] = {
-    {&ProgramSettings::historyMask, BrowserIE, &HistoryCleaner::ClearIEHistory},
-    {&ProgramSettings::historyMask, IEIndexDatContent, &HistoryCleaner::ClearHistoryIndexDat},
-    {&ProgramSettings::historyMask, BrowserFirefox, &HistoryCleaner::ClearFirefoxHistory},
-    {&ProgramSettings::historyMask, BrowserSafari, &HistoryCleaner::ClearSafariHistory},
-    {&ProgramSettings::historyMask, BrowserOpera, &HistoryCleaner::ClearOperaHistory},
-    {&ProgramSettings::historyMask, BrowserMozilla, &HistoryCleaner::ClearMozillaHistory},
-    {&ProgramSettings::historyMask, BrowserNetscape, &HistoryCleaner::ClearNetscapeHistory},
-    {&ProgramSettings::historyMask, BrowserChrome, &HistoryCleaner::ClearChromeHistory},
-    {&ProgramSettings::cacheMask, BrowserIE, &HistoryCleaner::ClearIECache},
-    {&ProgramSettings::cacheMask, IEIndexDatContent, &HistoryCleaner::ClearCacheIndexDat},
-    {&ProgramSettings::cacheMask, BrowserFirefox, &HistoryCleaner::ClearFirefoxCache},
-    {&ProgramSettings::cacheMask, BrowserSafari, &HistoryCleaner::ClearSafariCache},
-    {&ProgramSettings::cacheMask, BrowserOpera, &HistoryCleaner::ClearOperaCache},
-    {&ProgramSettings::cacheMask, BrowserMozilla, &HistoryCleaner::ClearMozillaCache},
-    {&ProgramSettings::cacheMask, BrowserNetscape, &HistoryCleaner::ClearNetscapeCache},
-    {&ProgramSettings::cacheMask, BrowserChrome, &HistoryCleaner::ClearChromeCache},
-    {&ProgramSettings::cookiesMask, BrowserIE, &HistoryCleaner::ClearIECookies},
-    {&ProgramSettings::cookiesMask, IEIndexDatContent, &HistoryCleaner::ClearCookiesIndexDat},
-    {&ProgramSettings::cookiesMask, BrowserFirefox, &HistoryCleaner::ClearFirefoxCookies},
-    {&ProgramSettings::cookiesMask, BrowserSafari, &HistoryCleaner::ClearSafariCookies},
-    {&ProgramSettings::cookiesMask, BrowserOpera, &HistoryCleaner::ClearOperaCookies},
-    {&ProgramSettings::cookiesMask, BrowserMozilla, &HistoryCleaner::ClearMozillaCookies},
-    {&ProgramSettings::cookiesMask, BrowserNetscape, &HistoryCleaner::ClearNetscapeCookies},
-    {&ProgramSettings::cookiesMask, BrowserChrome, &HistoryCleaner::ClearChromeCookies},
-    {&ProgramSettings::passwordsMask, BrowserIE, &HistoryCleaner::ClearIEPasswords},
-    {&ProgramSettings::passwordsMask, BrowserFirefox, &HistoryCleaner::ClearFirefoxPasswords},
-    {&ProgramSettings::passwordsMask, BrowserSafari, &HistoryCleaner::ClearSafariPasswords},
-    {&ProgramSettings::passwordsMask, BrowserOpera, &HistoryCleaner::ClearOperaPasswords},
-    {&ProgramSettings::passwordsMask, BrowserMozilla, &HistoryCleaner::ClearMozillaPasswords},
-    {&ProgramSettings::passwordsMask, BrowserNetscape, &HistoryCleaner::ClearNetscapePasswords},
-    {&ProgramSettings::passwordsMask, BrowserChrome, &HistoryCleaner::ClearChromePasswords},
-    {&ProgramSettings::downloadsMask, BrowserIE, &HistoryCleaner::ClearIEDownloads},
-    {&ProgramSettings::downloadsMask, BrowserFirefox, &HistoryCleaner::ClearFirefoxDownloads},
-    {&ProgramSettings::downloadsMask, BrowserSafari, &HistoryCleaner::ClearSafariDownloads},
-    {&ProgramSettings::downloadsMask, BrowserOpera, &HistoryCleaner::ClearOperaDownloads},
-    {&ProgramSettings::downloadsMask, BrowserMozilla, &HistoryCleaner::ClearMozillaDownloads},
-    {&ProgramSettings::downloadsMask, BrowserNetscape, &HistoryCleaner::ClearNetscapeDownloads},
-    {&ProgramSettings::downloadsMask, BrowserChrome, &HistoryCleaner::ClearChromeDownloads},
+constexpr Step kBrowserSteps[] = {
+    {MaskBit(&ProgramSettings::historyMask, BrowserIE), &HistoryCleaner::ClearIEHistory},
+    {MaskBit(&ProgramSettings::historyMask, IEIndexDatContent), &HistoryCleaner::ClearHistoryIndexDat},
+    {MaskBit(&ProgramSettings::historyMask, BrowserFirefox), &HistoryCleaner::ClearFirefoxHistory},
+    {MaskBit(&ProgramSettings::historyMask, BrowserSafari), &HistoryCleaner::ClearSafariHistory},
+    {MaskBit(&ProgramSettings::historyMask, BrowserOpera), &HistoryCleaner::ClearOperaHistory},
+    {MaskBit(&ProgramSettings::historyMask, BrowserMozilla), &HistoryCleaner::ClearMozillaHistory},
+    {MaskBit(&ProgramSettings::historyMask, BrowserNetscape), &HistoryCleaner::ClearNetscapeHistory},
+    {MaskBit(&ProgramSettings::historyMask, BrowserChrome), &HistoryCleaner::ClearChromeHistory},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserIE), &HistoryCleaner::ClearIECache},
+    {MaskBit(&ProgramSettings::cacheMask, IEIndexDatContent), &HistoryCleaner::ClearCacheIndexDat},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserFirefox), &HistoryCleaner::ClearFirefoxCache},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserSafari), &HistoryCleaner::ClearSafariCache},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserOpera), &HistoryCleaner::ClearOperaCache},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserMozilla), &HistoryCleaner::ClearMozillaCache},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserNetscape), &HistoryCleaner::ClearNetscapeCache},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserChrome), &HistoryCleaner::ClearChromeCache},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserIE), &HistoryCleaner::ClearIECookies},
+    {MaskBit(&ProgramSettings::cookiesMask, IEIndexDatContent), &HistoryCleaner::ClearCookiesIndexDat},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserFirefox), &HistoryCleaner::ClearFirefoxCookies},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserSafari), &HistoryCleaner::ClearSafariCookies},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserOpera), &HistoryCleaner::ClearOperaCookies},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserMozilla), &HistoryCleaner::ClearMozillaCookies},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserNetscape), &HistoryCleaner::ClearNetscapeCookies},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserChrome), &HistoryCleaner::ClearChromeCookies},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserIE), &HistoryCleaner::ClearIEPasswords},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserFirefox), &HistoryCleaner::ClearFirefoxPasswords},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserSafari), &HistoryCleaner::ClearSafariPasswords},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserOpera), &HistoryCleaner::ClearOperaPasswords},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserMozilla), &HistoryCleaner::ClearMozillaPasswords},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserNetscape), &HistoryCleaner::ClearNetscapePasswords},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserChrome), &HistoryCleaner::ClearChromePasswords},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserIE), &HistoryCleaner::ClearIEDownloads},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserFirefox), &HistoryCleaner::ClearFirefoxDownloads},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserSafari), &HistoryCleaner::ClearSafariDownloads},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserOpera), &HistoryCleaner::ClearOperaDownloads},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserMozilla), &HistoryCleaner::ClearMozillaDownloads},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserNetscape), &HistoryCleaner::ClearNetscapeDownloads},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserChrome), &HistoryCleaner::ClearChromeDownloads},
 };
 
-struct FlagStep {
-    uint8_t ProgramSettings::*flag;
-    CleanerOperation clean;
+
+constexpr Step kBrowserExtras[] = {
+    {Flag(&ProgramSettings::clearMostPopularSites), &HistoryCleaner::ClearIEMostPopularSites},
+    {Flag(&ProgramSettings::clearLastSession), &HistoryCleaner::ClearIELastSession},
+    {Flag(&ProgramSettings::clearOperaSpeedDial), &HistoryCleaner::ClearOperaSpeedDial},
 };
 
-constexpr FlagStep kBrowserExtras[] = {
-    {&ProgramSettings::clearMostPopularSites, &HistoryCleaner::ClearIEMostPopularSites},
-    {&ProgramSettings::clearLastSession, &HistoryCleaner::ClearIELastSession},
-    {&ProgramSettings::clearOperaSpeedDial, &HistoryCleaner::ClearOperaSpeedDial},
+constexpr Step kApplicationSteps[] = {
+    {Flag(&ProgramSettings::clearToolbarHistory), &HistoryCleaner::ClearToolbarHistory},
+    {Flag(&ProgramSettings::clearOfficeHistory), &HistoryCleaner::ClearOfficeHistory},
+    {Flag(&ProgramSettings::clearMediaPlayerHistory), &HistoryCleaner::ClearMediaPlayerHistory},
+    {Flag(&ProgramSettings::clearGoogleDesktopHistory), &HistoryCleaner::ClearGoogleDesktopHistory},
 };
 
-constexpr FlagStep kApplicationSteps[] = {
-    {&ProgramSettings::clearToolbarHistory, &HistoryCleaner::ClearToolbarHistory},
-    {&ProgramSettings::clearOfficeHistory, &HistoryCleaner::ClearOfficeHistory},
-    {&ProgramSettings::clearMediaPlayerHistory, &HistoryCleaner::ClearMediaPlayerHistory},
-    {&ProgramSettings::clearGoogleDesktopHistory, &HistoryCleaner::ClearGoogleDesktopHistory},
+constexpr Step kSkypeSteps[] = {
+    {Flag(&ProgramSettings::deleteSkypeCalls), &HistoryCleaner::ClearSkypeCalls},
+    {Flag(&ProgramSettings::deleteSkypeChats), &HistoryCleaner::ClearSkypeChats},
 };
 
-constexpr FlagStep kSkypeSteps[] = {
-    {&ProgramSettings::deleteSkypeCalls, &HistoryCleaner::ClearSkypeCalls},
-    {&ProgramSettings::deleteSkypeChats, &HistoryCleaner::ClearSkypeChats},
-};
-
-constexpr FlagStep kAcrobatRecentSteps[] = {
-    {&ProgramSettings::clearAcrobatReaderRecent, &HistoryCleaner::ClearAcrobatReaderRecentFiles},
-    {&ProgramSettings::clearAcrobatRecent, &HistoryCleaner::ClearAdobeAcrobatRecentFiles},
+constexpr Step kAcrobatRecentSteps[] = {
+    {Flag(&ProgramSettings::clearAcrobatReaderRecent), &HistoryCleaner::ClearAcrobatReaderRecentFiles},
+    {Flag(&ProgramSettings::clearAcrobatRecent), &HistoryCleaner::ClearAdobeAcrobatRecentFiles},
 };
 
 // The Windows history steps after the clipboard, in their run order.
-constexpr FlagStep kWindowsStepsAfterClipboard[] = {
-    {&ProgramSettings::emptyTempFolders, &HistoryCleaner::EmptyTempFolders},
-    {&ProgramSettings::clearRunHistory, &HistoryCleaner::ClearRunHistory},
-    {&ProgramSettings::clearSearchFilesHistory, &HistoryCleaner::ClearSearchFilesHistory},
-    {&ProgramSettings::clearSearchComputersHistory, &HistoryCleaner::ClearSearchComputersHistory},
-    {&ProgramSettings::clearUserAssist, &HistoryCleaner::ClearUserAssist},
-    {&ProgramSettings::clearStreams, &HistoryCleaner::ClearStreams},
-    {&ProgramSettings::clearOpenSaveHistory, &HistoryCleaner::ClearOpenSaveHistory},
+constexpr Step kWindowsStepsAfterClipboard[] = {
+    {Flag(&ProgramSettings::emptyTempFolders), &HistoryCleaner::EmptyTempFolders},
+    {Flag(&ProgramSettings::clearRunHistory), &HistoryCleaner::ClearRunHistory},
+    {Flag(&ProgramSettings::clearSearchFilesHistory), &HistoryCleaner::ClearSearchFilesHistory},
+    {Flag(&ProgramSettings::clearSearchComputersHistory), &HistoryCleaner::ClearSearchComputersHistory},
+    {Flag(&ProgramSettings::clearUserAssist), &HistoryCleaner::ClearUserAssist},
+    {Flag(&ProgramSettings::clearStreams), &HistoryCleaner::ClearStreams},
+    {Flag(&ProgramSettings::clearOpenSaveHistory), &HistoryCleaner::ClearOpenSaveHistory},
 };
 
-bool Selected(const ProgramSettings& settings, const BrowserStep& step) {
-    return (settings.*step.mask & step.bit) != 0;
-}
 
 // Both Acrobat options together clear the whole data folder, which holds both.
 void ClearAcrobatData(HistoryCleaner& cleaner, const ProgramSettings& settings) {
@@ -116,17 +110,16 @@ void ClearAcrobatData(HistoryCleaner& cleaner, const ProgramSettings& settings) 
 // The steps of the threaded run. Each returns false when the run is to stop.
 class ThreadedRun {
 public:
-    ThreadedRun(HistoryCleaner& cleaner, ProgramSettings& settings, HWND progressWindow)
-        : cleaner_(cleaner), settings_(settings), progressWindow_(progressWindow) {}
+    ThreadedRun(HistoryCleaner& cleaner, ProgramSettings& settings) : cleaner_(cleaner), settings_(settings) {}
 
     void Run() {
         if (!Continue()) return;
         for (size_t i = 0; i < std::size(kBrowserSteps); ++i) {
             // The first step has no test of its own: the initial one stands for it.
             if (i > 0 && !Continue()) return;
-            if (Selected(settings_, kBrowserSteps[i])) (cleaner_.*kBrowserSteps[i].clean)();
+            if (kBrowserSteps[i].Selected(settings_)) (cleaner_.*kBrowserSteps[i].clean)();
         }
-        for (const FlagStep& step : kBrowserExtras)
+        for (const Step& step : kBrowserExtras)
             if (!Checked(step)) return;
         // The toolbar step tests its option before the stop flag.
         Gate().WaitWhilePaused();
@@ -136,12 +129,12 @@ public:
         }
         for (size_t i = 1; i < std::size(kApplicationSteps); ++i)
             if (!Checked(kApplicationSteps[i])) return;
-        for (const FlagStep& step : kSkypeSteps)
+        for (const Step& step : kSkypeSteps)
             if (!Checked(step)) return;
         // The Acrobat steps run without a stop test.
-        for (const FlagStep& step : kAcrobatRecentSteps) {
+        for (const Step& step : kAcrobatRecentSteps) {
             Gate().WaitWhilePaused();
-            if (settings_.*step.flag) (cleaner_.*step.clean)();
+            if (step.Selected(settings_)) (cleaner_.*step.clean)();
         }
         Gate().WaitWhilePaused();
         ClearAcrobatData(cleaner_, settings_);
@@ -156,8 +149,8 @@ public:
         if (!Continue()) return;
         if (settings_.emptyRecentItems) cleaner_.EmptyRecentItems();
         if (!Continue()) return;
-        if (settings_.clearClipboard) cleaner_.ClearClipboard(progressWindow_);
-        for (const FlagStep& step : kWindowsStepsAfterClipboard)
+        if (settings_.clearClipboard) cleaner_.ClearClipboard(cleaner_.Report().OwnerWindow());
+        for (const Step& step : kWindowsStepsAfterClipboard)
             if (!Checked(step)) return;
     }
 
@@ -167,44 +160,81 @@ private:
         Gate().WaitWhilePaused();
         return !settings_.stopRequested;
     }
-    bool Checked(const FlagStep& step) {
+    bool Checked(const Step& step) {
         if (!Continue()) return false;
-        if (settings_.*step.flag) (cleaner_.*step.clean)();
+        if (step.Selected(settings_)) (cleaner_.*step.clean)();
         return true;
     }
 
     HistoryCleaner& cleaner_;
     ProgramSettings& settings_;
-    HWND progressWindow_;
 };
 
 } // namespace
 
-void RunClearingSteps(HistoryCleaner& cleaner, ProgramSettings& settings, HWND progressWindow,
-                      HWND mainWindow, volatile LONG* done) {
+void RunClearingSteps(HistoryCleaner& cleaner, ProgramSettings& settings, volatile LONG* done) {
     if (done) *done = 0;
     InterlockedExchange(&cleaner.threadedRun, 1);
     try {
-        ThreadedRun(cleaner, settings, progressWindow).Run();
+        ThreadedRun(cleaner, settings).Run();
     } catch (...) {
         // A cleaner that failed this badly leaves the rest undone; the run still ends properly.
     }
     InterlockedExchange(&cleaner.threadedRun, 0);
-    // The flags are set before the message goes out, so that the progress window sees the run
-    // finished when it handles MsgRunFinished.
+    // The flags are set before the end is reported, so that the progress window sees the run
+    // finished when it hears of it.
     if (done) *done = 1;
     settings.stopRequested = 1;
     EndClearing(settings);
-    PostMessageA(progressWindow, MsgRunFinished, 0, 0);
-    if (settings.exitAfterRun) PostMessageA(mainWindow, WM_COMMAND, CmdExitProgram, 0);
+    cleaner.Report().RunFinished(settings.exitAfterRun != 0);
+}
+
+std::vector<SettingRef> RunOptions() {
+    std::vector<SettingRef> options;
+    auto add = [&](std::span<const Step> steps) {
+        for (const Step& step : steps) options.push_back(step.option);
+    };
+    add(kBrowserSteps);
+    add(kBrowserExtras);
+    add(kApplicationSteps);
+    add(kSkypeSteps);
+    add(kAcrobatRecentSteps);
+    add(kWindowsStepsAfterClipboard);
+    // The steps written out in the run and in the synchronous groups.
+    for (SettingRef option :
+         {Flag(&ProgramSettings::clearAcrobatHistory), Flag(&ProgramSettings::clearAcrobatCollections),
+          Flag(&ProgramSettings::emptyRecycleBin), Flag(&ProgramSettings::clearRecentDocuments),
+          Flag(&ProgramSettings::emptyRecentItems), Flag(&ProgramSettings::clearClipboard),
+          Flag(&ProgramSettings::deleteIECompatCacheIndex), Flag(&ProgramSettings::deletePrivacIEIndex),
+          MaskBit(&ProgramSettings::purgeHistoryMask, BrowserFirefox), Flag(&ProgramSettings::purgeSkypeDatabase)})
+        options.push_back(option);
+    return options;
+}
+
+bool AnyClearingOptionSelected(const ProgramSettings& settings) {
+    // Chosen on the pages, though no step of a clearing stands for them.
+    static const SettingRef kWithoutAStep[] = {
+        MaskBit(&ProgramSettings::historyMask, IEIndexDatAtStartup),
+        MaskBit(&ProgramSettings::cacheMask, IEIndexDatAtStartup),
+        MaskBit(&ProgramSettings::cookiesMask, IEIndexDatAtStartup),
+        MaskBit(&ProgramSettings::bookmarksMask, BrowserFirefox),
+        Flag(&ProgramSettings::clearPageFileAtShutdown),
+        DwordFlag(&ProgramSettings::clearSkypeOnQuit),
+        DwordFlag(&ProgramSettings::clearOnBrowserClose),
+    };
+    for (const SettingRef& option : RunOptions())
+        if (option.Read(settings)) return true;
+    for (const SettingRef& option : kWithoutAStep)
+        if (option.Read(settings)) return true;
+    return false;
 }
 
 void ClearSelectedBrowserItems(HistoryCleaner& cleaner, ProgramSettings& settings) {
-    for (const BrowserStep& step : kBrowserSteps)
-        if (Selected(settings, step)) (cleaner.*step.clean)();
+    for (const Step& step : kBrowserSteps)
+        if (step.Selected(settings)) (cleaner.*step.clean)();
     if (settings.deleteIECompatCacheIndex || settings.deletePrivacIEIndex) cleaner.DeleteIEIndexDatFiles();
-    for (const FlagStep& step : kBrowserExtras)
-        if (settings.*step.flag) (cleaner.*step.clean)();
+    for (const Step& step : kBrowserExtras)
+        if (step.Selected(settings)) (cleaner.*step.clean)();
     if (settings.purgeHistoryMask & BrowserFirefox) cleaner.PurgeFirefoxHistoryDatabase();
 }
 
@@ -213,20 +243,20 @@ void ClearSelectedWindowsHistory(HistoryCleaner& cleaner, ProgramSettings& setti
     if (settings.clearRecentDocuments) cleaner.ClearRecentDocuments();
     if (settings.emptyRecentItems) cleaner.EmptyRecentItems();
     if (settings.clearClipboard) cleaner.ClearClipboard(clipboardOwner);
-    for (const FlagStep& step : kWindowsStepsAfterClipboard)
-        if (settings.*step.flag) (cleaner.*step.clean)();
+    for (const Step& step : kWindowsStepsAfterClipboard)
+        if (step.Selected(settings)) (cleaner.*step.clean)();
 }
 
 void ClearSelectedApplicationHistory(HistoryCleaner& cleaner, ProgramSettings& settings) {
-    for (const FlagStep& step : kApplicationSteps)
-        if (settings.*step.flag) (cleaner.*step.clean)();
+    for (const Step& step : kApplicationSteps)
+        if (step.Selected(settings)) (cleaner.*step.clean)();
     if ((settings.deleteSkypeCalls || settings.deleteSkypeChats || settings.purgeSkypeDatabase) &&
         !settings.exiting && cleaner.PromptCloseSkype()) {
-        for (const FlagStep& step : kSkypeSteps)
-            if (settings.*step.flag) (cleaner.*step.clean)();
+        for (const Step& step : kSkypeSteps)
+            if (step.Selected(settings)) (cleaner.*step.clean)();
         if (settings.purgeSkypeDatabase) cleaner.PurgeSkypeDatabase();
     }
-    for (const FlagStep& step : kAcrobatRecentSteps)
-        if (settings.*step.flag) (cleaner.*step.clean)();
+    for (const Step& step : kAcrobatRecentSteps)
+        if (step.Selected(settings)) (cleaner.*step.clean)();
     ClearAcrobatData(cleaner, settings);
 }

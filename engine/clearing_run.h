@@ -6,14 +6,21 @@
 #include "app/settings.h"
 #include "engine/history_cleaner.h"
 
+#include <vector>
+
 // The threaded run, on the worker thread. Sets *done to 0, runs the selected cleaners in their
 // fixed order (browsers, browser extras, applications, Windows history), waiting at the run gate
 // and testing settings.stopRequested before each step, and ends by setting *done to 1,
-// stopRequested to 1 and runActive to 0, posting MsgRunFinished to progressWindow and, when
-// exitAfterRun is set, WM_COMMAND CmdExitProgram to mainWindow. Catches everything: no exception
-// leaves it. `done` may be null.
-void RunClearingSteps(HistoryCleaner& cleaner, ProgramSettings& settings, HWND progressWindow,
-                      HWND mainWindow, volatile LONG* done);
+// stopRequested to 1, giving the clearing lease back and reporting RunFinished to the cleaner's
+// observer (with exitAfterRun). Catches everything: no exception leaves it. `done` may be null.
+void RunClearingSteps(HistoryCleaner& cleaner, ProgramSettings& settings, volatile LONG* done);
+
+// Every option that selects a cleaner in some clearing, the threaded run's and the synchronous
+// groups' together.
+std::vector<SettingRef> RunOptions();
+// Whether anything is chosen to be cleared: a run option, or one that acts without a step of its
+// own (index.dat deletion at start-up, "Delete Bookmarks ", the page file, the watches).
+bool AnyClearingOptionSelected(const ProgramSettings& settings);
 
 // The synchronous groups (UI thread, no stop tests), in the order the clear entry runs them.
 // Browsers: the run's browser steps, then index.dat deletion, the IE and Opera extras and the

@@ -2,25 +2,19 @@
 
 #include <objbase.h>
 
-#include "app/main_window.h"
 #include "engine/clearing_run.h"
-#include "ui/progress_window.h"
-
-CDeleteThread::~CDeleteThread() {
-    if (thread_) CloseHandle(thread_);
-}
 
 bool CDeleteThread::CreateSuspended() {
-    thread_ = CreateThread(nullptr, 0, Entry, this, CREATE_SUSPENDED, nullptr);
-    return thread_ != nullptr;
+    thread_.Reset(CreateThread(nullptr, 0, Entry, this, CREATE_SUSPENDED, nullptr));
+    return thread_.valid();
 }
 
 void CDeleteThread::Resume() {
-    if (thread_) ResumeThread(thread_);
+    if (thread_.valid()) ResumeThread(thread_.get());
 }
 
 bool CDeleteThread::Join(DWORD timeoutMs) {
-    return !thread_ || WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0;
+    return !thread_.valid() || WaitForSingleObject(thread_.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD WINAPI CDeleteThread::Entry(void* self) {
@@ -37,7 +31,4 @@ DWORD WINAPI CDeleteThread::Entry(void* self) {
     return 0;
 }
 
-void RunThreadedClearing(CDeleteThread& thread) {
-    RunClearingSteps(*thread.cleaner, *thread.settings, thread.progressWindow ? thread.progressWindow->hwnd() : nullptr,
-                     thread.mainWindow ? thread.mainWindow->hwnd() : nullptr, &thread.done);
-}
+void RunThreadedClearing(CDeleteThread& thread) { RunClearingSteps(*thread.cleaner, *thread.settings, &thread.done); }

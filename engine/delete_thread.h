@@ -1,14 +1,14 @@
 #pragma once
 // The worker thread of a clearing run with shredding on. The progress window creates it suspended,
-// hands its progress bar to the cleaner and resumes it; the run ends by posting MsgRunFinished.
+// makes itself the cleaner's observer and resumes it; the run reports its end to that observer.
 #include <windows.h>
 
 #include <functional>
 
 #include "app/settings.h"
+#include "platform/handles.h"
 
-class CWindowMain;
-class CWindowProgressDelete;
+class ClearingObserver;
 class HistoryCleaner;
 
 class CDeleteThread {
@@ -16,14 +16,12 @@ public:
     // What the thread runs: the clearing run itself, or a stand-in in tests.
     using Work = std::function<void(CDeleteThread&)>;
 
-    CWindowMain* mainWindow = nullptr;
-    CWindowProgressDelete* progressWindow = nullptr;
+    ClearingObserver* observer = nullptr; // the window that started the thread
     ProgramSettings* settings = nullptr;
     HistoryCleaner* cleaner = nullptr;
     volatile LONG done = 0; // set when the run ends, and by the progress window on cancel
 
     explicit CDeleteThread(Work work) : work_(std::move(work)) {}
-    ~CDeleteThread();
     CDeleteThread(const CDeleteThread&) = delete;
     CDeleteThread& operator=(const CDeleteThread&) = delete;
 
@@ -36,7 +34,7 @@ public:
 private:
     static DWORD WINAPI Entry(void* self);
     Work work_;
-    HANDLE thread_ = nullptr;
+    ScopedHandle thread_;
 };
 
 // The clearing run with shredding on: the work of the thread that ClearAll starts.

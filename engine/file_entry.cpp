@@ -56,24 +56,18 @@ std::string FinalPathOfFolder(const std::string& folder) {
 }
 
 bool FileEntry::Open(const std::string& path, DWORD access, DWORD share, DWORD flags) {
-    Close();
     // Backup semantics lets the same call open a folder.
-    handle_ = CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
-    return handle_ != INVALID_HANDLE_VALUE;
-}
-
-void FileEntry::Close() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
+    handle_.Reset(CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr));
+    return handle_.valid();
 }
 
 FileEntry::Kind FileEntry::Identify(const std::string& path, const std::string& folderFinal) const {
     BY_HANDLE_FILE_INFORMATION info;
-    if (handle_ == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle_, &info)) return Kind::Missing;
+    if (!handle_.valid() || !GetFileInformationByHandle(handle_.get(), &info)) return Kind::Missing;
     if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Kind::Link;
 
-    const std::string entryFinal = FinalPathOf(handle_);
+    const std::string entryFinal = FinalPathOf(handle_.get());
     if (!entryFinal.empty()) {
         const std::string folder = folderFinal.empty() ? FinalPathOfFolder(FolderOf(path)) : folderFinal;
         if (!folder.empty() && !IsEntryOfFolder(entryFinal, folder, NameOf(path))) {
@@ -91,7 +85,8 @@ bool FileEntry::Delete(const std::string& path) {
     if (setInformation) {
         // Through the handle that was checked: nothing can be swapped in under the name meanwhile.
         BOOL deleteIt = TRUE;
-        const bool deleted = setInformation(handle_, kFileDispositionInfo, &deleteIt, sizeof deleteIt) != FALSE;
+        const bool deleted =
+            setInformation(handle_.get(), kFileDispositionInfo, &deleteIt, sizeof deleteIt) != FALSE;
         Close();
         return deleted;
     }

@@ -11,26 +11,19 @@
 
 #include <string>
 
+#include "platform/handles.h"
+
 class FileEntry {
 public:
     enum class Kind { Missing, Link, SeveralNames, Plain };
 
-    FileEntry() = default;
-    ~FileEntry() { Close(); }
-    FileEntry(const FileEntry&) = delete;
-    FileEntry& operator=(const FileEntry&) = delete;
-
     // Opens `path` without following a link at its end. False when it cannot be opened (gone, in
     // use without the sharing asked for, access denied).
     bool Open(const std::string& path, DWORD access, DWORD share, DWORD flags = 0);
-    void Close();
-    HANDLE handle() const { return handle_; }
+    void Close() { handle_.Close(); }
+    HANDLE handle() const { return handle_.get(); }
     // Hands the handle over to the caller, who closes it.
-    HANDLE Release() {
-        const HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        return handle;
-    }
+    HANDLE Release() { return handle_.Release(); }
 
     // What the opened entry is. `folderFinal` is the final path of the folder the entry was found
     // in, when the caller knows it; otherwise it is looked up.
@@ -40,7 +33,7 @@ public:
     bool Delete(const std::string& path);
 
 private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    ScopedHandle handle_;
 };
 
 // The final path of what the handle refers to ("\\?\C:\..."), or empty where the system cannot

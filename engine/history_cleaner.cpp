@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "platform/windows_version.h"
+
 bool isWow64 = false;
 REGSAM wow64OtherView = KEY_WOW64_64KEY;
 
@@ -22,10 +24,9 @@ HistoryCleaner& Cleaner() {
     return cleaner;
 }
 
-void HistoryCleaner::SetProgressWindow(HWND window, HWND bar) {
-    progressWindow = window;
-    progressBar = bar;
-    throttle_.Reset();
+ClearingObserver& HistoryCleaner::Report() const {
+    static ClearingObserver nobody;
+    return observer_ ? *observer_ : nobody;
 }
 
 std::string HistoryCleaner::CurrentFileText() const {
@@ -34,16 +35,12 @@ std::string HistoryCleaner::CurrentFileText() const {
 
 std::string HistoryCleaner::ShellFolder(int csidl) const {
     char path[MAX_PATH] = "";
-    if (!SHGetSpecialFolderPathA(ownerWindow, path, csidl, FALSE)) return {};
+    if (!SHGetSpecialFolderPathA(Report().OwnerWindow(), path, csidl, FALSE)) return {};
     return path;
 }
 
 bool HistoryCleaner::IsNT5OrLater() {
-    OSVERSIONINFOEXA info{};
-    info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
-    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) {
-        info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-        if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) return false;
-    }
-    return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 5;
+    OSVERSIONINFOEXA version;
+    return GetWindowsVersion(version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+           version.dwMajorVersion >= 5;
 }

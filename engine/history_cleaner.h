@@ -3,8 +3,8 @@
 // and shredding primitives they are built from. One instance for the process (Cleaner()); tests
 // make their own, or derive from it to record which cleaners a run calls.
 //
-// Nothing here reports an error upward or shows anything, apart from the index.dat size warning:
-// whatever cannot be reached is left as it is and the caller goes on.
+// Nothing here reports an error upward or shows anything: whatever cannot be reached is left as it
+// is and the caller goes on. What the user is to see goes to the ClearingObserver.
 #include <windows.h>
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "engine/clearing_observer.h"
 #include "engine/shred_pattern.h"
 
 using FolderList = std::vector<std::string>;
@@ -67,26 +68,22 @@ public:
     HistoryCleaner& operator=(const HistoryCleaner&) = delete;
 
     // ---- Members
-    HWND ownerWindow = nullptr; // the main window; owner for shell folder lookups and boxes
     ProgramSettings* settings = nullptr;
-    HWND progressBar = nullptr;       // the progress window's bar, or null
     std::vector<uint8_t> passPattern; // one byte per pass of the method in use
     OverwriteFile overwriteFile;
-    HWND progressWindow = nullptr; // receives MsgShowCurrentFile, or null
     // Set by RunClearingSteps while it runs: only then does a cancel (stopRequested) cut shredding
     // short, so the flag that a finished run leaves set never spoils a later page clear.
     volatile LONG threadedRun = 0;
     ShredProbe* shredProbe = nullptr;
 
-    // The progress window calls this when it opens, and with nulls when it closes.
-    // MsgShowCurrentFile and the bar's PBM_SETRANGE32/PBM_SETPOS are posted, never sent, and at
-    // most once per progress interval (default 50 ms), each batch carrying whatever changed since
-    // the last one: on MsgShowCurrentFile, read CurrentFileText().
-    void SetProgressWindow(HWND window, HWND bar);
-    // 0 posts every change (tests).
-    void SetProgressInterval(uint32_t milliseconds) { throttle_.SetInterval(milliseconds); }
+    // Whoever shows what the cleaners do: the progress window during a threaded run, the main
+    // window otherwise; none reports to nobody.
+    void SetObserver(ClearingObserver* observer) { observer_ = observer; }
+    ClearingObserver* observer() const { return observer_; }
+    // The observer, or one that ignores everything.
+    ClearingObserver& Report() const;
     // The file that RemoveFile is working on (settings->currentFileText), copied under a lock: the
-    // progress window reads it on MsgShowCurrentFile while the worker may already be rewriting it.
+    // progress window reads it while the worker may already be rewriting it.
     std::string CurrentFileText() const;
 
     // ---- Folder walks. Entries with FILE_ATTRIBUTE_REPARSE_POINT (junctions, symbolic links, and
@@ -213,7 +210,8 @@ public:
     virtual bool PromptCloseSkype() { return true; }
 
 protected:
-    // SHGetSpecialFolderPathA with the owner window, not created; empty when the lookup fails.
+    // SHGetSpecialFolderPathA with the observer's window as owner, not created; empty when the
+    // lookup fails.
     std::string ShellFolder(int csidl) const;
 
 private:
@@ -222,12 +220,9 @@ private:
     void ApplyRemovalRule(const std::string& path, const WalkedFolder& folder, bool allowShred);
     bool DeleteEntryIn(const std::string& path, const std::string& folderFinal);
     void RemoveFileIn(const std::string& path, const std::string& folderFinal);
-    void StartPassProgress(const PassLayout& layout);
-    void MoveProgress(uint64_t position);
-    void PostProgress();
 
+    ClearingObserver* observer_ = nullptr;
     ShredRandom random_;
-    ProgressThrottle throttle_;
 };
 
 // The process's one cleaner, bound to Settings().

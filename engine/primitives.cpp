@@ -5,44 +5,9 @@
 #include "engine/file_entry.h"
 #include "engine/history_cleaner.h"
 #include "engine/walk_rules.h"
+#include "platform/handles.h"
 
 namespace {
-
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE h) : h_(h) {}
-    ~FindHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
-
-// Closes the key however the operation ends.
-class RegKey {
-public:
-    RegKey() = default;
-    ~RegKey() { Close(); }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    LONG Open(HKEY root, const std::string& path, REGSAM access) {
-        Close();
-        return RegOpenKeyExA(root, path.c_str(), 0, access, &h_);
-    }
-    void Close() {
-        if (h_) RegCloseKey(h_);
-        h_ = nullptr;
-    }
-    HKEY get() const { return h_; }
-
-private:
-    HKEY h_ = nullptr;
-};
 
 bool IsFolder(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -94,14 +59,7 @@ FolderList CollectSubkeysForDeletion(const std::string& key) {
     FolderList paths;
     RegKey parent;
     if (parent.Open(HKEY_CURRENT_USER, key, KEY_READ) != ERROR_SUCCESS) return paths;
-    for (DWORD index = 0;; ++index) {
-        char name[260];
-        DWORD length = sizeof name;
-        if (RegEnumKeyExA(parent.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        paths.push_back(key + "\\" + name);
-    }
+    for (const std::string& name : parent.SubkeyNames()) paths.push_back(key + "\\" + name);
     return paths;
 }
 
@@ -297,12 +255,7 @@ void HistoryCleaner::DeleteSubkeyUnderEach(const std::string& key, const std::st
 void HistoryCleaner::ReadInstallDirectories(const std::string& key, FolderList& list) {
     RegKey versions;
     if (versions.Open(HKEY_CURRENT_USER, key, KEY_READ) != ERROR_SUCCESS) return;
-    for (DWORD index = 0;; ++index) {
-        char name[260];
-        DWORD length = sizeof name;
-        if (RegEnumKeyExA(versions.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
+    for (const std::string& name : versions.SubkeyNames()) {
         RegKey main;
         if (main.Open(HKEY_CURRENT_USER, key + "\\" + name + "\\Main", KEY_READ) != ERROR_SUCCESS) continue;
         std::string directory;
@@ -322,16 +275,17 @@ void HistoryCleaner::ReadFolderValue(const std::string& key, FolderList& list) {
 // Security
 
 PSID HistoryCleaner::GetCurrentUserSid() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return nullptr;
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return nullptr;
+    const ScopedHandle token(opened);
     HANDLE heap = GetProcessHeap();
     PSID result = nullptr;
     DWORD size = 0;
-    if (!GetTokenInformation(token, TokenUser, nullptr, 0, &size) &&
+    if (!GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size) &&
         GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
         auto* user = static_cast<TOKEN_USER*>(HeapAlloc(heap, 0, size));
         if (user) {
-            if (GetTokenInformation(token, TokenUser, user, size, &size)) {
+            if (GetTokenInformation(token.get(), TokenUser, user, size, &size)) {
                 const DWORD length = GetLengthSid(user->User.Sid);
                 result = HeapAlloc(heap, 0, length);
                 if (result && !CopySid(length, result, user->User.Sid)) {
@@ -342,7 +296,6 @@ PSID HistoryCleaner::GetCurrentUserSid() {
             HeapFree(heap, 0, user);
         }
     }
-    CloseHandle(token);
     return result;
 }
 

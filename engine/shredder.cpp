@@ -1,13 +1,11 @@
 // RemoveFile and its overwrite passes.
 #include "engine/history_cleaner.h"
 
-#include <commctrl.h>
 #include <ntsecapi.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "app/messages.h"
 #include "engine/file_entry.h"
 #include "engine/run_gate.h"
 
@@ -70,31 +68,6 @@ bool HistoryCleaner::ShredStopRequested() const {
     return settings->stopRequested && settings->runActive && threadedRun;
 }
 
-// The bar and the file name belong to the UI thread. Posting keeps the worker from waiting on it
-// (a cross-thread SendMessage costs about 0.3 ms under Wine), and the throttle batches the updates.
-void HistoryCleaner::PostProgress() {
-    const HWND window = progressWindow, bar = progressBar;
-    if (!window && !bar) return;
-    const ProgressThrottle::Posts due = throttle_.Due(GetTickCount());
-    if (due.name && window) PostMessageA(window, MsgShowCurrentFile, 0, 0);
-    if (!bar) return;
-    if (due.range) PostMessageA(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(due.rangeValue));
-    if (due.position) PostMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(due.positionValue), 0);
-}
-
-void HistoryCleaner::StartPassProgress(const PassLayout& layout) {
-    RECT client{};
-    if (HWND bar = progressBar) GetClientRect(bar, &client);
-    throttle_.StartRange(layout.barRange,
-                         static_cast<uint32_t>(std::max<LONG>(0, client.right - client.left)));
-    PostProgress();
-}
-
-void HistoryCleaner::MoveProgress(uint64_t position) {
-    throttle_.Move(position);
-    PostProgress();
-}
-
 bool HistoryCleaner::DeleteEntry(const std::string& path) { return DeleteEntryIn(path, {}); }
 
 bool HistoryCleaner::DeleteEntryIn(const std::string& path, const std::string& folderFinal) {
@@ -110,8 +83,7 @@ void HistoryCleaner::RemoveFile(const std::string& path) { RemoveFileIn(path, {}
 void HistoryCleaner::RemoveFileIn(const std::string& path, const std::string& folderFinal) {
     random_.Seed(FreshShredSeed());
     settings->SetCurrentFileText(path);
-    throttle_.NameChanged();
-    PostProgress();
+    Report().FileStarted();
 
     if (settings->shredMethods.empty() || !settings->shredFiles || ShredStopRequested()) {
         DeleteEntryIn(path, folderFinal);
@@ -160,7 +132,7 @@ PassResult HistoryCleaner::WritePass(const std::string& path, uint8_t value) {
     const HANDLE file = overwriteFile.handle;
     std::memset(overwriteFile.pattern, value, sizeof overwriteFile.pattern);
     const PassLayout layout = LayoutPass(FileLength(file));
-    StartPassProgress(layout);
+    Report().PassStarted(layout.barRange);
     uint64_t counter = layout.barStart;
     Rewind(file);
     // A pass that did not reach the disk whole has not overwritten the file: it must not be
@@ -177,14 +149,14 @@ PassResult HistoryCleaner::WritePass(const std::string& path, uint8_t value) {
             overwriteFile.Close();
             return PassFailed;
         }
-        MoveProgress(++counter);
+        Report().PassMoved(++counter);
         Gate().WaitWhilePaused();
         if (ShredStopRequested()) {
             overwriteFile.Close();
             return PassStopped;
         }
     }
-    MoveProgress(counter + 1);
+    Report().PassMoved(counter + 1);
     Gate().WaitWhilePaused(); // the last block too: a file under 4 KiB has no other
     if (layout.lastWrite && !writeBlock(layout.lastWrite)) {
         overwriteFile.Close();
@@ -205,7 +177,7 @@ VerifyResult HistoryCleaner::VerifyPass(const std::string& path, uint8_t value) 
     if (shredProbe) shredProbe->Opened(overwriteFile, false);
     const HANDLE file = overwriteFile.handle;
     const PassLayout layout = LayoutPass(FileLength(file));
-    StartPassProgress(layout);
+    Report().PassStarted(layout.barRange);
     uint64_t counter = layout.barStart;
     std::memset(overwriteFile.pattern, value, sizeof overwriteFile.pattern);
     Rewind(file);
@@ -227,9 +199,9 @@ VerifyResult HistoryCleaner::VerifyPass(const std::string& path, uint8_t value) 
             result = VerifyDiffers;
             break;
         }
-        MoveProgress(++counter);
+        Report().PassMoved(++counter);
     }
-    if (result == VerifyMatched) MoveProgress(counter + 1);
+    if (result == VerifyMatched) Report().PassMoved(counter + 1);
     overwriteFile.Close();
     return result;
 }

@@ -30,8 +30,14 @@
 #define IDD_BROWSER_CHROME 163
 #define IDD_WINDOWS_HISTORY 77
 
-// Menus
+// Menus, and the commands of the tray menu (app/messages.h names them for the code)
 #define IDR_TRAY_MENU 2
+#define IDM_TRAY_OPEN_MAIN_WINDOW 306
+#define IDM_TRAY_CLEAR_HISTORY 64
+#define IDM_TRAY_ABOUT 300
+#define IDM_TRAY_HELP 301
+#define IDM_TRAY_CHECK_LATEST_VERSION 80
+#define IDM_TRAY_EXIT 303
 
 // Bitmaps: toolbar strip (40x32 images on pure blue) and the tray menu's images
 #define IDB_TOOLBAR 180

@@ -5,26 +5,19 @@
 
 namespace {
 const char kPanelClass[] = "ZephyrlanthorpePanel";
-const char kSplitterClass[] = "ZephyrlanthorpeSplitter";
 
 bool RegisterPanelClass(const char* name) {
     return CWnd::RegisterWindowClass(name, GetModuleHandleA(nullptr), nullptr);
 }
 
-HCURSOR SizeCursor(int orientation) {
-    // Shared by every splitter, loaded once.
-    static HCURSOR we = LoadCursorA(nullptr, IDC_SIZEWE);
-    static HCURSOR ns = LoadCursorA(nullptr, IDC_SIZENS);
-    return orientation == 1 ? we : ns;
-}
 } // namespace
 
 // ---------------------------------------------------------------- navigation panel
 
 bool CWindowLeftPanel::CreatePanel(HWND parent, const RECT& r) {
     if (!RegisterPanelClass(kPanelClass)) return false;
-    return CreateEx(0, kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r.left, r.top, r.right - r.left,
-                    r.bottom - r.top, parent, 0);
+    return CreateEx({.className = kPanelClass, .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, .rect = r,
+                     .parent = parent});
 }
 
 void CWindowLeftPanel::Initialise(ProgramSettings* settings, CWindowMain* mainWindow) {
@@ -120,8 +113,11 @@ LRESULT CWindowLeftPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 
 bool CWindowRightPanel::CreatePanel(HWND parent, const RECT& r) {
     if (!RegisterPanelClass(kPanelClass)) return false;
-    return CreateEx(WS_EX_CONTROLPARENT, kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r.left, r.top,
-                    r.right - r.left, r.bottom - r.top, parent, 0);
+    return CreateEx({.className = kPanelClass,
+                     .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                     .exStyle = WS_EX_CONTROLPARENT,
+                     .rect = r,
+                     .parent = parent});
 }
 
 LRESULT CWindowRightPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -130,132 +126,3 @@ LRESULT CWindowRightPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // ---------------------------------------------------------------- splitter
-
-bool CWindowSplitter::Create(DWORD style, const RECT& r, HWND parent, UINT id) {
-    if (!RegisterPanelClass(kSplitterClass)) return false;
-    orientation = (r.right - r.left) < (r.bottom - r.top) ? 1 : 2;
-    if (!CreateEx(0, kSplitterClass, "", style | SS_NOTIFY, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                  parent, id))
-        return false;
-    const int centre = orientation == 1 ? (r.left + r.right) / 2 : (r.top + r.bottom) / 2;
-    SetRange(centre, centre);
-    return true;
-}
-
-void CWindowSplitter::SetRange(int low, int high) {
-    minPos = low;
-    maxPos = high;
-}
-
-void CWindowSplitter::DrawTrackingLine() const {
-    RECT bar;
-    GetWindowRect(hwnd_, &bar);
-    HDC dc = GetDC(nullptr);
-    const int oldRop = SetROP2(dc, R2_NOTXORPEN);
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(200, 200, 200));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    for (int offset : {-1, 1}) {
-        if (orientation == 1) {
-            MoveToEx(dc, currentPos.x + offset, bar.top, nullptr);
-            LineTo(dc, currentPos.x + offset, bar.bottom);
-        } else {
-            MoveToEx(dc, bar.left, currentPos.y + offset, nullptr);
-            LineTo(dc, bar.right, currentPos.y + offset);
-        }
-    }
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-    SetROP2(dc, oldRop);
-    ReleaseDC(nullptr, dc);
-}
-
-void CWindowSplitter::EndTracking(bool notify) {
-    DrawTrackingLine(); // erases it
-    tracking = 0;
-    const int now = orientation == 1 ? currentPos.x : currentPos.y;
-    if (notify) {
-        HWND owner = GetWindow(hwnd_, GW_OWNER);
-        if (!owner) owner = GetParent(hwnd_);
-        if (owner) SendMessageA(owner, MsgSplitterMoved, 0, static_cast<LPARAM>(now - startPos));
-        // Centre the bar on where the drag ended.
-        RECT bar;
-        GetWindowRect(hwnd_, &bar);
-        HWND parent = GetParent(hwnd_);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bar), 2);
-        POINT centre = currentPos;
-        ScreenToClient(parent, &centre);
-        const int w = bar.right - bar.left, h = bar.bottom - bar.top;
-        if (orientation == 1)
-            SetWindowPos(hwnd_, nullptr, centre.x - w / 2, bar.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        else
-            SetWindowPos(hwnd_, nullptr, bar.left, centre.y - h / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    }
-}
-
-LRESULT CWindowSplitter::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        RECT r;
-        GetClientRect(hwnd_, &r);
-        FillRect(dc, &r, GetSysColorBrush(COLOR_3DFACE));
-        HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-        HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
-        HGDIOBJ old = SelectObject(dc, shadow);
-        MoveToEx(dc, r.left, r.bottom - 1, nullptr);
-        LineTo(dc, r.left, r.top);
-        LineTo(dc, r.right - 1, r.top);
-        SelectObject(dc, light);
-        LineTo(dc, r.right - 1, r.bottom - 1);
-        LineTo(dc, r.left, r.bottom - 1);
-        SelectObject(dc, old);
-        DeleteObject(shadow);
-        DeleteObject(light);
-        EndPaint(hwnd_, &ps);
-        return 0;
-    }
-    case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT) {
-            SetCursor(SizeCursor(orientation));
-            return TRUE;
-        }
-        break;
-    case WM_LBUTTONDOWN: {
-        tracking = 1;
-        SetCapture(hwnd_);
-        RECT bar;
-        GetWindowRect(hwnd_, &bar);
-        currentPos = {(bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2};
-        startPos = orientation == 1 ? currentPos.x : currentPos.y;
-        DrawTrackingLine();
-        return 0;
-    }
-    case WM_MOUSEMOVE:
-        if (tracking) {
-            DrawTrackingLine(); // erase at the old place
-            POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            HWND parent = GetParent(hwnd_);
-            MapWindowPoints(hwnd_, parent, &p, 1);
-            // The range is along the bar's axis; the other coordinate is clamped with it, but the
-            // line spans the bar whatever it is.
-            if (p.x < minPos) p.x = minPos;
-            if (p.x > maxPos) p.x = maxPos;
-            if (p.y < minPos) p.y = minPos;
-            if (p.y > maxPos) p.y = maxPos;
-            ClientToScreen(parent, &p);
-            currentPos = p;
-            DrawTrackingLine();
-            return 0;
-        }
-        break;
-    case WM_LBUTTONUP:
-        if (tracking) EndTracking(true);
-        ReleaseCapture();
-        return 0;
-    case WM_CAPTURECHANGED:
-        if (tracking && reinterpret_cast<HWND>(lParam) != hwnd_) EndTracking(false);
-        return 0;
-    }
-    return Default(message, wParam, lParam);
-}

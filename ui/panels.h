@@ -51,23 +51,3 @@ public:
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
-
-// A three-pixel bar dragged with the mouse; tells its owner how far it moved (MsgSplitterMoved).
-class CWindowSplitter : public CWnd {
-public:
-    bool Create(DWORD style, const RECT& r, HWND parent, UINT id);
-    void SetRange(int minPos, int maxPos);
-
-    int orientation = 0; // 1 vertical bar (moves left and right), 2 horizontal bar
-    int tracking = 0;
-    POINT currentPos{};
-    int startPos = 0;
-    int minPos = 0, maxPos = 0;
-
-protected:
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    void DrawTrackingLine() const;
-    void EndTracking(bool notify);
-};

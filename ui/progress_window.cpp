@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "app/main_window.h"
 #include "app/messages.h"
 #include "engine/clearing_lease.h"
 #include "engine/history_cleaner.h"
@@ -35,7 +34,7 @@ bool CWindowProgressDelete::StopRun(DWORD timeoutMs) {
     return true;
 }
 
-bool CWindowProgressDelete::Start(CWindowMain* mainWindow, CDeleteThread::Work work) {
+bool CWindowProgressDelete::Start(HWND mainWindow, CDeleteThread::Work work) {
     if (hwnd_) return false; // one run at a time
     mainWindow_ = mainWindow;
     work_ = std::move(work);
@@ -51,22 +50,23 @@ BOOL CWindowProgressDelete::OnInitDialog() {
     for (int id : {IDC_PROGRESS_FILE, IDC_PROGRESS_STATIC1, IDC_PROGRESS_STATIC2, IDC_PROGRESS_STATIC3})
         ShowItem(id, false);
     EnableItem(IDC_PROGRESS_CANCEL, true);
-    settings_->progressWindow = this;
     finishPending_ = false;
 
+    poster_ = std::make_unique<CProgressPoster>(hwnd_, progressBar(), mainWindow_);
     thread_ = std::make_unique<CDeleteThread>(work_);
-    thread_->mainWindow = mainWindow_;
-    thread_->progressWindow = this;
+    thread_->observer = poster_.get();
     thread_->settings = settings_;
     thread_->cleaner = cleaner_;
-    if (cleaner_) cleaner_->SetProgressWindow(hwnd_, progressBar());
+    if (cleaner_) {
+        cleanersObserver_ = cleaner_->observer();
+        cleaner_->SetObserver(poster_.get());
+    }
     if (!thread_->CreateSuspended()) {
         // Without a worker nothing would ever end the run: end it here as a run that was stopped.
         thread_.reset();
         settings_->stopRequested = 1;
         EndClearing(*settings_);
-        PostMessageA(hwnd_, MsgRunFinished, 0, 0);
-        if (settings_->exitAfterRun && mainWindow_) PostMessageA(mainWindow_->hwnd(), WM_COMMAND, CmdExitProgram, 0);
+        poster_->RunFinished(settings_->exitAfterRun != 0);
         return TRUE;
     }
     thread_->Resume();
@@ -98,7 +98,7 @@ void CWindowProgressDelete::Finish() {
         thread_->Join(INFINITE); // it has posted its last message and is returning
         thread_.reset();
     }
-    if (cleaner_) cleaner_->SetProgressWindow(nullptr, nullptr);
+    if (cleaner_) cleaner_->SetObserver(cleanersObserver_);
     DestroyWindow();
 }
 

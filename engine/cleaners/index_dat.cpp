@@ -4,8 +4,6 @@
 #include "engine/cleaners/index_dat_plan.h"
 #include "engine/file_entry.h"
 #include "engine/history_cleaner.h"
-#include "resources/resource_ids.h"
-#include "ui/message_box.h"
 
 namespace {
 
@@ -53,7 +51,7 @@ void HistoryCleaner::ClearIndexDatContent(const FolderList& folders) {
                 "MB), only part of it has been cleaned. " +
                 "You can change 'Max index.dat file size for clearing' in program Settings or "
                 "you can use 'Delete index.dat' feature";
-            ShowMessage(ownerWindow, "Warning", "", text.c_str(), IDI_BOX_MESSAGE);
+            Report().Warning(text);
         }
     }
 }

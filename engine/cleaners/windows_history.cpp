@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "engine/walk_rules.h"
+#include "platform/handles.h"
 
 namespace {
 const char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
@@ -96,13 +97,11 @@ void HistoryCleaner::WritePageFileSetting(bool on) {
     // Needs administrator rights; without them nothing changes and nothing is said.
     const char path[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
     const REGSAM access = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, &key) != ERROR_SUCCESS &&
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, access, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS)
+    RegKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, path, access) != ERROR_SUCCESS &&
+        key.Create(HKEY_LOCAL_MACHINE, path, access) != ERROR_SUCCESS)
         return;
     const DWORD value = on ? 1 : 0;
-    RegSetValueExA(key, "ClearPageFileAtShutdown", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+    RegSetValueExA(key.get(), "ClearPageFileAtShutdown", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                    sizeof value);
-    RegCloseKey(key);
 }

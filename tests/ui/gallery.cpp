@@ -33,12 +33,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         s.SetCurrentFileText("C:\\Users\\Someone\\AppData\\Local\\Temp\\report-draft.tmp");
         CWindowProgressDelete window(&s, nullptr);
         window.Start(nullptr, [](CDeleteThread& t) {
-            HWND bar = GetDlgItem(t.progressWindow->hwnd(), IDC_PROGRESS_BAR);
-            PostMessageA(t.progressWindow->hwnd(), MsgShowCurrentFile, 0, 0);
-            PostMessageA(bar, PBM_SETRANGE32, 0, 100);
-            PostMessageA(bar, PBM_SETPOS, 62, 0);
+            // Apart, so that the window's 50 ms batching lets each one through.
+            t.observer->FileStarted();
+            Sleep(60);
+            t.observer->PassStarted(100);
+            Sleep(60);
+            t.observer->PassMoved(62);
             while (!t.settings->stopRequested) Sleep(50);
-            PostMessageA(t.progressWindow->hwnd(), MsgRunFinished, 0, 0);
+            t.observer->RunFinished(false);
         });
         MSG msg;
         while (window.running() && GetMessageA(&msg, nullptr, 0, 0) > 0) {

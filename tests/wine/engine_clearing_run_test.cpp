@@ -134,55 +134,30 @@ Names Concat(std::initializer_list<Names> parts) {
     return all;
 }
 
+// Every option that selects a step, as the run itself lists them.
 void SelectEverything(ProgramSettings& s) {
-    s.historyMask = s.cacheMask = s.cookiesMask = s.passwordsMask = s.downloadsMask = s.purgeHistoryMask =
-        0x1FF;
-    for (uint8_t ProgramSettings::*flag : {&ProgramSettings::emptyRecycleBin,
-                                           &ProgramSettings::clearRecentDocuments,
-                                           &ProgramSettings::emptyRecentItems,
-                                           &ProgramSettings::clearClipboard,
-                                           &ProgramSettings::emptyTempFolders,
-                                           &ProgramSettings::clearToolbarHistory,
-                                           &ProgramSettings::clearRunHistory,
-                                           &ProgramSettings::clearSearchFilesHistory,
-                                           &ProgramSettings::clearSearchComputersHistory,
-                                           &ProgramSettings::clearUserAssist,
-                                           &ProgramSettings::clearStreams,
-                                           &ProgramSettings::clearOpenSaveHistory,
-                                           &ProgramSettings::clearOfficeHistory,
-                                           &ProgramSettings::clearMediaPlayerHistory,
-                                           &ProgramSettings::clearGoogleDesktopHistory,
-                                           &ProgramSettings::deleteSkypeCalls,
-                                           &ProgramSettings::deleteSkypeChats,
-                                           &ProgramSettings::purgeSkypeDatabase,
-                                           &ProgramSettings::clearAcrobatReaderRecent,
-                                           &ProgramSettings::clearAcrobatRecent,
-                                           &ProgramSettings::clearAcrobatHistory,
-                                           &ProgramSettings::clearAcrobatCollections,
-                                           &ProgramSettings::deleteIECompatCacheIndex,
-                                           &ProgramSettings::deletePrivacIEIndex,
-                                           &ProgramSettings::clearMostPopularSites,
-                                           &ProgramSettings::clearLastSession,
-                                           &ProgramSettings::clearOperaSpeedDial})
-        s.*flag = 1;
+    for (const SettingRef& option : RunOptions()) option.Write(s, true);
 }
 
 struct ClearingRun : ::testing::Test {
     ProgramSettings settings;
     RecordingCleaner cleaner{&settings};
-    PostedMessages progress, main;
+    PostedMessages progress;
+    RecordingObserver observer{progress.window()};
     volatile LONG done = 7;
     void SetUp() override {
         settings.ApplyDefaults();
         settings.runActive = 1; // as the clear entry leaves it
+        cleaner.SetObserver(&observer);
     }
-    void Run() { RunClearingSteps(cleaner, settings, progress.window(), main.window(), &done); }
+    void Run() { RunClearingSteps(cleaner, settings, &done); }
     void ExpectEnded() {
         EXPECT_EQ(done, 1);
         EXPECT_EQ(settings.stopRequested, 1);
         EXPECT_EQ(settings.runActive, 0);
         EXPECT_EQ(cleaner.threadedRun, 0);
-        EXPECT_EQ(progress.Drain(MsgRunFinished, MsgRunFinished).size(), 1u);
+        EXPECT_EQ(observer.runsFinished.size(), 1u);
+        observer.runsFinished.clear();
     }
 };
 
@@ -200,8 +175,9 @@ TEST_F(ClearingRun, EverythingSelectedRunsBrowsersExtrasApplicationsThenWindows)
                 kWindowsOrder});
     EXPECT_EQ(cleaner.calls, expected);
     EXPECT_EQ(cleaner.clipboardOwner, progress.window());
+    ASSERT_EQ(observer.runsFinished.size(), 1u);
+    EXPECT_FALSE(observer.runsFinished[0]); // not told to end the program
     ExpectEnded();
-    EXPECT_TRUE(main.Drain(WM_COMMAND, WM_COMMAND).empty());
 }
 
 TEST_F(ClearingRun, NothingSelectedStillEnds) {
@@ -233,10 +209,9 @@ TEST_F(ClearingRun, EachOptionSelectsItsOwnStep) {
 TEST_F(ClearingRun, ExitAfterRunPostsTheExitCommandToTheMainWindow) {
     settings.exitAfterRun = 1;
     Run();
+    ASSERT_EQ(observer.runsFinished.size(), 1u);
+    EXPECT_TRUE(observer.runsFinished[0]);
     ExpectEnded();
-    const auto commands = main.Drain(WM_COMMAND, WM_COMMAND);
-    ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(commands[0].wParam, CmdExitProgram);
 }
 
 TEST_F(ClearingRun, CancelledBeforeItStartedRunsNothing) {
@@ -324,9 +299,10 @@ TEST_F(ClearingRun, BrowserGroupAddsIndexDatDeletionAndTheFirefoxPurge) {
 TEST_F(ClearingRun, WindowsGroupUsesTheCallersClipboardOwner) {
     SelectEverything(settings);
     settings.stopRequested = 1;
-    ClearSelectedWindowsHistory(cleaner, settings, main.window());
+    PostedMessages page;
+    ClearSelectedWindowsHistory(cleaner, settings, page.window());
     EXPECT_EQ(cleaner.calls, kWindowsOrder);
-    EXPECT_EQ(cleaner.clipboardOwner, main.window());
+    EXPECT_EQ(cleaner.clipboardOwner, page.window());
 }
 
 TEST_F(ClearingRun, ApplicationGroupAsksAboutSkypeFirst) {
@@ -396,7 +372,7 @@ TEST_F(ClearingRun, CancelCutsThisRunsShreddingShortButNotTheNextClear) {
     settings.shredFiles = 1;
     settings.emptyRecentItems = 1;
     ShreddingStep step(&settings, big, small);
-    RunClearingSteps(step, settings, progress.window(), main.window(), &done);
+    RunClearingSteps(step, settings, &done);
 
     EXPECT_TRUE(PathExists(big)); // partly overwritten, left in place
     EXPECT_NE(ReadFileBytes(big), std::vector<uint8_t>(32 * 4096, 'b'));

@@ -16,7 +16,6 @@ struct Primitives : ::testing::Test {
     void SetUp() override {
         settings.ApplyDefaults();
         isWow64 = false;
-        cleaner.SetProgressInterval(0); // every file announced, to be counted
     }
     void TearDown() override { isWow64 = false; }
     std::string Make(const std::string& relative, size_t size = 10) {
@@ -76,7 +75,7 @@ TEST_F(Primitives, WhatCannotBeDeletedStaysWithTheFoldersAboveIt) {
 
 TEST_F(Primitives, ShreddingDecidesWhetherTheProgressWindowHearsOfEachFile) {
     PostedMessages sink;
-    cleaner.SetProgressWindow(sink.window(), nullptr);
+    ProgressTo progress(cleaner, sink.window(), nullptr); // every file announced, to be counted
     Make("x\\1.txt");
     Make("x\\2.txt");
     cleaner.EmptyFolder(folder.path(), true); // shredding allowed but off: plain deletes
@@ -96,12 +95,11 @@ TEST_F(Primitives, ShreddingDecidesWhetherTheProgressWindowHearsOfEachFile) {
     EXPECT_FALSE(PathExists(folder / "y"));
     const std::string shown = cleaner.CurrentFileText();
     EXPECT_TRUE(shown == folder / "y\\1.txt" || shown == last) << shown;
-    cleaner.SetProgressWindow(nullptr, nullptr);
 }
 
 TEST_F(Primitives, RemoveFileInEachFolderAlwaysGoesThroughRemoveFile) {
     PostedMessages sink;
-    cleaner.SetProgressWindow(sink.window(), nullptr);
+    ProgressTo progress(cleaner, sink.window(), nullptr); // every file announced, to be counted
     const std::string a = Make("p1\\index.dat");
     const std::string b = Make("p2\\index.dat");
     MakeFolder(folder / "p3"); // no such file here
@@ -111,7 +109,6 @@ TEST_F(Primitives, RemoveFileInEachFolderAlwaysGoesThroughRemoveFile) {
     EXPECT_FALSE(PathExists(b));
     EXPECT_TRUE(PathExists(other));
     EXPECT_EQ(sink.Drain(MsgShowCurrentFile, MsgShowCurrentFile).size(), 2u); // shredding is off
-    cleaner.SetProgressWindow(nullptr, nullptr);
 }
 
 TEST_F(Primitives, ListingsAreDepthFirstPreOrder) {

@@ -60,7 +60,6 @@ struct Shredder : ::testing::Test {
         settings.ApplyDefaults();
         settings.shredFiles = 1;
         cleaner.shredProbe = &probe;
-        cleaner.SetProgressInterval(0); // every update posted, to be checked
     }
     std::string File(const std::string& name, size_t size, uint8_t fill = 'q') {
         const std::string path = folder / name;
@@ -186,7 +185,7 @@ TEST_F(Shredder, EveryFileGetsAPatternOfItsOwn) {
 
 TEST_F(Shredder, BarCountsBlocksOrBytes) {
     TestProgressBar bar;
-    cleaner.SetProgressWindow(nullptr, bar.bar());
+    ProgressTo progress(cleaner, nullptr, bar.bar()); // every update posted, to be checked
     struct Case {
         size_t size;
         int high;
@@ -210,24 +209,23 @@ TEST_F(Shredder, BarCountsBlocksOrBytes) {
 
 TEST_F(Shredder, RemoveFileAnnouncesTheFileToTheProgressWindow) {
     PostedMessages sink;
-    cleaner.SetProgressWindow(sink.window(), nullptr);
-    const std::string path = File("shown.txt", 10);
-    cleaner.RemoveFile(path);
-    const auto posted = sink.Drain(MsgShowCurrentFile, MsgShowCurrentFile);
-    ASSERT_EQ(posted.size(), 1u);
-    EXPECT_EQ(posted[0].wParam, 0u);
-    EXPECT_EQ(cleaner.CurrentFileText(), path);
-    EXPECT_EQ(settings.currentFileText, path);
-
-    cleaner.SetProgressWindow(nullptr, nullptr); // closed: nothing more is posted
+    {
+        ProgressTo progress(cleaner, sink.window(), nullptr);
+        const std::string path = File("shown.txt", 10);
+        cleaner.RemoveFile(path);
+        const auto posted = sink.Drain(MsgShowCurrentFile, MsgShowCurrentFile);
+        ASSERT_EQ(posted.size(), 1u);
+        EXPECT_EQ(posted[0].wParam, 0u);
+        EXPECT_EQ(cleaner.CurrentFileText(), path);
+        EXPECT_EQ(settings.currentFileText, path);
+    } // closed: nothing more is posted
     cleaner.RemoveFile(File("quiet.txt", 10));
     EXPECT_TRUE(sink.Drain(MsgShowCurrentFile, MsgShowCurrentFile).empty());
 }
 
 TEST_F(Shredder, UpdatesToTheProgressWindowAreBatched) {
     PostedMessages window, bar;
-    cleaner.SetProgressInterval(60000);
-    cleaner.SetProgressWindow(window.window(), bar.window());
+    ProgressTo progress(cleaner, window.window(), bar.window(), 60000);
     for (int i = 0; i < 5; ++i) cleaner.RemoveFile(File("batched" + std::to_string(i), 40000));
     EXPECT_EQ(probe.CompletedPasses(), 15u);
     // Only the first file's name went out; everything after it waits for the next batch.
@@ -235,13 +233,12 @@ TEST_F(Shredder, UpdatesToTheProgressWindowAreBatched) {
     EXPECT_TRUE(bar.Drain(PBM_SETPOS, PBM_SETRANGE32).empty());
     EXPECT_EQ(cleaner.CurrentFileText(), folder / "batched4");
 
-    cleaner.SetProgressInterval(0); // the next update carries the latest state
+    progress.poster.SetInterval(0); // the next update carries the latest state
     cleaner.RemoveFile(File("last", 10000));
     const auto updates = bar.Drain(PBM_SETPOS, PBM_SETRANGE32);
     ASSERT_GE(updates.size(), 2u);
     EXPECT_EQ(updates[0].message, UINT{PBM_SETRANGE32});
     EXPECT_EQ(window.Drain(MsgShowCurrentFile, MsgShowCurrentFile).size(), 1u);
-    cleaner.SetProgressWindow(nullptr, nullptr);
 }
 
 TEST_F(Shredder, ShreddingOffOnlyDeletes) {

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/history_cleaner.h"
 #include "tests/wine/test_support.h"
+#include "ui/progress_poster.h"
 
 // A key below HKCU\Software\ZltEngineTest, removed with everything below it at the end.
 class TestKey {
@@ -92,4 +94,40 @@ public:
 private:
     HWND parent_;
     HWND bar_;
+};
+
+// What the cleaner reports goes to these windows as it goes to the progress window of a threaded
+// run, every change at once unless told otherwise; afterwards the cleaner reports to nobody again.
+class ProgressTo {
+public:
+    ProgressTo(HistoryCleaner& cleaner, HWND window, HWND bar, uint32_t intervalMs = 0)
+        : cleaner_(cleaner), poster(window, bar, nullptr) {
+        poster.SetInterval(intervalMs);
+        cleaner.SetObserver(&poster);
+    }
+    ~ProgressTo() { cleaner_.SetObserver(nullptr); }
+    ProgressTo(const ProgressTo&) = delete;
+    ProgressTo& operator=(const ProgressTo&) = delete;
+
+private:
+    HistoryCleaner& cleaner_;
+
+public:
+    CProgressPoster poster;
+};
+
+// Records what the engine reports.
+class RecordingObserver : public ClearingObserver {
+public:
+    explicit RecordingObserver(HWND owner = nullptr) : owner_(owner) {}
+    int filesStarted = 0;
+    std::vector<std::string> warnings;
+    std::vector<bool> runsFinished; // exitProgram of each RunFinished
+    void FileStarted() override { ++filesStarted; }
+    void Warning(const std::string& text) override { warnings.push_back(text); }
+    void RunFinished(bool exitProgram) override { runsFinished.push_back(exitProgram); }
+    HWND OwnerWindow() const override { return owner_; }
+
+private:
+    HWND owner_;
 };

@@ -276,7 +276,8 @@ TEST_F(WindowsHistory, IndexDatOfEveryFolderGetsItsTurn) {
     MakeFile(folder / "free\\index.dat", 1000, 0x11);
     MakeFile(folder / "locked\\index.dat", 1000, 0x22);
     MakeFile(folder / "in use\\index.dat", 5000, 0x33);
-    BoxRecorder boxes;
+    RecordingObserver observer;
+    cleaner.SetObserver(&observer);
     {
         HeldFile locked(folder / "locked\\index.dat", 0);
         HeldFile inUse(folder / "in use\\index.dat", FILE_SHARE_READ | FILE_SHARE_WRITE);
@@ -290,7 +291,8 @@ TEST_F(WindowsHistory, IndexDatOfEveryFolderGetsItsTurn) {
     ASSERT_EQ(inUse.size(), 5000u);
     EXPECT_EQ(std::vector<uint8_t>(inUse.begin(), inUse.begin() + 32), std::vector<uint8_t>(32, 0x33));
     EXPECT_TRUE(ZeroFrom(inUse, 32, 5000));
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(observer.warnings.empty());
+    cleaner.SetObserver(nullptr);
 }
 
 TEST_F(WindowsHistory, IndexDatAboveTheLimitIsClearedInPartWithAWarning) {
@@ -298,7 +300,8 @@ TEST_F(WindowsHistory, IndexDatAboveTheLimitIsClearedInPartWithAWarning) {
     settings.maxIndexDatSizeMb = 1;
     const std::string path = folder / "index.dat";
     MakeFile(path, 2500000, 0x77);
-    BoxRecorder boxes;
+    RecordingObserver observer;
+    cleaner.SetObserver(&observer);
     {
         HeldFile inUse(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
         cleaner.ClearIndexDatContent({folder.path()});
@@ -309,11 +312,10 @@ TEST_F(WindowsHistory, IndexDatAboveTheLimitIsClearedInPartWithAWarning) {
     EXPECT_TRUE(ZeroFrom(bytes, 32, 1000480));
     EXPECT_EQ(bytes[1000480], 0x77);
     EXPECT_EQ(bytes[2499999], 0x77);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_FALSE(boxes.boxes[0].question);
-    EXPECT_EQ(boxes.boxes[0].caption, "Warning");
-    EXPECT_EQ(boxes.boxes[0].text,
+    ASSERT_EQ(observer.warnings.size(), 1u);
+    EXPECT_EQ(observer.warnings[0],
               path + " is too large (2MB), only part of it has been cleaned. You can change "
                      "'Max index.dat file size for clearing' in program Settings or you can "
                      "use 'Delete index.dat' feature");
+    cleaner.SetObserver(nullptr);
 }

@@ -226,12 +226,12 @@ TEST_F(MainWindowTest, BrowserHotKeysHideShowMinimiseAndClose) {
 
 TEST_F(MainWindowTest, TheWorkerCanUseComObjects) {
     HRESULT created = E_FAIL;
-    ASSERT_TRUE(main->progressWindow().Start(main.get(), [&](CDeleteThread& t) {
+    ASSERT_TRUE(main->progressWindow().Start(main->hwnd(), [&](CDeleteThread& t) {
         IShellLinkA* link = nullptr;
         created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                    reinterpret_cast<void**>(&link));
         if (link) link->Release();
-        PostMessageA(t.progressWindow->hwnd(), MsgRunFinished, 0, 0);
+        t.observer->RunFinished(false);
     }));
     ASSERT_TRUE(PumpUntil([&] { return !main->progressWindow().running(); }));
     EXPECT_EQ(created, S_OK);

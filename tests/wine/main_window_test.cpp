@@ -363,10 +363,12 @@ TEST(Splitter, DragReportsTheDistanceWithinItsRange) {
     ASSERT_TRUE(CWnd::RegisterWindowClass("ZltSplitterOwner", GetModuleHandleA(nullptr), nullptr, 0,
                                           GetSysColorBrush(COLOR_3DFACE)));
     SplitterOwner owner;
-    ASSERT_TRUE(owner.CreateEx(0, "ZltSplitterOwner", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 400,
-                               nullptr, 0));
+    ASSERT_TRUE(owner.CreateEx({.className = "ZltSplitterOwner",
+                                .title = "owner",
+                                .style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                .rect = {0, 0, 800, 400}}));
     CWindowSplitter bar;
-    ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE, {200, 0, 203, 300}, owner.hwnd(), IDC_SPLITTER));
+    ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE, {200, 0, 203, 300}, owner.hwnd(), IDC_SPLITTER, MsgSplitterMoved));
     EXPECT_EQ(bar.orientation, 1);
     EXPECT_EQ(bar.minPos, 201); // both limits start at the bar's own centre
     EXPECT_EQ(bar.maxPos, 201);

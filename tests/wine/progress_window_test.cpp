@@ -29,7 +29,7 @@ struct ProgressTest : ::testing::Test {
                 Sleep(1);
             }
             t.settings->runActive = 0;
-            PostMessageA(t.progressWindow->hwnd(), MsgRunFinished, 0, 0);
+            t.observer->RunFinished(false);
         };
     }
     void SetUp() override {
@@ -49,7 +49,6 @@ TEST_F(ProgressTest, CancelQuestionHoldsTheWorkerAndNoLetsItContinue) {
     s.showShredProgress = 1;
     ASSERT_TRUE(window.Start(nullptr, Worker()));
     EXPECT_TRUE(IsWindowVisible(window.hwnd()));
-    EXPECT_EQ(s.progressWindow, &window);
     ASSERT_TRUE(PumpUntil([&] { return steps > 20; }));
 
     long atQuestion = -1, afterWaiting = -2;

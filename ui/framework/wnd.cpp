@@ -49,11 +49,12 @@ bool CWnd::RegisterWindowClass(const char* name, HINSTANCE instance, HICON icon,
     return RegisterClassA(&wc) != 0;
 }
 
-bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
-                    int height, HWND parent, UINT_PTR menuOrId, HINSTANCE instance) {
-    if (!instance) instance = GetModuleHandleA(nullptr);
-    HWND window = CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent,
-                                  reinterpret_cast<HMENU>(menuOrId), instance, this);
+bool CWnd::CreateEx(const CreateArgs& args) {
+    const HINSTANCE instance = args.instance ? args.instance : GetModuleHandleA(nullptr);
+    const RECT& r = args.rect;
+    HWND window = CreateWindowExA(args.exStyle, args.className, args.title, args.style, r.left, r.top,
+                                  r.right - r.left, r.bottom - r.top, args.parent,
+                                  reinterpret_cast<HMENU>(args.id), instance, this);
     return window != nullptr && hwnd_ == window;
 }
 

@@ -23,9 +23,19 @@ public:
     // Registers a window class whose procedure dispatches to CWnd objects.
     static bool RegisterWindowClass(const char* name, HINSTANCE instance, HICON icon, int windowExtra = 0,
                                     HBRUSH background = nullptr, UINT style = 0);
+    // What CreateWindowEx needs, by name.
+    struct CreateArgs {
+        const char* className = nullptr;
+        const char* title = "";
+        DWORD style = 0;
+        DWORD exStyle = 0;
+        RECT rect{};       // in the parent's client coordinates, or the screen's for a top-level window
+        HWND parent = nullptr;
+        UINT_PTR id = 0;   // a child's identifier, or a top-level window's menu
+        HINSTANCE instance = nullptr; // null: the program's own
+    };
     // Creates a window of a class registered with RegisterWindowClass, attached to this object.
-    bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
-                  int height, HWND parent, UINT_PTR menuOrId, HINSTANCE instance = nullptr);
+    bool CreateEx(const CreateArgs& args);
     void DestroyWindow();
 
     // The object attached to a window of this program, or null.

@@ -1,0 +1,40 @@
+#include "app/clear_entry.h"
+
+#include "app/main_app.h"
+#include "app/messages.h"
+#include "engine/clearing_lease.h"
+#include "engine/clearing_run.h"
+
+void ClearEntry::ClearAll(int mode) {
+    ProgramSettings& s = settings_;
+    if (!AnyClearingOptionSelected(s)) {
+        host_.ShowNotice("Warning", "Please select items you want to clear in 'What to clear' windows.");
+        // The "Exit" that wanted to clear first ends here and the program goes on: no later run may
+        // end it by itself. (A run already going keeps its own order to end the program.)
+        if (mode == ClearAndExit && !s.runActive) s.exitAfterRun = 0;
+        return;
+    }
+    if (s.shredFiles) {
+        // The progress window of a run that has just ended may still be waiting for its last
+        // message: that run is still active as far as a new one is concerned.
+        if (!host_.ThreadedRunOpen()) {
+            ClearingLease lease(s);
+            if (lease) {
+                s.stopRequested = 0;
+                host_.PromptCloseSelectedBrowsers();
+                if (host_.StartThreadedRun()) lease.HandOver();
+            }
+        }
+        // A threaded run ends without the confirmation, and ends the program itself (command 2066)
+        // when it was told to, even when it is over before this line.
+        if (mode == ClearAndExit && !s.runActive && !host_.ThreadedRunOpen()) host_.ExitProgram();
+        return;
+    }
+    if (ClearingLease lease(s); lease) {
+        host_.PromptCloseSelectedBrowsers();
+        host_.ClearSynchronously();
+    }
+    if (mode == ClearConfirm && !s.showShredProgress && !s.runActive)
+        host_.ShowNotice(kDisplayName, "All selected items have been deleted.");
+    if (mode == ClearAndExit && !s.runActive) host_.ExitProgram();
+}
