@@ -29,11 +29,11 @@ set(ZLT_WIN32_SOURCES
     app/clear_entry.cpp
     control/hot_keys.cpp
     engine/delete_thread.cpp
-    ui/framework/check_boxes.cpp
     ui/framework/dialog.cpp
     ui/framework/splitter.cpp
     ui/framework/wnd.cpp
     ui/message_box.cpp
+    ui/option_page.cpp
     ui/page.cpp
     ui/progress_poster.cpp
     ui/pages/browser_history_page.cpp

@@ -48,6 +48,10 @@
 #define IDB_TRAY_EXIT 75
 #define IDB_TRAY_UPDATE 76
 
+// Apply and Reset of every option page
+#define IDC_APPLY 928
+#define IDC_RESET 930
+
 // Browser History page
 #define IDC_BROWSER_HISTORY_TEXT 1100
 

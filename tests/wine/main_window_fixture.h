@@ -15,15 +15,15 @@
 #include "resources/resource_ids.h"
 #include "tests/wine/test_support.h"
 #include "tests/wine/ui_support.h"
+#include "ui/option_page.h"
 #include "ui/page_ids.h"
 
-// An option page that only counts what is done to it.
-struct StandInPage : CPage {
-    StandInPage(int width) : CPage(IDD_BROWSER_HISTORY, width, 300) {}
-    bool IsOptionPage() const override { return true; }
+// An option page without boxes that counts its resets.
+struct StandInPage : COptionPage {
+    StandInPage(int width) : COptionPage(IDD_BROWSER_HISTORY, width, 300, nullptr, {}) {}
     void Reset() override {
         ++resets;
-        modified = 0;
+        COptionPage::Reset();
     }
     int resets = 0;
 };
