@@ -1,26 +1,20 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <climits>
-#include <cstddef>
-#include <cstdio>
 
 #include "app/messages.h"
 #include "control/browser_windows.h"
 #include "control/hot_keys.h"
-#include "engine/clearing_lease.h"
 #include "engine/clearing_run.h"
-#include "engine/delete_thread.h"
 #include "engine/history_cleaner.h"
 #include "hook/hook.h"
-#include "resources/resource_ids.h"
 #include "platform/windows_version.h"
+#include "resources/resource_ids.h"
 #include "ui/message_box.h"
 #include "ui/page_ids.h"
 #include "ui/pages/browser_history_page.h"
-#include "ui/password_dialog.h"
 
 namespace {
 
@@ -282,7 +276,7 @@ void CWindowMain::CheckTreeButton(UINT command) {
     SendMessageA(toolbar_, TB_CHECKBUTTON, command, TRUE);
 }
 
-void CWindowMain::ShowTree(int mode, UINT command) {
+void CWindowMain::ShowTree(TreeMode mode, UINT command) {
     if (!LeavePageGuard()) {
         CheckTreeButton(leftPanel_.mode() == TreeHelp ? CmdHelpTree : CmdTools);
         return;
@@ -365,75 +359,6 @@ void CWindowMain::ScheduleIndexDatDeletion() {
     cleaner_->ScheduleIndexDatDeletion((s.historyMask & IEIndexDatAtStartup) != 0,
                                        (s.cacheMask & IEIndexDatAtStartup) != 0,
                                        (s.cookiesMask & IEIndexDatAtStartup) != 0);
-}
-
-// ---------------------------------------------------------------- exit
-
-void CWindowMain::OnExitCommand() {
-    if (!LeavePageGuard()) return;
-    settings_->exitAfterRun = 1;
-    if (!settings_->clearOnExit)
-        ExitProgram();
-    else
-        ClearAll(ClearAndExit);
-}
-
-void CWindowMain::RecordPlacement() {
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(hwnd_, &placement)) return;
-    ProgramSettings& s = *settings_;
-    const RECT& r = placement.rcNormalPosition;
-    s.windowLeft = r.left;
-    s.windowTop = r.top;
-    s.windowWidth = r.right - r.left;
-    s.windowHeight = r.bottom - r.top;
-    s.windowShowCmd = IsWindowVisible(hwnd_) ? static_cast<int32_t>(placement.showCmd) : 0;
-    if (splitter_.hwnd()) {
-        RECT bar;
-        GetWindowRect(splitter_.hwnd(), &bar);
-        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&bar), 2);
-        s.splitterPos = bar.left;
-    }
-}
-
-void CWindowMain::ExitProgram() {
-    ProgramSettings& s = *settings_;
-    KillTimer(hwnd_, TimerShowDelay);
-    KillTimer(hwnd_, TimerScheduler);
-    if (s.exiting) return;
-    s.exiting = 1;
-    // A start from now on must not take this window for the running program's and only ask it to
-    // show itself: without the title it waits until this process lets go of the instance.
-    SetWindowTextA(hwnd_, "");
-    // The worker and the exit-time clearing would share the one cleaner: the run stops first.
-    const bool runEnded = progress_.StopRun(kRunStopWaitMs);
-    if (s.clearOnExit && runEnded) {
-        if (ClearingLease lease(s); lease) ClearSynchronously();
-    }
-    RemoveTrayIcon();
-    trayMenu_.Destroy();
-    RecordPlacement();
-    UnregisterStartupHotKeys(hwnd_);
-    if (hookInstalled_) {
-        UnHook();
-        hookInstalled_ = false;
-    }
-    ShowHiddenBrowsers();
-    leftPanel_.SaveExpansionState();
-    s.SaveSettings();
-    ScheduleIndexDatDeletion();
-
-    ShowWindow(hwnd_, SW_HIDE);
-    if (instanceMutex_.valid()) {
-        ReleaseMutex(instanceMutex_.get());
-        instanceMutex_.Close();
-    }
-    // A worker stuck in the file system would go on writing into objects that end with the
-    // process: with everything saved, the process ends here instead.
-    if (!runEnded) TerminateProcess(GetCurrentProcess(), 0);
-    Sleep(1500);
-    DestroyWindow();
 }
 
 // ---------------------------------------------------------------- dispatch

@@ -87,7 +87,7 @@ private:
     LRESULT OnSelectPage(uint32_t id);
     void OnSplitterMoved(int distance);
     void CheckTreeButton(UINT command);
-    void ShowTree(int mode, UINT command);
+    void ShowTree(TreeMode mode, UINT command);
     void ShowHelpPage(uint32_t page);
 
     void OnCommand(int id);

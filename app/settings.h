@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/hot_key_value.h"
+
 
 // One bit per browser; the same bit in every mask.
 enum BrowserBits : uint32_t {
@@ -20,15 +22,6 @@ enum BrowserBits : uint32_t {
     BrowserSafari = 0x080,
     BrowserChrome = 0x100,
 };
-
-// Hot-key value: virtual-key code in the high 16 bits, hot-key-control modifiers in the low 16 bits.
-enum HotKeyModifierBits : uint32_t {
-    HotKeyShift = 0x01,
-    HotKeyControl = 0x02,
-    HotKeyAlt = 0x04,
-    HotKeyExt = 0x08,
-};
-constexpr uint32_t MakeHotKeyValue(uint32_t virtualKey, uint32_t modifiers) { return virtualKey << 16 | modifiers; }
 
 // A shredding method: the byte patterns written over a file before it is deleted.
 struct ShredMethod {

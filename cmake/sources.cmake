@@ -11,7 +11,6 @@ set(ZLT_PORTABLE_SOURCES
     app/settings_format.cpp
     app/sha256.cpp
     control/browser_titles.cpp
-    control/hot_key_value.cpp
     hook/paste_keys.cpp
     ui/box_layout.cpp
     ui/progress_throttle.cpp
@@ -23,6 +22,7 @@ set(ZLT_PORTABLE_SOURCES
 set(ZLT_WIN32_SOURCES
     app/main_app.cpp
     app/main_window.cpp
+    app/main_window_exit.cpp
     app/main_window_tray.cpp
     app/settings_file.cpp
     control/browser_windows.cpp

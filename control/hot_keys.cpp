@@ -1,6 +1,6 @@
 #include "control/hot_keys.h"
 
-#include "control/hot_key_value.h"
+#include "app/hot_key_value.h"
 
 BOOL RegisterHotKeyValue(HWND window, int id, uint32_t value) {
     const UINT key = HotKeyVirtualKey(value);

@@ -39,7 +39,7 @@ HTREEITEM CWindowLeftPanel::ItemFor(uint32_t key) const {
     return it == itemMap_.end() ? nullptr : it->second;
 }
 
-void CWindowLeftPanel::Rebuild(int newMode) {
+void CWindowLeftPanel::Rebuild(TreeMode newMode) {
     SaveExpansionState();
     TreeView_DeleteAllItems(tree_);
     itemMap_.clear();

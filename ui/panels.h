@@ -21,14 +21,14 @@ public:
 
     // Replaces the tree's contents with the options tree (0) or the help tree (1) and selects the
     // first entry, which shows its page.
-    void Rebuild(int newMode);
+    void Rebuild(TreeMode newMode);
     // Selects the entry kept under `key` (which shows its page); an unknown key changes nothing.
     void SelectPage(uint32_t key);
     // In the options tree: records which entries are expanded in navigationTreeState.
     void SaveExpansionState();
 
     HWND tree() const { return tree_; }
-    int mode() const { return mode_; }
+    TreeMode mode() const { return mode_; }
     HTREEITEM ItemFor(uint32_t key) const;
 
 protected:
@@ -40,7 +40,7 @@ private:
     HTREEITEM whatToClear_ = nullptr, settingsItem_ = nullptr;
     ProgramSettings* settings_ = nullptr;
     CWindowMain* mainWindow_ = nullptr;
-    int mode_ = 0;
+    TreeMode mode_ = TreeOptions;
 };
 
 // The parent of every page; the visible page covers it, so it never erases its background.

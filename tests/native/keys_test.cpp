@@ -1,7 +1,7 @@
 // Paste detection of hook.dll and the hot-key conversion for RegisterHotKey.
 #include <gtest/gtest.h>
 
-#include "control/hot_key_value.h"
+#include "app/hot_key_value.h"
 #include "hook/paste_keys.h"
 
 namespace {
@@ -62,4 +62,12 @@ TEST(HotKeyValue, ModifierBitsConvertToRegisterHotKeyForm) {
     EXPECT_EQ(HotKeyRegisterModifiers(0x08), kModWin);
     EXPECT_EQ(HotKeyRegisterModifiers(0x0F), kModAlt | kModControl | kModShift | kModWin);
     EXPECT_EQ(HotKeyVirtualKey(0x0003), 0u); // modifiers without a key: no hot key
+}
+
+TEST(HotKeyValue, TheHotKeyControlsWordHoldsKeyAndModifiersTheOtherWayRound) {
+    // HKM_GETHOTKEY for Ctrl+Shift+E: 'E' in the low byte, HOTKEYF_CONTROL | HOTKEYF_SHIFT in the high.
+    EXPECT_EQ(HotKeyValueFromControl(0x0345), 0x450003u);
+    EXPECT_EQ(HotKeyControlWord(0x450003), 0x0345);
+    EXPECT_EQ(HotKeyControlWord(0x70000C), 0x0C70); // F1 with Alt and the extended bit
+    EXPECT_EQ(HotKeyValueFromControl(0), 0u);
 }

@@ -108,16 +108,6 @@ void CWnd::SetUpDown(int id, int low, int high, int pos) {
     SendItem(id, UDM_SETPOS32, 0, pos);
 }
 
-uint32_t CWnd::HotKeyValue(int id) const {
-    // HKM_GETHOTKEY: virtual key in the low byte, HOTKEYF_* bits in the high byte.
-    const WORD raw = static_cast<WORD>(SendItem(id, HKM_GETHOTKEY));
-    return static_cast<uint32_t>(LOBYTE(raw)) << 16 | HIBYTE(raw);
-}
-
-void CWnd::SetHotKeyValue(int id, uint32_t value) {
-    SendItem(id, HKM_SETHOTKEY, MAKEWORD(static_cast<BYTE>(value >> 16), static_cast<BYTE>(value & 0xFF)));
-}
-
 void CWnd::CenterOver(HWND over) {
     RECT area, self;
     GetWindowRect(hwnd_, &self);

@@ -57,9 +57,6 @@ public:
     }
     // Up-down control: range and position.
     void SetUpDown(int id, int low, int high, int pos);
-    // Hot-key control <-> hot-key value (virtual key in the high 16 bits, HOTKEYF_* bits in the low).
-    uint32_t HotKeyValue(int id) const;
-    void SetHotKeyValue(int id, uint32_t value);
     // Moves the window to the middle of `over` (or of the work area when `over` is null).
     void CenterOver(HWND over);
 
