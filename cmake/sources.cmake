@@ -17,6 +17,7 @@ set(ZLT_PORTABLE_SOURCES
     hook/paste_keys.cpp
     ui/box_layout.cpp
     ui/navigation_tree.cpp
+    update/version_list.cpp
     ${ZLT_ENGINE_PORTABLE_SOURCES}
 )
 
