@@ -35,9 +35,11 @@ set(ZLT_WIN32_SOURCES
     ui/message_box.cpp
     ui/page.cpp
     ui/pages/browser_history_page.cpp
+    ui/pages/check_updates_page.cpp
     ui/panels.cpp
     ui/password_dialog.cpp
     ui/progress_window.cpp
     ui/tray_menu.cpp
+    update/version_check.cpp
     ${ZLT_ENGINE_WIN32_SOURCES}
 )
