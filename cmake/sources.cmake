@@ -34,8 +34,12 @@ set(ZLT_WIN32_SOURCES
     ui/framework/wnd.cpp
     ui/message_box.cpp
     ui/page.cpp
+    ui/html_help.cpp
+    ui/pages/about_page.cpp
     ui/pages/browser_history_page.cpp
     ui/pages/check_updates_page.cpp
+    ui/pages/help_page.cpp
+    ui/pages/help_pages.cpp
     ui/panels.cpp
     ui/password_dialog.cpp
     ui/progress_window.cpp
