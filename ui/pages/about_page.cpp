@@ -39,6 +39,8 @@ CWindowHelpAbout::~CWindowHelpAbout() {
 
 BOOL CWindowHelpAbout::OnInitDialog() {
     SetItemText(IDC_ABOUT_NAME, nameText_.c_str());
+    // Flush with the notice line below it: an edit box indents its text by default.
+    SendItem(IDC_ABOUT_NAME, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     SetItemText(IDC_ABOUT_LINK, kVendorSite);
     hand_ = LoadCursorA(nullptr, IDC_HAND);
     if (!logo_) logo_ = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO));
