@@ -7,6 +7,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -331,4 +332,29 @@ TEST_F(UpdateCheckTest, AbortAnswersTheQuestionStopsAtOnceAndTheNextCheckRuns) {
     PumpMessages(50);
     EXPECT_EQ(Status(), "Versions\r\n\r\n\r\nThe latest version of Zephyrlanthorpe is 7.6\r\n");
     EXPECT_EQ(server.requests(), 2);
+}
+
+TEST_F(UpdateCheckTest, APageThatGoesDuringACheckStopsItsWorker) {
+    std::atomic<bool> clientClosed{false};
+    server.SetScript([&](SOCKET client) {
+        SendAll(client, "HTTP/1.0 200 OK\r\n");
+        // Waits for the client to hang up; gives up long after it should have.
+        const DWORD limit = 20000;
+        setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit);
+        char byte;
+        clientClosed = recv(client, &byte, 1, 0) == 0;
+    });
+    auto other = std::make_unique<CWindowHelpCheckUpdates>();
+    other->SetEndpointForTests("127.0.0.1", server.port());
+    ASSERT_TRUE(other->CreatePage(host));
+    SendMessageA(other->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_UPDATE_CHECK, BN_CLICKED), 0);
+    ASSERT_TRUE(
+        PumpUntil([&] { return WindowText(GetDlgItem(other->hwnd(), IDC_UPDATE_STATUS)) == kInProgress; }));
+    DestroyWindow(other->hwnd());
+    other.reset();
+    // The worker noticed, closed its connection and ended, long before the server gives up.
+    for (int i = 0; i < 500 && server.finished() < 1; ++i) Sleep(10);
+    EXPECT_EQ(server.finished(), 1);
+    EXPECT_TRUE(clientClosed);
+    PumpMessages(100); // its last message goes to a window that is gone
 }

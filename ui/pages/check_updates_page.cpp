@@ -67,6 +67,7 @@ LRESULT CWindowHelpCheckUpdates::OnMessage(UINT message, WPARAM wParam, LPARAM l
         }
         return TRUE;
     }
+    if (message == WM_DESTROY && check_) check_->RequestAbort(); // the page goes: so does its check
     return CPage::OnMessage(message, wParam, lParam);
 }
 
