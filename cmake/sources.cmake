@@ -15,6 +15,7 @@ set(ZLT_PORTABLE_SOURCES
     ui/box_layout.cpp
     ui/progress_throttle.cpp
     ui/navigation_tree.cpp
+    update/version_list.cpp
     ${ZLT_ENGINE_PORTABLE_SOURCES}
 )
 
@@ -35,11 +36,17 @@ set(ZLT_WIN32_SOURCES
     ui/message_box.cpp
     ui/option_page.cpp
     ui/page.cpp
+    ui/html_help.cpp
     ui/progress_poster.cpp
+    ui/pages/about_page.cpp
     ui/pages/browser_history_page.cpp
+    ui/pages/check_updates_page.cpp
+    ui/pages/help_page.cpp
+    ui/pages/help_pages.cpp
     ui/panels.cpp
     ui/password_dialog.cpp
     ui/progress_window.cpp
     ui/tray_menu.cpp
+    update/version_check.cpp
     ${ZLT_ENGINE_WIN32_SOURCES}
 )

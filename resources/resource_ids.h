@@ -47,6 +47,7 @@
 #define IDB_TRAY_HELP 73
 #define IDB_TRAY_EXIT 75
 #define IDB_TRAY_UPDATE 76
+#define IDB_LOGO 66 // about page: 153x165, pure blue as the transparent colour
 
 // Apply and Reset of every option page
 #define IDC_APPLY 928
@@ -54,6 +55,16 @@
 
 // Browser History page
 #define IDC_BROWSER_HISTORY_TEXT 1100
+
+// About page
+#define IDC_ABOUT_NAME 550
+#define IDC_ABOUT_LINK 552
+
+// Check for updates page
+#define IDC_UPDATE_CHECK 1042
+#define IDC_UPDATE_STATUS 1043
+#define IDC_UPDATE_PROGRESS 1044
+#define IDC_UPDATE_CANCEL 1045
 
 // Controls of the boxes and the password dialog
 #define IDC_BOX_TEXT 151

@@ -52,7 +52,11 @@ cp "$build/wine/bin/Zephyrlanthorpe.msi" "$dest/"
 program='C:\Program Files\Zephyrlanthorpe\zlt.exe'
 (cd "$dest" && "$ZLT_WINE" "$program" </dev/null >/dev/null 2>&1 &)
 snap main-window-options Zephyrlanthorpe
-snap main-window-help Zephyrlanthorpe --post 273 2001 0
+# The help tree's three pages, through the tray menu's commands: About (300), Help (301) and
+# Check the latest version (80).
+snap main-window-about Zephyrlanthorpe --post 273 300 0
+snap main-window-help Zephyrlanthorpe --post 273 301 0
+snap main-window-check-updates Zephyrlanthorpe --post 273 80 0
 # WM_COMMAND 2000 brings the options tree back; 10001 is the tray icon's callback (150, WM_RBUTTONDOWN).
 snap tray-menu Zephyrlanthorpe --post 273 2000 0 --cursor 900 700 --post 10001 150 516 --class '#32768'
 "$ZLT_WINESERVER" -k 2>/dev/null || true

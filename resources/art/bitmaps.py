@@ -97,6 +97,38 @@ SMALL = {"tray_open.bmp": small_window, "tray_clear.bmp": small_clear, "tray_abo
          "tray_help.bmp": small_help, "tray_update.bmp": small_update, "tray_exit.bmp": small_exit}
 
 
+def draw_logo(art):
+    """The about page's logo (153 x 165): the program's shield with its Z, a sweep of light across
+    it and a few sparkles, standing on a soft shadow."""
+    c = art.Canvas(153, 165)
+    s = 4.5
+    ox, oy = 76.5 - 16 * s, 4
+
+    def pt(x, y):
+        return (ox + x * s, oy + y * s)
+
+    c.shape(lambda x, y: ((x - 76.5) / 52) ** 2 + ((y - 154) / 7) ** 2 <= 1, (150, 150, 160))
+    outer = [pt(16, 1.5), pt(29, 6), pt(27, 19), pt(16, 30.5), pt(5, 19), pt(3, 6)]
+    c.polygon(outer, (0x10, 0x10, 0x50))
+    inner = [pt(16, 3.5), pt(27, 7.5), pt(25.2, 18.5), pt(16, 28), pt(6.8, 18.5), pt(5, 7.5)]
+    c.polygon(inner, art.vgrad(LIGHT, NAVY, oy + 3.5 * s, oy + 28 * s))
+    # light falling on the upper left half of the shield
+    c.polygon([pt(16, 3.5), pt(5, 7.5), pt(6.2, 15), pt(16, 10.5)], (255, 255, 255, 70))
+    z = [(10, 8), (22, 8), (22, 10.8), (13.9, 20.2), (22, 20.2), (22, 23), (10, 23), (10, 20.2), (18.1, 10.8),
+         (10, 10.8)]
+    c.polygon([(ox + x * s + 3, oy + y * s + 3) for x, y in z], (0x10, 0x10, 0x40, 150))
+    c.polygon([pt(x, y) for x, y in z], (255, 255, 255))
+
+    def sparkle(cx, cy, r, colour):
+        c.polygon([(cx, cy - r), (cx + r * 0.22, cy - r * 0.22), (cx + r, cy), (cx + r * 0.22, cy + r * 0.22),
+                   (cx, cy + r), (cx - r * 0.22, cy + r * 0.22), (cx - r, cy), (cx - r * 0.22, cy - r * 0.22)], colour)
+
+    sparkle(128, 22, 13, (255, 210, 60))
+    sparkle(140, 48, 7, (255, 225, 120))
+    sparkle(116, 44, 5, (255, 240, 170))
+    art.write("logo.bmp", art.bmp24_bytes(c, BLUE, matte=(0xE8, 0xE8, 0xE8)))
+
+
 def draw_all(art):
     strip = art.Canvas(40 * len(TOOLBAR), 32)
     for i, draw in enumerate(TOOLBAR):
@@ -106,3 +138,4 @@ def draw_all(art):
         c = art.Canvas(16, 16)
         draw(art, c)
         art.write(name, art.bmp24_bytes(c, BLUE))
+    draw_logo(art)

@@ -135,16 +135,18 @@ def write(name, data):
         f.write(data)
 
 
-def bmp24_bytes(c, background):
-    """A 24-bit bitmap; transparent pixels become `background` (the mask colour)."""
+def bmp24_bytes(c, background, matte=None):
+    """A 24-bit bitmap; transparent pixels become `background` (the mask colour). Edges that are
+    mostly opaque are blended with `matte` (the colour the picture will sit on), else with it."""
     w, h = c.w, c.h
     stride = (w * 3 + 3) & ~3
+    edge = matte or background
     rows = b""
     for y in reversed(range(h)):
         row = bytearray()
         for p in c.px[y]:
             a = p[3] / 255.0
-            px = [round(p[i] * a + background[i] * (1 - a)) if a >= 0.5 else background[i] for i in range(3)]
+            px = [round(p[i] * a + edge[i] * (1 - a)) if a >= 0.5 else background[i] for i in range(3)]
             row += bytes((px[2], px[1], px[0]))
         row += b"\0" * (stride - len(row))
         rows += row

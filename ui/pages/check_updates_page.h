@@ -1,0 +1,36 @@
+#pragma once
+// "Check for updates": starts a version check on a worker thread, shows its status text as it goes
+// and lets the user abort it. Help tree; no settings, so nothing to apply or reset.
+#include <memory>
+
+#include "ui/page.h"
+#include "update/version_check.h"
+
+class CWindowHelpCheckUpdates : public CPage {
+public:
+    CWindowHelpCheckUpdates();
+    ~CWindowHelpCheckUpdates() override;
+
+    // Tests point the check at a server of their own; the program always asks the vendor's.
+    void SetEndpointForTests(const char* host, unsigned short port);
+    // True from the start of a check until its worker has finished or been aborted.
+    bool checking() const { return worker_ != nullptr; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+    LRESULT OnNotify(NMHDR* header) override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void StartCheck();
+    void AskAbort();
+    void ShowStatus();
+    void SetIdle();
+    // Lets go of the worker's handle once the thread has ended (or after `waitMs`).
+    void ReleaseWorker(DWORD waitMs);
+
+    VersionCheckEndpoint endpoint_;
+    std::shared_ptr<VersionCheck> check_;
+    HANDLE worker_ = nullptr;
+};
