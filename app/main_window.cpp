@@ -391,6 +391,12 @@ void CWindowMain::OnCommand(int id) {
     case CmdTrayExit:
     case CmdToolbarExit: OnExitCommand(); break;
     case CmdExitProgram: ExitProgram(); break;
+    case IDOK:
+    case IDCANCEL:
+        // Enter and Escape come to this window (the message loop's dialog is the main window):
+        // they belong to the page on show, which may act on them (the update page's abort).
+        if (CPage* page = currentPage(); page && page->hwnd()) SendMessageA(page->hwnd(), WM_COMMAND, id, 0);
+        break;
     default: break;
     }
 }

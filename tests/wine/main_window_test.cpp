@@ -393,3 +393,19 @@ TEST(Splitter, DragReportsTheDistanceWithinItsRange) {
     ASSERT_EQ(owner.moves.size(), 4u);
     EXPECT_EQ(owner.moves[3], 190 - 400);
 }
+
+TEST_F(MainWindowTest, EscapeAndEnterReachThePageOnShow) {
+    struct CommandCounter : StandInPage {
+        using StandInPage::StandInPage;
+        std::vector<int> ids;
+        void OnOwnCommand(int id, int) override { ids.push_back(id); }
+    };
+    CommandCounter counter(480);
+    ASSERT_TRUE(counter.CreatePage(main->rightPanel().hwnd()));
+    main->AddPage(PAGE_SETTINGS, &counter);
+    main->leftPanel().SelectPage(PAGE_SETTINGS);
+    Command(IDCANCEL);
+    Command(IDOK);
+    EXPECT_EQ(counter.ids, (std::vector<int>{IDCANCEL, IDOK}));
+    EXPECT_TRUE(IsWindow(counter.hwnd())); // pages never close
+}
