@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/settings.h"
+#include "platform/handles.h"
 #include "engine/history_cleaner.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
@@ -67,8 +68,8 @@ bool CMainApp::InitInstance() {
     }
     SetCurrentDirectoryA(folder);
 
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, kMutexName);
-    if (GetLastError() == ERROR_ALREADY_EXISTS && !SecondInstance(mutex, folder)) return false;
+    ScopedHandle mutex(CreateMutexA(nullptr, TRUE, kMutexName));
+    if (GetLastError() == ERROR_ALREADY_EXISTS && !SecondInstance(mutex.get(), folder)) return false;
 
     // Before anything can clear: a clear on start must already reach the 64-bit registry view, and
     // a threaded run must never read the flag while it is being written.
@@ -76,7 +77,7 @@ bool CMainApp::InitInstance() {
     InitialiseLibraries();
     ProgramSettings& settings = Settings();
     CWindowMain window(&settings, &Cleaner());
-    window.SetInstanceMutex(mutex);
+    window.SetInstanceMutex(mutex.Release());
     settings.installFolder = folder;
     helpFilePath = ModuleFolder(instance_) + "zlt.chm";
 
@@ -86,8 +87,7 @@ bool CMainApp::InitInstance() {
         window.DestroyWindow();
         return false;
     }
-    RunMessageLoop();
-    // The mutex stays owned until the process ends.
+    RunMessageLoop(); // the exit path has let go of the mutex before the window went
     return false;
 }
 
@@ -102,15 +102,11 @@ bool CMainApp::SecondInstance(HANDLE mutex, const std::string& installFolder) {
         // must not be taken for its main window.
         if (HWND first = FindWindowA(CWindowMain::WindowClassName().c_str(), kDisplayName)) {
             ShowFirstInstance(first, installFolder);
-            CloseHandle(mutex);
             return false;
         }
         const DWORD waited = WaitForSingleObject(mutex, 100);
         if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return true;
-        if (GetTickCount() - start > kFirstInstanceWaitMs) {
-            CloseHandle(mutex);
-            return false;
-        }
+        if (GetTickCount() - start > kFirstInstanceWaitMs) return false;
     }
 }
 
