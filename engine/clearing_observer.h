@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <string>
 
+// Programs that a cleaner needs closed before it can clean their files.
+enum class RunningProgram { Skype, GoogleDesktop };
+
 class ClearingObserver {
 public:
     virtual ~ClearingObserver() = default;
@@ -21,6 +24,9 @@ public:
     virtual void PassMoved(uint64_t /*position*/) {}
     // Something the user must be told, as a warning (the index.dat size warning).
     virtual void Warning(const std::string& /*text*/) {}
+    // Asks the user to close `program` when it runs. False: the user keeps it running and its
+    // cleaners are to be skipped. Asked on the thread that runs the cleaners.
+    virtual bool PromptClose(RunningProgram /*program*/) { return true; }
     // The threaded run has ended; `exitProgram` when it was told to end the program afterwards.
     virtual void RunFinished(bool /*exitProgram*/) {}
     // The window that owns what a clearing opens (the clipboard), or null.

@@ -206,8 +206,10 @@ public:
     virtual void ClearAcrobatDataFolder() {}
     virtual void ClearAcrobatOrganizerHistory() {}
     virtual void ClearAcrobatCollections() {}
-    // Asks to close a running Skype; false when the user declined (the Skype cleaners are skipped).
-    virtual bool PromptCloseSkype() { return true; }
+    // Asks, through the observer, to close a running Skype or Google Desktop; false when the user
+    // keeps it (its cleaners are then skipped).
+    virtual bool PromptCloseSkype() { return Report().PromptClose(RunningProgram::Skype); }
+    virtual bool PromptCloseGoogleDesktop() { return Report().PromptClose(RunningProgram::GoogleDesktop); }
 
 protected:
     // SHGetSpecialFolderPathA with the observer's window as owner, not created; empty when the
