@@ -335,8 +335,8 @@ void CWindowMain::SkypeWatch() {}
 
 // ---------------------------------------------------------------- clearing
 
-void CWindowMain::Warning(const std::string& text) {
-    ShowMessage(hwnd_, "Warning", "", text.c_str(), IDI_BOX_MESSAGE);
+void CWindowMain::Message(const std::string& caption, const std::string& text) {
+    ShowMessage(hwnd_, caption.empty() ? kDisplayName : caption.c_str(), "", text.c_str(), IDI_BOX_MESSAGE);
 }
 
 void CWindowMain::ShowNotice(const char* caption, const char* text) {

@@ -72,7 +72,7 @@ public:
     static std::string WindowClassName();
 
     // ClearingObserver
-    void Warning(const std::string& text) override;
+    void Message(const std::string& caption, const std::string& text) override;
     HWND OwnerWindow() const override { return hwnd_; }
 
 protected:

@@ -22,8 +22,9 @@ public:
     virtual void PassStarted(uint64_t /*range*/) {}
     // The pass has come to `position` (which may pass `range` by one at the very end).
     virtual void PassMoved(uint64_t /*position*/) {}
-    // Something the user must be told, as a warning (the index.dat size warning).
-    virtual void Warning(const std::string& /*text*/) {}
+    // Something the user must be told, in the program's message box: the index.dat size warning
+    // (caption "Warning"), a file that could not be written. An empty caption is the program's name.
+    virtual void Message(const std::string& /*caption*/, const std::string& /*text*/) {}
     // Asks the user to close `program` when it runs. False: the user keeps it running and its
     // cleaners are to be skipped. Asked on the thread that runs the cleaners.
     virtual bool PromptClose(RunningProgram /*program*/) { return true; }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/main_app.h"
 #include "app/messages.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
@@ -25,8 +26,8 @@ void CProgressPoster::PassMoved(uint64_t position) {
     Post();
 }
 
-void CProgressPoster::Warning(const std::string& text) {
-    ShowMessage(nullptr, "Warning", "", text.c_str(), IDI_BOX_MESSAGE);
+void CProgressPoster::Message(const std::string& caption, const std::string& text) {
+    ShowMessage(nullptr, caption.empty() ? kDisplayName : caption.c_str(), "", text.c_str(), IDI_BOX_MESSAGE);
 }
 
 void CProgressPoster::RunFinished(bool exitProgram) {

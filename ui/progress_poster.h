@@ -18,7 +18,7 @@ public:
     void PassStarted(uint64_t range) override;
     void PassMoved(uint64_t position) override;
     // Shown at once, on the worker's own thread: the run waits for the user, not for the window.
-    void Warning(const std::string& text) override;
+    void Message(const std::string& caption, const std::string& text) override;
     void RunFinished(bool exitProgram) override;
     HWND OwnerWindow() const override { return window_; }
 

@@ -51,7 +51,7 @@ void HistoryCleaner::ClearIndexDatContent(const FolderList& folders) {
                 "MB), only part of it has been cleaned. " +
                 "You can change 'Max index.dat file size for clearing' in program Settings or "
                 "you can use 'Delete index.dat' feature";
-            Report().Warning(text);
+            Report().Message("Warning", text);
         }
     }
 }

@@ -121,10 +121,12 @@ class RecordingObserver : public ClearingObserver {
 public:
     explicit RecordingObserver(HWND owner = nullptr) : owner_(owner) {}
     int filesStarted = 0;
-    std::vector<std::string> warnings;
+    std::vector<std::string> warnings; // caption and text of each message, as "caption: text"
     std::vector<bool> runsFinished; // exitProgram of each RunFinished
     void FileStarted() override { ++filesStarted; }
-    void Warning(const std::string& text) override { warnings.push_back(text); }
+    void Message(const std::string& caption, const std::string& text) override {
+        warnings.push_back(caption + ": " + text);
+    }
     void RunFinished(bool exitProgram) override { runsFinished.push_back(exitProgram); }
     HWND OwnerWindow() const override { return owner_; }
 

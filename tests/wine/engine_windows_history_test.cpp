@@ -314,7 +314,7 @@ TEST_F(WindowsHistory, IndexDatAboveTheLimitIsClearedInPartWithAWarning) {
     EXPECT_EQ(bytes[2499999], 0x77);
     ASSERT_EQ(observer.warnings.size(), 1u);
     EXPECT_EQ(observer.warnings[0],
-              path + " is too large (2MB), only part of it has been cleaned. You can change "
+              "Warning: " + path + " is too large (2MB), only part of it has been cleaned. You can change "
                      "'Max index.dat file size for clearing' in program Settings or you can "
                      "use 'Delete index.dat' feature");
     cleaner.SetObserver(nullptr);
