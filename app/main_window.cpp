@@ -15,6 +15,7 @@
 #include "ui/message_box.h"
 #include "ui/page_ids.h"
 #include "ui/pages/browser_history_page.h"
+#include "ui/pages/browser_pages.h"
 #include "ui/pages/help_pages.h"
 
 namespace {
@@ -144,6 +145,8 @@ bool CWindowMain::CreateChildren() {
         ownedPages_.push_back(std::make_unique<CWindowProxy>());
         AddPage(PAGE_BROWSER_HISTORY, ownedPages_.back().get());
     }
+    for (auto& [id, page] : MakeBrowserPages(settings_, cleaner_))
+        if (!PageFor(id)) AddPage(id, ownedPages_.emplace_back(std::move(page)).get());
     for (auto& [id, page] : MakeHelpPages())
         if (!PageFor(id)) AddPage(id, ownedPages_.emplace_back(std::move(page)).get());
     for (auto& [id, page] : pages_)

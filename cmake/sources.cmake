@@ -39,7 +39,16 @@ set(ZLT_WIN32_SOURCES
     ui/html_help.cpp
     ui/progress_poster.cpp
     ui/pages/about_page.cpp
+    ui/pages/browser_chrome_page.cpp
+    ui/pages/browser_firefox_page.cpp
     ui/pages/browser_history_page.cpp
+    ui/pages/browser_ie_page.cpp
+    ui/pages/browser_mozilla_page.cpp
+    ui/pages/browser_netscape_page.cpp
+    ui/pages/browser_opera_page.cpp
+    ui/pages/browser_page.cpp
+    ui/pages/browser_pages.cpp
+    ui/pages/browser_safari_page.cpp
     ui/pages/check_updates_page.cpp
     ui/pages/help_page.cpp
     ui/pages/help_pages.cpp

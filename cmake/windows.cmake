@@ -23,6 +23,11 @@ target_link_libraries(zlt_core PUBLIC zlt_portable hook sqlite3
     wininet urlmon htmlhelp version)
 
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001 -I${ZLT_TOP} -I${ZLT_TOP}/resources")
+# windres does not report what an .rc file includes: every file of resources/ is a dependency of
+# zlt.rc, so that a changed template, bitmap or icon rebuilds the programs that carry them.
+file(GLOB ZLT_RESOURCE_FILES CONFIGURE_DEPENDS ${ZLT_TOP}/resources/*.rc ${ZLT_TOP}/resources/*.h
+     ${ZLT_TOP}/resources/*.bmp ${ZLT_TOP}/resources/*.ico ${ZLT_TOP}/resources/*.manifest)
+set_source_files_properties(${ZLT_TOP}/resources/zlt.rc PROPERTIES OBJECT_DEPENDS "${ZLT_RESOURCE_FILES}")
 add_executable(zlt WIN32 app/main.cpp resources/zlt.rc)
 target_link_libraries(zlt PRIVATE zlt_core)
 

@@ -229,6 +229,11 @@ bool AnyClearingOptionSelected(const ProgramSettings& settings) {
     return false;
 }
 
+void ClearBrowserSteps(HistoryCleaner& cleaner, const ProgramSettings& settings, uint32_t browsers) {
+    for (const Step& step : kBrowserSteps)
+        if ((step.option.bit & browsers) && step.Selected(settings)) (cleaner.*step.clean)();
+}
+
 void ClearSelectedBrowserItems(HistoryCleaner& cleaner, ProgramSettings& settings) {
     for (const Step& step : kBrowserSteps)
         if (step.Selected(settings)) (cleaner.*step.clean)();

@@ -22,6 +22,11 @@ std::vector<SettingRef> RunOptions();
 // own (index.dat deletion at start-up, "Delete Bookmarks ", the page file, the watches).
 bool AnyClearingOptionSelected(const ProgramSettings& settings);
 
+// The run's browser steps (history, cache, cookies, passwords, downloads, with the index.dat
+// content steps among them) of the browsers in `browsers` only, in run order: what a browser
+// page's CLEAR runs.
+void ClearBrowserSteps(HistoryCleaner& cleaner, const ProgramSettings& settings, uint32_t browsers);
+
 // The synchronous groups (UI thread, no stop tests), in the order the clear entry runs them.
 // Browsers: the run's browser steps, then index.dat deletion, the IE and Opera extras and the
 // Firefox database purge.

@@ -49,9 +49,66 @@
 #define IDB_TRAY_UPDATE 76
 #define IDB_LOGO 66 // about page: 153x165, pure blue as the transparent colour
 
-// Apply and Reset of every option page
+// Apply and Reset of every option page, and the CLEAR (DELETE) button of every browser page
 #define IDC_APPLY 928
 #define IDC_RESET 930
+#define IDC_CLEAR_NOW 884
+
+// Internet Explorer page
+#define IDC_IE_HISTORY 917
+#define IDC_IE_MOST_POPULAR 918
+#define IDC_IE_CACHE 921
+#define IDC_IE_COOKIES 936
+#define IDC_IE_PASSWORDS 954
+#define IDC_IE_DOWNLOADS 955
+#define IDC_IE_LAST_SESSION 956
+#define IDC_IE_HISTORY_INDEX 927     // "Clear Index.dat files content"
+#define IDC_IE_CACHE_INDEX 933
+#define IDC_IE_COOKIES_INDEX 943
+#define IDC_IE_COMPAT_CACHE_INDEX 1051 // "Delete Index.dat files"
+#define IDC_IE_PRIVACIE_INDEX 1052
+#define IDC_IE_HISTORY_AT_START 947  // "Delete Index.dat files at Windows startup"
+#define IDC_IE_CACHE_AT_START 949
+#define IDC_IE_COOKIES_AT_START 958
+#define IDC_IE_INDEX_SIZE 1017
+#define IDC_IE_INDEX_SIZE_SPIN 1019
+
+// Firefox page
+#define IDC_FIREFOX_HISTORY 940
+#define IDC_FIREFOX_PURGE 978
+#define IDC_FIREFOX_CACHE 941
+#define IDC_FIREFOX_COOKIES 953
+#define IDC_FIREFOX_PASSWORDS 960
+#define IDC_FIREFOX_DOWNLOADS 973
+#define IDC_FIREFOX_BOOKMARKS 977
+
+// Safari, Opera, Mozilla, Netscape and Chrome pages: history, cache, cookies, passwords, downloads
+#define IDC_SAFARI_HISTORY 968
+#define IDC_SAFARI_CACHE 969
+#define IDC_SAFARI_COOKIES 970
+#define IDC_SAFARI_PASSWORDS 971
+#define IDC_SAFARI_DOWNLOADS 972
+#define IDC_OPERA_HISTORY 920
+#define IDC_OPERA_CACHE 924
+#define IDC_OPERA_COOKIES 939
+#define IDC_OPERA_PASSWORDS 959
+#define IDC_OPERA_DOWNLOADS 976
+#define IDC_OPERA_SPEED_DIAL 961
+#define IDC_MOZILLA_HISTORY 918
+#define IDC_MOZILLA_CACHE 922
+#define IDC_MOZILLA_COOKIES 937
+#define IDC_MOZILLA_PASSWORDS 955
+#define IDC_MOZILLA_DOWNLOADS 974
+#define IDC_NETSCAPE_HISTORY 919
+#define IDC_NETSCAPE_CACHE 923
+#define IDC_NETSCAPE_COOKIES 938
+#define IDC_NETSCAPE_PASSWORDS 956
+#define IDC_NETSCAPE_DOWNLOADS 975
+#define IDC_CHROME_HISTORY 1033
+#define IDC_CHROME_CACHE 1035
+#define IDC_CHROME_COOKIES 1037
+#define IDC_CHROME_PASSWORDS 1038
+#define IDC_CHROME_DOWNLOADS 1039
 
 // Browser History page
 #define IDC_BROWSER_HISTORY_TEXT 1100

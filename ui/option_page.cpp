@@ -53,7 +53,9 @@ void COptionPage::OnCommand(int id, int code) {
     } else if (id == IDC_RESET && code == BN_CLICKED) {
         Reset();
     } else if (BindingFor(id)) {
-        if (code == BN_CLICKED) MarkModified();
+        if (code != BN_CLICKED) return;
+        MarkModified();
+        OnBoxClicked(id);
     } else {
         OnOwnCommand(id, code);
         CPage::OnCommand(id, code); // Enter and Escape do nothing

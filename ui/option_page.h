@@ -39,6 +39,8 @@ protected:
     virtual void ApplyOwn() {}
     // Commands of the page's own controls; a bound box's click and Apply/Reset never reach it.
     virtual void OnOwnCommand(int /*id*/, int /*code*/) {}
+    // A bound box was clicked (the page is already marked modified).
+    virtual void OnBoxClicked(int /*id*/) {}
 
     ProgramSettings& settings() const { return *settings_; }
     SettingBindings bindings() const { return bindings_; }

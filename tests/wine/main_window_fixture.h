@@ -36,6 +36,12 @@ struct MainWindowTest : ::testing::Test {
     std::unique_ptr<CWindowMain> main;
     StandInPage whatToClear{480}, ie{520}, wide{5000};
 
+    // Stand-in pages that take the place of the program's own, put in before the window starts.
+    virtual void AddTestPages() {
+        main->AddPage(PAGE_WHAT_TO_CLEAR, &whatToClear);
+        main->AddPage(PAGE_IE, &ie);
+        main->AddPage(PAGE_SAFARI, &wide);
+    }
     // A test's own cleaner, made before the window.
     virtual std::unique_ptr<HistoryCleaner> MakeCleaner() { return std::make_unique<HistoryCleaner>(&s); }
 
@@ -43,9 +49,7 @@ struct MainWindowTest : ::testing::Test {
         s.installFolder = folder.path();
         cleaner = MakeCleaner();
         main = std::make_unique<CWindowMain>(&s, cleaner.get());
-        main->AddPage(PAGE_WHAT_TO_CLEAR, &whatToClear);
-        main->AddPage(PAGE_IE, &ie);
-        main->AddPage(PAGE_SAFARI, &wide);
+        AddTestPages();
         ASSERT_TRUE(main->Create(GetModuleHandleA(nullptr)));
         ASSERT_TRUE(main->Initialise());
         PumpMessages(100);

@@ -1,0 +1,44 @@
+#include "ui/pages/browser_page.h"
+
+#include "app/main_app.h"
+#include "engine/clearing_lease.h"
+#include "engine/clearing_run.h"
+#include "engine/history_cleaner.h"
+#include "resources/resource_ids.h"
+#include "ui/message_box.h"
+
+void CWindowBrowserPage::ApplyOwn() {
+    // The start-up deletion of index.dat files always follows the last applied choice.
+    const ProgramSettings& s = settings();
+    cleaner().ScheduleIndexDatDeletion((s.historyMask & IEIndexDatAtStartup) != 0,
+                                       (s.cacheMask & IEIndexDatAtStartup) != 0,
+                                       (s.cookiesMask & IEIndexDatAtStartup) != 0);
+}
+
+void CWindowBrowserPage::OnOwnCommand(int id, int code) {
+    if (id == IDC_CLEAR_NOW && code == BN_CLICKED) ClearNow();
+}
+
+void CWindowBrowserPage::ClearNow() {
+    if (info_.asksAboutUnapplied && modified) {
+        if (!AskQuestion(hwnd_, "Warning", "", "You didn't apply any changes. Do you want to reset them?",
+                         IDI_BOX_QUESTION))
+            return;
+        Reset();
+    }
+    if (!AskQuestion(hwnd_, "Warning", "", "Are you sure you want to clear select items?", IDI_BOX_QUESTION))
+        return;
+    for (const BrowserProgram& program : info_.programs) AskToClose(program);
+    {
+        // Never beside another clearing: the cleaner's files and buffers are one set.
+        ClearingLease lease(settings());
+        if (!lease) {
+            ShowMessage(hwnd_, kDisplayName, "", "Please wait until the clearing that is running has finished.",
+                        IDI_BOX_MESSAGE);
+            return;
+        }
+        ClearBrowserSteps(cleaner(), settings(), info_.browsers);
+        ClearExtras();
+    }
+    if (settings().confirmAfterClear) ShowMessage(hwnd_, "Confirmation", "", "Done", IDI_BOX_MESSAGE);
+}
