@@ -149,7 +149,9 @@ public:
     // size limit. A file that cannot be opened is skipped; the other folders are still done.
     void ClearIndexDatContent(const FolderList& folders);
 
-    // ---- Cleaners not written yet: they do nothing. Browsers, index.dat, applications.
+    // ---- Cleaners not written yet do nothing. One block per family, each in its own source.
+
+    // Internet Explorer family and index.dat (engine/cleaners/ie.cpp, index_dat.cpp).
     virtual void ClearIEHistory() {}
     virtual void ClearIECache() {}
     virtual void ClearIECookies() {}
@@ -162,6 +164,10 @@ public:
     virtual void ClearCookiesIndexDat() {}
     virtual void DeleteIEIndexDatFiles() {}
     virtual void ScheduleIndexDatDeletion(bool /*history*/, bool /*cache*/, bool /*cookies*/) {}
+    // End of the Internet Explorer family.
+
+    // Mozilla family, Chrome, Opera and Safari (engine/cleaners/mozilla.cpp,
+    // chrome_opera_safari.cpp).
     virtual void ClearFirefoxHistory() {}
     virtual void ClearFirefoxCache() {}
     virtual void ClearFirefoxCookies() {}
@@ -194,6 +200,9 @@ public:
     virtual void ClearChromeCookies() {}
     virtual void ClearChromePasswords() {}
     virtual void ClearChromeDownloads() {} // stays empty: the download option selects no Chrome cleaner
+    // End of the Mozilla family, Chrome, Opera and Safari.
+
+    // Applications (engine/cleaners/applications.cpp).
     virtual void ClearToolbarHistory() {}
     virtual void ClearOfficeHistory() {}
     virtual void ClearMediaPlayerHistory() {}
@@ -206,6 +215,8 @@ public:
     virtual void ClearAcrobatDataFolder() {}
     virtual void ClearAcrobatOrganizerHistory() {}
     virtual void ClearAcrobatCollections() {}
+    // End of the applications.
+
     // Asks, through the observer, to close a running Skype or Google Desktop; false when the user
     // keeps it (its cleaners are then skipped).
     virtual bool PromptCloseSkype() { return Report().PromptClose(RunningProgram::Skype); }
