@@ -3,11 +3,10 @@
 #include "app/main_app.h"
 #include "app/messages.h"
 #include "engine/clearing_lease.h"
-#include "engine/clearing_run.h"
 
 void ClearEntry::ClearAll(int mode) {
     ProgramSettings& s = settings_;
-    if (!AnyClearingOptionSelected(s)) {
+    if (!host_.AnythingSelected()) {
         host_.ShowNotice("Warning", "Please select items you want to clear in 'What to clear' windows.");
         // The "Exit" that wanted to clear first ends here and the program goes on: no later run may
         // end it by itself. (A run already going keeps its own order to end the program.)

@@ -21,6 +21,8 @@ public:
         virtual bool ThreadedRunOpen() const = 0;
         // Browsers, Windows history, applications, on this thread.
         virtual void ClearSynchronously() = 0;
+        // Whether anything is chosen to be cleared.
+        virtual bool AnythingSelected() const = 0;
         virtual void ExitProgram() = 0;
     };
 

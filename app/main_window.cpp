@@ -15,8 +15,12 @@
 #include "ui/message_box.h"
 #include "ui/page_ids.h"
 #include "ui/pages/browser_history_page.h"
+#include "ui/pages/application_history_page.h"
 #include "ui/pages/browser_pages.h"
+#include "ui/pages/what_to_clear_page.h"
+#include "ui/pages/windows_history_page.h"
 #include "ui/pages/help_pages.h"
+#include "ui/pages/option_pages.h"
 
 namespace {
 
@@ -146,6 +150,8 @@ bool CWindowMain::CreateChildren() {
         AddPage(PAGE_BROWSER_HISTORY, ownedPages_.back().get());
     }
     for (auto& [id, page] : MakeBrowserPages(settings_, cleaner_))
+        if (!PageFor(id)) AddPage(id, ownedPages_.emplace_back(std::move(page)).get());
+    for (auto& [id, page] : MakeOptionPages(settings_, cleaner_, this))
         if (!PageFor(id)) AddPage(id, ownedPages_.emplace_back(std::move(page)).get());
     for (auto& [id, page] : MakeHelpPages())
         if (!PageFor(id)) AddPage(id, ownedPages_.emplace_back(std::move(page)).get());
@@ -320,10 +326,17 @@ void CWindowMain::SelectMostOptions() {
 void CWindowMain::StartScheduler() {
     const ProgramSettings& s = *settings_;
     const long long period = (static_cast<long long>(s.clearEveryHours) * 60 + s.clearEveryMinutes) * 60000;
-    if (s.clearEvery && period > 0 && period <= 0x7FFFFFFF) {
-        SetTimer(hwnd_, TimerScheduler, static_cast<UINT>(period), nullptr);
-        schedulerRunning_ = true;
-    }
+    if (s.clearEvery && period > 0 && period <= 0x7FFFFFFF) StartScheduler(static_cast<UINT>(period));
+}
+
+void CWindowMain::StartScheduler(UINT periodMs) {
+    SetTimer(hwnd_, TimerScheduler, periodMs, nullptr); // replaces a running one
+    schedulerRunning_ = true;
+}
+
+void CWindowMain::StopScheduler() {
+    KillTimer(hwnd_, TimerScheduler);
+    schedulerRunning_ = false;
 }
 
 void CWindowMain::RearmWatchTimer(UINT_PTR id, bool on, UINT period) {
@@ -348,12 +361,31 @@ void CWindowMain::ShowNotice(const char* caption, const char* text) {
 
 bool CWindowMain::StartThreadedRun() { return progress_.Start(hwnd_, RunThreadedClearing); }
 
-// The three synchronous clearings. They belong to the pages that hold their options (What to Clear,
-// Windows history, application history); until those pages exist the main window runs them.
+// The three synchronous clearings belong to the pages that hold their options; a window without
+// them (tests with stand-in pages) runs the same groups itself.
 void CWindowMain::ClearSynchronously() {
-    ClearSelectedBrowserItems(*cleaner_, *settings_);
-    ClearSelectedWindowsHistory(*cleaner_, *settings_, hwnd_);
-    ClearSelectedApplicationHistory(*cleaner_, *settings_);
+    if (auto* page = dynamic_cast<CWindowSecurityHistory*>(PageFor(PAGE_WHAT_TO_CLEAR)))
+        page->ClearSelectedBrowserItems();
+    else
+        ClearSelectedBrowserItems(*cleaner_, *settings_);
+    if (auto* page = dynamic_cast<CWindowWindowsHistory*>(PageFor(PAGE_WINDOWS_HISTORY)))
+        page->ClearSelected();
+    else
+        ClearSelectedWindowsHistory(*cleaner_, *settings_, hwnd_);
+    if (auto* page = dynamic_cast<CWindowApplicationHistory*>(PageFor(PAGE_APPLICATION_HISTORY)))
+        page->ClearSelected();
+    else
+        ClearSelectedApplicationHistory(*cleaner_, *settings_);
+}
+
+// What is stored, or ticked on a cleaning page and not applied yet.
+bool CWindowMain::AnythingSelected() const {
+    if (AnyClearingOptionSelected(*settings_)) return true;
+    for (uint32_t id : {PAGE_IE, PAGE_FIREFOX, PAGE_SAFARI, PAGE_OPERA, PAGE_MOZILLA, PAGE_NETSCAPE, PAGE_CHROME,
+                        PAGE_WINDOWS_HISTORY, PAGE_APPLICATION_HISTORY})
+        if (auto* page = dynamic_cast<const COptionPage*>(PageFor(id)); page && page->hwnd() && page->AnyBoxChecked())
+            return true;
+    return false;
 }
 
 // Asks to close the running browsers whose traces are selected; comes with the detection of

@@ -14,6 +14,7 @@
 #include "platform/handles.h"
 #include "ui/framework/splitter.h"
 #include "ui/framework/wnd.h"
+#include "ui/pages/settings_page.h"
 #include "ui/page.h"
 #include "ui/panels.h"
 #include "ui/progress_window.h"
@@ -25,7 +26,10 @@ class HistoryCleaner;
 
 // For the clearings on its own thread the window is the cleaners' observer: it shows their
 // warnings and owns what they open. It is also the clear entry's host.
-class CWindowMain : public CWnd, public ClearingObserver, private ClearEntry::Host {
+class CWindowMain : public CWnd,
+                    public ClearingObserver,
+                    private ClearEntry::Host,
+                    private SettingsPageHost {
 public:
     // The process's settings record and cleaner; tests give their own.
     CWindowMain(ProgramSettings* settings, HistoryCleaner* cleaner);
@@ -111,6 +115,13 @@ private:
     bool StartThreadedRun() override;
     bool ThreadedRunOpen() const override { return progress_.running(); }
     void ClearSynchronously() override;
+    bool AnythingSelected() const override;
+
+    // SettingsPageHost
+    bool SchedulerRunning() const override { return schedulerRunning_; }
+    void StartScheduler(UINT periodMs) override;
+    void StopScheduler() override;
+    HWND HotKeyWindow() const override { return hwnd_; }
 
     // How long the exit path waits for a threaded run to stop before it ends the process.
     static constexpr DWORD kRunStopWaitMs = 30000;

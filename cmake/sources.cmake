@@ -7,6 +7,7 @@ set(ZLT_PORTABLE_SOURCES
     app/digest_text.cpp
     app/file_error.cpp
     app/password.cpp
+    app/program_path.cpp
     app/settings.cpp
     app/settings_format.cpp
     app/sha256.cpp
@@ -48,10 +49,17 @@ set(ZLT_WIN32_SOURCES
     ui/pages/browser_opera_page.cpp
     ui/pages/browser_page.cpp
     ui/pages/browser_pages.cpp
+    ui/pages/application_history_page.cpp
     ui/pages/browser_safari_page.cpp
+    ui/pages/clear_now.cpp
     ui/pages/check_updates_page.cpp
     ui/pages/help_page.cpp
     ui/pages/help_pages.cpp
+    ui/pages/option_pages.cpp
+    ui/pages/settings_page.cpp
+    ui/pages/shredder_page.cpp
+    ui/pages/what_to_clear_page.cpp
+    ui/pages/windows_history_page.cpp
     ui/panels.cpp
     ui/password_dialog.cpp
     ui/progress_window.cpp

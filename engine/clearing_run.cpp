@@ -211,9 +211,8 @@ std::vector<SettingRef> RunOptions() {
     return options;
 }
 
-bool AnyClearingOptionSelected(const ProgramSettings& settings) {
-    // Chosen on the pages, though no step of a clearing stands for them.
-    static const SettingRef kWithoutAStep[] = {
+std::vector<SettingRef> OptionsWithoutAStep() {
+    return {
         MaskBit(&ProgramSettings::historyMask, IEIndexDatAtStartup),
         MaskBit(&ProgramSettings::cacheMask, IEIndexDatAtStartup),
         MaskBit(&ProgramSettings::cookiesMask, IEIndexDatAtStartup),
@@ -222,10 +221,15 @@ bool AnyClearingOptionSelected(const ProgramSettings& settings) {
         DwordFlag(&ProgramSettings::clearSkypeOnQuit),
         DwordFlag(&ProgramSettings::clearOnBrowserClose),
     };
-    for (const SettingRef& option : RunOptions())
-        if (option.Read(settings)) return true;
-    for (const SettingRef& option : kWithoutAStep)
-        if (option.Read(settings)) return true;
+}
+
+bool AnyClearingOptionSelected(const ProgramSettings& settings) {
+    // The browser-close watch is a What to Clear choice, not a box of a cleaning page: on its own it
+    // gives "Clear all" nothing to do.
+    const SettingRef watch = DwordFlag(&ProgramSettings::clearOnBrowserClose);
+    for (const auto& options : {RunOptions(), OptionsWithoutAStep()})
+        for (const SettingRef& option : options)
+            if (option.Read(settings) && option.dwordFlag != watch.dwordFlag) return true;
     return false;
 }
 

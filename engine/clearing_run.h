@@ -18,8 +18,10 @@ void RunClearingSteps(HistoryCleaner& cleaner, ProgramSettings& settings, volati
 // Every option that selects a cleaner in some clearing, the threaded run's and the synchronous
 // groups' together.
 std::vector<SettingRef> RunOptions();
-// Whether anything is chosen to be cleared: a run option, or one that acts without a step of its
-// own (index.dat deletion at start-up, "Delete Bookmarks ", the page file, the watches).
+// The options that act without a step of a clearing of their own: index.dat deletion at start-up,
+// "Delete Bookmarks ", the page file, the browser and Skype watches.
+std::vector<SettingRef> OptionsWithoutAStep();
+// Whether anything is chosen to be cleared: a run option, or one of those.
 bool AnyClearingOptionSelected(const ProgramSettings& settings);
 
 // The run's browser steps (history, cache, cookies, passwords, downloads, with the index.dat

@@ -1,6 +1,5 @@
 #include "ui/option_page.h"
 
-#include "resources/resource_ids.h"
 
 BOOL COptionPage::OnInitDialog() {
     Load();
@@ -29,6 +28,10 @@ void COptionPage::SelectAll() {
 
 void COptionPage::MarkModified() { SetModified(true); }
 
+void COptionPage::StoreBox(int id) {
+    if (const SettingBinding* b = BindingFor(id)) b->Write(*settings_, IsChecked(id));
+}
+
 bool COptionPage::AnyBoxChecked() const {
     for (const SettingBinding& b : bindings_)
         if (IsChecked(b.controlId)) return true;
@@ -37,8 +40,8 @@ bool COptionPage::AnyBoxChecked() const {
 
 void COptionPage::SetModified(bool on) {
     modified = on ? 1 : 0;
-    EnableItem(IDC_APPLY, on);
-    EnableItem(IDC_RESET, on);
+    EnableItem(buttons_.apply, on);
+    EnableItem(buttons_.reset, on);
 }
 
 const SettingBinding* COptionPage::BindingFor(int controlId) const {
@@ -48,14 +51,12 @@ const SettingBinding* COptionPage::BindingFor(int controlId) const {
 }
 
 void COptionPage::OnCommand(int id, int code) {
-    if (id == IDC_APPLY && code == BN_CLICKED) {
+    if (id == buttons_.apply && code == BN_CLICKED) {
         Apply();
-    } else if (id == IDC_RESET && code == BN_CLICKED) {
+    } else if (id == buttons_.reset && code == BN_CLICKED) {
         Reset();
     } else if (BindingFor(id)) {
-        if (code != BN_CLICKED) return;
-        MarkModified();
-        OnBoxClicked(id);
+        if (code == BN_CLICKED) OnBoxClicked(id);
     } else {
         OnOwnCommand(id, code);
         CPage::OnCommand(id, code); // Enter and Escape do nothing

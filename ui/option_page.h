@@ -8,12 +8,18 @@
 // the truth. Clicking a bound box marks the page modified, which enables Apply and Reset and makes
 // the main window ask before the page is left.
 #include "app/settings_binding.h"
+#include "resources/resource_ids.h"
 #include "ui/page.h"
 
 class COptionPage : public CPage {
 public:
-    COptionPage(int templateId, int width, int height, ProgramSettings* settings, SettingBindings bindings)
-        : CPage(templateId, width, height), settings_(settings), bindings_(bindings) {}
+    // The page's own Apply and Reset buttons, where they are not 928 and 930.
+    struct Buttons {
+        int apply, reset;
+    };
+    COptionPage(int templateId, int width, int height, ProgramSettings* settings, SettingBindings bindings,
+                Buttons buttons = {IDC_APPLY, IDC_RESET})
+        : CPage(templateId, width, height), settings_(settings), bindings_(bindings), buttons_(buttons) {}
 
     bool IsOptionPage() const override { return true; }
     // The boxes from the settings; not modified.
@@ -30,6 +36,7 @@ public:
     void MarkModified();
     // Whether any bound box is ticked right now.
     bool AnyBoxChecked() const;
+    SettingBindings bindings() const { return bindings_; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -39,17 +46,20 @@ protected:
     virtual void ApplyOwn() {}
     // Commands of the page's own controls; a bound box's click and Apply/Reset never reach it.
     virtual void OnOwnCommand(int /*id*/, int /*code*/) {}
-    // A bound box was clicked (the page is already marked modified).
-    virtual void OnBoxClicked(int /*id*/) {}
+    // A bound box was clicked: the page is marked modified, unless a page stores it at once.
+    virtual void OnBoxClicked(int /*id*/) { MarkModified(); }
+    // Writes one bound box into the settings.
+    void StoreBox(int id);
 
     ProgramSettings& settings() const { return *settings_; }
-    SettingBindings bindings() const { return bindings_; }
+    // Applied or reset: not modified, Apply and Reset disabled.
+    void SetModified(bool on);
 
 private:
     void Load();
-    void SetModified(bool on);
     const SettingBinding* BindingFor(int controlId) const;
 
     ProgramSettings* settings_;
     SettingBindings bindings_;
+    Buttons buttons_;
 };

@@ -178,7 +178,8 @@ TEST_F(Startup, AStartDuringTheExitComesUpOnItsOwn) {
     HWND window = WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_NE(window, first.window);
-    EXPECT_TRUE(IsWindowVisible(window));
+    // The window exists from its creation on and is shown at the end of its initialisation.
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, 15000));
     EXPECT_EQ(CountProgramProcesses(), 1);
     ExitProgram(second, window);
 }

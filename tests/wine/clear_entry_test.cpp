@@ -6,6 +6,7 @@
 
 #include "app/clear_entry.h"
 #include "app/messages.h"
+#include "engine/clearing_run.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ struct RecordingHost : ClearEntry::Host {
         runActiveDuringClear = s.runActive;
     }
     void ExitProgram() override { calls.push_back("exit"); }
+    bool AnythingSelected() const override { return AnyClearingOptionSelected(s); }
 };
 
 struct ClearEntryTest : ::testing::Test {

@@ -32,6 +32,7 @@ void CWindowBrowserFirefox::FollowHistoryBox() {
 void CWindowBrowserFirefox::LoadOwn() { FollowHistoryBox(); }
 
 void CWindowBrowserFirefox::OnBoxClicked(int id) {
+    CWindowBrowserPage::OnBoxClicked(id);
     if (id == IDC_FIREFOX_HISTORY) FollowHistoryBox();
 }
 

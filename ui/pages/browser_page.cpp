@@ -1,11 +1,10 @@
 #include "ui/pages/browser_page.h"
 
-#include "app/main_app.h"
-#include "engine/clearing_lease.h"
 #include "engine/clearing_run.h"
 #include "engine/history_cleaner.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
+#include "ui/pages/clear_now.h"
 
 void CWindowBrowserPage::ApplyOwn() {
     // The start-up deletion of index.dat files always follows the last applied choice.
@@ -26,19 +25,11 @@ void CWindowBrowserPage::ClearNow() {
             return;
         Reset();
     }
-    if (!AskQuestion(hwnd_, "Warning", "", "Are you sure you want to clear select items?", IDI_BOX_QUESTION))
-        return;
+    if (!AskToClear(hwnd_)) return;
     for (const BrowserProgram& program : info_.programs) AskToClose(program);
-    {
-        // Never beside another clearing: the cleaner's files and buffers are one set.
-        ClearingLease lease(settings());
-        if (!lease) {
-            ShowMessage(hwnd_, kDisplayName, "", "Please wait until the clearing that is running has finished.",
-                        IDI_BOX_MESSAGE);
-            return;
-        }
+    const bool cleared = RunClearing(hwnd_, settings(), [&] {
         ClearBrowserSteps(cleaner(), settings(), info_.browsers);
         ClearExtras();
-    }
-    if (settings().confirmAfterClear) ShowMessage(hwnd_, "Confirmation", "", "Done", IDI_BOX_MESSAGE);
+    });
+    if (cleared) SayDone(hwnd_, settings());
 }
