@@ -25,8 +25,7 @@ void InitialiseLibraries() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
                                                           ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    OleInitialize(nullptr);
-    LoadLibraryA("riched20.dll"); // the message boxes' rich-edit text
+    OleInitialize(nullptr); // the rich-edit library comes with the first box that shows text in it
     WSADATA data;
     WSAStartup(MAKEWORD(1, 1), &data); // for the update check; a failure only disables that
 }
@@ -39,6 +38,19 @@ std::string ModuleFolder(HINSTANCE instance) {
     std::string folder = path;
     const size_t slash = folder.find_last_of('\\');
     return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+}
+
+// Where Windows Installer put the program. msi.dll brings the cryptography, cabinet and internet
+// libraries along and would hold them for the life of the process; the question is asked once, so
+// the library is let go at once.
+bool InstallLocation(char* folder, DWORD size) {
+    HMODULE msi = LoadLibraryA("msi.dll");
+    if (!msi) return false;
+    using GetProductInfo = UINT(WINAPI*)(LPCSTR, LPCSTR, LPSTR, LPDWORD);
+    auto get = reinterpret_cast<GetProductInfo>(reinterpret_cast<void*>(GetProcAddress(msi, "MsiGetProductInfoA")));
+    const bool found = get && get(kProductCode, INSTALLPROPERTY_INSTALLLOCATION, folder, &size) == ERROR_SUCCESS;
+    FreeLibrary(msi);
+    return found;
 }
 
 void RunMessageLoop() {
@@ -59,8 +71,7 @@ bool CMainApp::InitInstance() {
     std::snprintf(displayName, sizeof displayName, "%s", kDisplayName);
 
     char folder[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    if (MsiGetProductInfoA(kProductCode, INSTALLPROPERTY_INSTALLLOCATION, folder, &size) != ERROR_SUCCESS) {
+    if (!InstallLocation(folder, MAX_PATH)) {
         char text[128];
         std::snprintf(text, sizeof text, "%s is not installed.", displayName);
         ShowMessage(nullptr, "Error", "", text, IDI_BOX_MESSAGE);

@@ -103,3 +103,7 @@ for mode in empty delete-loop; do
 done
 echo "ratio = zlt's time / rm's (target <= 1.5)"
 rm -rf "$work"
+
+# Start-up and idle memory of the installed program against a minimal window (build/all).
+echo
+"$top/bench/startup.sh"

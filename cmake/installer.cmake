@@ -43,16 +43,27 @@ endif()
 set(ZLT_MSI ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Zephyrlanthorpe.msi)
 file(GLOB package_tables CONFIGURE_DEPENDS ${ZLT_TOP}/installer/tables/*.idt)
 set(package_work ${CMAKE_BINARY_DIR}/package)
+# The package ships its programs without debugging information: Wine reads a whole image whose
+# sections are not page-aligned into memory, so the debug build's sections would stay resident in
+# the installed program (several megabytes for zlt.exe).
+set(shipped ${package_work}/shipped)
+file(MAKE_DIRECTORY ${shipped})
+set(ship_commands)
+foreach(name zlt.exe hook.dll sqlite3.dll uninst.exe running_check.dll)
+    list(APPEND ship_commands COMMAND ${CMAKE_OBJCOPY} --strip-debug ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${name} ${name})
+endforeach()
 add_custom_command(
     OUTPUT ${ZLT_MSI}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${package_work}
+    ${ship_commands}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/zlt.chm zlt.chm
     COMMAND ${ZLT_WIXL} -a ${ZLT_ARCH} -D BinDir=.
             -D ProgramFilesDir=${program_files} -o ${package_work}/wixl.msi ${ZLT_TOP}/installer/zlt.wxs
     COMMAND ${Python3_EXECUTABLE} ${ZLT_TOP}/installer/complete_package.py
             ${package_work}/wixl.msi . ${ZLT_ARCH} ${package_work}
     COMMAND ${CMAKE_COMMAND} -E copy ${package_work}/wixl.msi ${ZLT_MSI}
     # wixl takes file sources relative to its working folder only.
-    WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+    WORKING_DIRECTORY ${shipped}
     DEPENDS ${ZLT_TOP}/installer/zlt.wxs ${ZLT_TOP}/installer/complete_package.py ${package_tables}
             zlt hook sqlite3_dll uninst running_check help_file ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/zlt.chm
     COMMENT "Building Zephyrlanthorpe.msi (${ZLT_ARCH})"

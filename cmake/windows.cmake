@@ -19,7 +19,7 @@ set_target_properties(hook PROPERTIES PREFIX "" OUTPUT_NAME hook)
 
 add_library(zlt_core STATIC ${ZLT_WIN32_SOURCES})
 target_link_libraries(zlt_core PUBLIC zlt_portable hook sqlite3
-    comctl32 ole32 oleaut32 uuid shell32 shlwapi advapi32 msi ws2_32 gdi32 msimg32 user32 kernel32 psapi
+    comctl32 ole32 oleaut32 uuid shell32 shlwapi advapi32 ws2_32 gdi32 msimg32 user32 kernel32 psapi
     wininet urlmon htmlhelp version)
 
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001 -I${ZLT_TOP} -I${ZLT_TOP}/resources")

@@ -223,15 +223,15 @@ TEST_F(HelpTreeTest, TrayCommandsShowEachHelpPageWithoutAsking) {
 TEST_F(HelpTreeTest, HelpWindowIsAChildOfThePageAndFollowsTheWindowsSize) {
     auto* help = dynamic_cast<CWindowHelp*>(main->PageFor(PAGE_HELP));
     ASSERT_NE(help, nullptr);
-    // Created with the main window, before the page is first shown.
+    // HTML Help and its libraries come with the page's first showing, not with the program.
+    EXPECT_FALSE(help->helpShown());
+    Command(CmdHelp);
+    PumpMessages(100);
     ASSERT_TRUE(help->helpShown());
     HWND window = help->helpWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(GetAncestor(window, GA_PARENT), help->hwnd());
     EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_CHILD);
-
-    Command(CmdHelp);
-    PumpMessages(100);
     for (SIZE size : {SIZE{900, 700}, SIZE{1100, 640}, SIZE{980, 760}}) {
         SetWindowPos(main->hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOMOVE);
         PumpMessages(100);

@@ -52,7 +52,10 @@ HWND CWindowHelp::helpWindow() const {
     return QueryHelpWindows(windows) ? windows.help : nullptr;
 }
 
-BOOL CWindowHelp::OnInitDialog() {
+// HTML Help brings the browser engine's libraries into the process; they come with the first
+// showing of the page, not with the start of the program.
+void CWindowHelp::OpenHelpWindow() {
+    helpOpened_ = true;
     HH_WINTYPE type = {};
     type.cbStruct = sizeof type;
     type.fsValidMembers = HHWIN_PARAM_PROPERTIES | HHWIN_PARAM_STYLES | HHWIN_PARAM_EXSTYLES |
@@ -81,7 +84,11 @@ BOOL CWindowHelp::OnInitDialog() {
     // Only a help window that exists is ever asked for again: Wine answers HH_GET_WIN_TYPE for a
     // window it does not know from uninitialised memory.
     helpShown_ = help && IsWindow(help);
-    return TRUE;
+    if (helpShown_) { // laid out for the page as it is now
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        MoveWindow(help, 0, 0, client.right, client.bottom, TRUE);
+    }
 }
 
 bool CWindowHelp::QueryHelpWindows(HelpWindows& windows) const {
@@ -138,9 +145,12 @@ LRESULT CWindowHelp::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         EndPaint(hwnd_, &paint);
         return TRUE;
     }
+    case WM_SHOWWINDOW:
+        if (wParam && !helpOpened_) OpenHelpWindow();
+        break;
     case WM_DESTROY:
         // Every help window of the process: this page's is the only one.
-        ProcessHtmlHelp().Call(nullptr, nullptr, HH_CLOSE_ALL, 0);
+        if (helpOpened_) ProcessHtmlHelp().Call(nullptr, nullptr, HH_CLOSE_ALL, 0);
         helpShown_ = false;
         break;
     }

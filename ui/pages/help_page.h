@@ -14,7 +14,6 @@ public:
     bool helpShown() const { return helpShown_; }
 
 protected:
-    BOOL OnInitDialog() override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -29,4 +28,6 @@ private:
     // "zlt.chm" in the program's folder, and the same with the window type's name.
     std::string helpFile_, helpWindowName_;
     bool helpShown_ = false;
+    bool helpOpened_ = false; // asked HTML Help for its window, whatever the answer
+    void OpenHelpWindow();
 };
