@@ -479,6 +479,46 @@ bool SetPersistentCookie(const std::string& url, const std::string& cookie) {
     return InternetSetCookieA(url.c_str(), nullptr, (cookie + "; expires=Sat, 01-Jan-2050 00:00:00 GMT").c_str());
 }
 
+// A second process of this program is asked whether WinINet knows a cookie for `url`: a process
+// keeps the cookies it has seen in memory, so only a fresh one shows what the store still holds.
+// 1: known, 0: unknown, -1: the probe could not run.
+int CookieSeenByAnotherProcess(const std::string& url) {
+    char self[MAX_PATH] = "";
+    if (!GetModuleFileNameA(nullptr, self, sizeof self)) return -1;
+    std::string command = "\"" + std::string(self) +
+                          "\" --gtest_filter=CookieProbe.DISABLED_Known --gtest_also_run_disabled_tests --gtest_brief=1";
+    SetEnvironmentVariableA("ZLT_COOKIE_URL", url.c_str());
+    // Its report stays out of this program's log: only its exit status counts.
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                             nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = nul;
+    PROCESS_INFORMATION process{};
+    const bool started =
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    SetEnvironmentVariableA("ZLT_COOKIE_URL", nullptr);
+    if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+    if (!started) return -1;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 2;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code == 0 ? 1 : code == 1 ? 0 : -1;
+}
+
+// Runs only in the probe process; fails (exit status 1) when WinINet has no cookie for the URL.
+TEST(CookieProbe, DISABLED_Known) {
+    char url[1024] = "";
+    ASSERT_TRUE(GetEnvironmentVariableA("ZLT_COOKIE_URL", url, sizeof url));
+    char data[4096] = "";
+    DWORD size = sizeof data;
+    EXPECT_TRUE(InternetGetCookieA(url, nullptr, data, &size));
+}
+
 struct WinInetCache : IE {
     std::string pageFile;
     const std::string page = "http://zlt.example/page.htm";
@@ -504,8 +544,11 @@ TEST_F(WinInetCache, CookieCleanerTakesTheCookiesAndLeavesEveryOtherEntry) {
     const std::string cookies = ShellFolderPath(CSIDL_COOKIES);
     MakeFolder(cookies + "\\low");
     ASSERT_TRUE(MakeFile(cookies + "\\low\\user@zlt.example[1].txt", 50));
+    ASSERT_EQ(CookieSeenByAnotherProcess("http://zlt.example/"), 1);
     cleaner.ClearIECookies();
     EXPECT_EQ(CookieEntries(), 0);
+    EXPECT_EQ(CookieSeenByAnotherProcess("http://zlt.example/"), 0);
+    EXPECT_EQ(CookieSeenByAnotherProcess("http://other.example/"), 0);
     EXPECT_TRUE(InCache(page));
     EXPECT_TRUE(InCache(bigPage));
     EXPECT_TRUE(PathExists(pageFile));
@@ -524,6 +567,7 @@ TEST_F(WinInetCache, CacheCleanerTakesEveryOtherEntryAndLeavesTheCookies) {
     for (const CacheEntry& entry : CacheEntries())
         EXPECT_TRUE(entry.type & COOKIE_CACHE_ENTRY) << entry.url;
     EXPECT_EQ(CookieEntries(), cookies);
+    EXPECT_EQ(CookieSeenByAnotherProcess("http://zlt.example/"), 1);
     EXPECT_TRUE(PathExists(canary));
 }
 
