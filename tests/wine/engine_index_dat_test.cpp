@@ -151,12 +151,35 @@ TEST_P(IndexDatFolders, EachOptionTakesItsOwnTrees) {
     expectTree(privacyTree, privacy);
     expectTree(domTree, privacy);
     expectTree(canary, false);
-    for (const std::string& tree : {compatTree, privacyTree, domTree, canary}) RemoveTree(tree);
+    for (const std::string& tree : {compatTree, privacyTree, domTree, canary}) RemoveTree(tree + "\\Low");
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, IndexDatFolders,
                          ::testing::Values(DeleteCase{false, true}, DeleteCase{true, false}, DeleteCase{true, true},
                                            DeleteCase{false, false}));
+
+// ---- Links (engine_index_dat_setup.sh makes them before the program starts)
+
+const std::string kLinkTop = "C:\\zlt-idx";
+
+TEST_F(IndexDat, PrivacyIndexDatThatIsALinkStaysAndSoDoesItsTarget) {
+    const std::string link = ShellFolderPath(CSIDL_APPDATA) + "\\Microsoft\\Windows\\PrivacIE\\Linked\\index.dat";
+    ASSERT_TRUE(PathExists(link)) << "the setup script did not run";
+    settings.deletePrivacIEIndex = 1;
+    cleaner.DeleteIEIndexDatFiles();
+    EXPECT_EQ(ReadFileBytes(kLinkTop + "\\outside\\privacie.dat"), std::vector<uint8_t>(5000, 'P'));
+}
+
+TEST_F(IndexDat, BatchFileThatIsALinkIsNeitherWrittenThroughNorDeletedThrough) {
+    const std::string victim = kLinkTop + "\\outside\\victim.txt";
+    ASSERT_TRUE(PathExists(kLinkTop + "\\install\\index.bat")) << "the setup script did not run";
+    settings.installFolder = kLinkTop + "\\install\\";
+    cleaner.ScheduleIndexDatDeletion(true, true, true);
+    EXPECT_EQ(ReadFileBytes(victim), std::vector<uint8_t>({'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(observer.warnings, std::vector<std::string>{": Couldn't create the file \"index.bat\"!"});
+    cleaner.ScheduleIndexDatDeletion(false, false, false);
+    EXPECT_EQ(ReadFileBytes(victim), std::vector<uint8_t>({'k', 'e', 'e', 'p'}));
+}
 
 // ---- index.bat and its start-up entry
 
