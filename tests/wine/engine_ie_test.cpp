@@ -273,8 +273,20 @@ struct HistoryTraces {
     const std::string history = ShellFolderPath(CSIDL_HISTORY);
     const std::string besideHistory = ShellFolderPath(CSIDL_LOCAL_APPDATA) + "\\ZltBesideHistory";
     const std::string aol = ShellFolderPath(CSIDL_LOCAL_APPDATA) + "\\Aol";
+    const std::string maxthon = ShellFolderPath(CSIDL_LOCAL_APPDATA) +
+                                "\\VirtualStore\\Program Files\\Maxthon2\\SharedAccount\\Data\\History.dat";
+    std::string storage; // the user's Protected Storage "Data" key
 
-    void Seed() {
+    void Seed(HistoryCleaner& cleaner) {
+        Sid user;
+        storage = kStorageRoot + "\\" + cleaner.FormatSid(user.sid) + "\\Data";
+        ASSERT_TRUE(SetString(kUser, storage + "\\" + kAutoComplete + "\\sub\\item", "Item Data", "typed"));
+        ASSERT_TRUE(SetString(kUser, storage + "\\msn", "Display String", "MSN"));
+        ASSERT_TRUE(SetString(kUser, storage + "\\msn\\sub", "Display String", "MSN"));
+        ASSERT_TRUE(SetString(kUser, storage + "\\msn\\sub\\searchbox", "Item Data", "typed"));
+        ASSERT_TRUE(SetString(kUser, storage + "\\msn\\sub\\http://site.example/", "Item Data", "pw"));
+        MakeFolder(maxthon.substr(0, maxthon.rfind('\\')));
+        ASSERT_TRUE(MakeFile(maxthon, 100));
         ASSERT_TRUE(SetString(kUser, typed, "url1", "http://secret.example/"));
         ASSERT_TRUE(SetString(kUser, typed, "url2", "http://other.example/"));
         ASSERT_TRUE(SetString(kUser, kIE + "\\TypedURLsZltCanary", "url1", "kept"));
@@ -305,13 +317,21 @@ struct HistoryTraces {
         EXPECT_TRUE(PathExists(aol + "\\UserProfiles"));
         EXPECT_TRUE(FolderIsEmpty(aol + "\\UserProfiles"));
         EXPECT_TRUE(PathExists(aol + "\\keep.ini"));
+        // The steps for the browsers that share Internet Explorer's stores.
+        EXPECT_FALSE(KeyExists(kUser, storage + "\\" + kAutoComplete));
+        EXPECT_FALSE(KeyExists(kUser, storage + "\\msn\\sub\\searchbox"));
+        EXPECT_TRUE(KeyExists(kUser, storage + "\\msn\\sub\\http://site.example/")); // passwords not selected
+        EXPECT_FALSE(PathExists(maxthon));
+        DeleteKeyTree(kUser, kStorageRoot);
     }
 };
 
 TEST_F(IE, HistoryStepsRunOnAThreadWithoutCom) {
     // A worker that never initialised COM: the history object cannot be created there.
     HistoryTraces traces;
-    traces.Seed();
+    settings.historyMask |= BrowserIE;
+    settings.passwordsMask &= ~BrowserIE;
+    traces.Seed(cleaner);
     HRESULT created = S_OK;
     std::thread worker([&] {
         IUnknown* object = nullptr;
@@ -328,7 +348,9 @@ TEST_F(IE, HistoryStepsRunOnAThreadWithoutCom) {
 TEST_F(IE, HistoryStepsRunWhenTheHistoryObjectDoesNotClear) {
     // With COM the object is created; Wine's ClearHistory answers E_NOTIMPL, which is ignored.
     HistoryTraces traces;
-    traces.Seed();
+    settings.historyMask |= BrowserIE;
+    settings.passwordsMask &= ~BrowserIE;
+    traces.Seed(cleaner);
     HRESULT cleared = E_FAIL;
     std::thread worker([&] {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
