@@ -84,3 +84,11 @@ TEST(IEFolders, DomStoreIsNeverTheWholeApplicationDataFolder) {
     EXPECT_EQ(DomStoreFolder("C:\\Documents and Settings\\ann\\Application Data"), "");
     EXPECT_EQ(DomStoreFolder(""), "");
 }
+
+TEST(MaxthonConfig, UrlInsideALongerKeyAndEmptyValues) {
+    // "url" anywhere after the section counts, inside a longer key name too; empty values go alike.
+    EXPECT_EQ(MaxthonConfigWithoutTypedUrls("[a]\r\n[typedurls]\r\nmyurlkey=\r\nurl1=\r\n[b]\r\nx=\r\n"),
+              "[a]\r\n[typedurls]\r\n[b]\r\nx=\r\n");
+    // A longer section name is another section.
+    EXPECT_EQ(MaxthonConfigWithoutTypedUrls("[a]\r\n[typedurlsold]\r\nurl1=http://a.example/\r\n"), std::nullopt);
+}
