@@ -152,18 +152,33 @@ public:
     // ---- Cleaners not written yet do nothing. One block per family, each in its own source.
 
     // Internet Explorer family and index.dat (engine/cleaners/ie.cpp, index_dat.cpp).
-    virtual void ClearIEHistory() {}
-    virtual void ClearIECache() {}
-    virtual void ClearIECookies() {}
-    virtual void ClearIEPasswords() {}
-    virtual void ClearIEDownloads() {}
-    virtual void ClearIEMostPopularSites() {}
-    virtual void ClearIELastSession() {}
-    virtual void ClearHistoryIndexDat() {}
-    virtual void ClearCacheIndexDat() {}
-    virtual void ClearCookiesIndexDat() {}
-    virtual void DeleteIEIndexDatFiles() {}
-    virtual void ScheduleIndexDatDeletion(bool /*history*/, bool /*cache*/, bool /*cookies*/) {}
+    virtual void ClearIEHistory();
+    virtual void ClearIECache();
+    virtual void ClearIECookies();
+    virtual void ClearIEPasswords();
+    virtual void ClearIEDownloads();
+    virtual void ClearIEMostPopularSites();
+    virtual void ClearIELastSession();
+    virtual void ClearHistoryIndexDat();
+    virtual void ClearCacheIndexDat();
+    virtual void ClearCookiesIndexDat();
+    virtual void DeleteIEIndexDatFiles();
+    // Writes "index.bat" and its RunOnce value when any flag is set, removes both otherwise.
+    virtual void ScheduleIndexDatDeletion(bool history, bool cache, bool cookies);
+    // Steps of the cleaners above.
+    // The URL history object's ClearHistory; nothing happens where it cannot be created (no COM
+    // on this thread) or does not implement it.
+    void ClearUrlHistoryStore();
+    void ClearIEProtectedStorage();
+    // MSN Explorer's Protected Storage items: site passwords with the IE password option, the
+    // other items with the IE history option.
+    void ClearMSNProtectedStorage();
+    void ClearMaxthonHistory();
+    // Empties the "[typedurls]" section of "Config.ini" in each folder.
+    void ClearMaxthonTypedUrls(const FolderList& folders);
+    void ClearAOLHistory();
+    // Deletes the WinINet cache entries that are cookies (`cookies`) or all the others (!`cookies`).
+    void DeleteUrlCacheEntries(bool cookies);
     // End of the Internet Explorer family.
 
     // Mozilla family, Chrome, Opera and Safari (engine/cleaners/mozilla.cpp,

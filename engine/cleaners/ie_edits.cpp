@@ -30,6 +30,18 @@ std::optional<std::string> MaxthonConfigWithoutTypedUrls(std::string_view text) 
     return out;
 }
 
+std::string MaxthonVirtualStoreFolder(std::string_view roamingAppData) {
+    constexpr std::string_view kRoaming = "Roaming";
+    std::string out;
+    size_t from = 0;
+    for (size_t at; (at = roamingAppData.find(kRoaming, from)) != npos; from = at + kRoaming.size()) {
+        out.append(roamingAppData.substr(from, at - from));
+        out.append("Local\\VirtualStore\\Program Files\\Maxthon2");
+    }
+    out.append(roamingAppData.substr(from));
+    return out;
+}
+
 std::string ProtectedStorageKey(std::string_view user) {
     std::string key(kProtectedStorageRoot);
     key.append(user);

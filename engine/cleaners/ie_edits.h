@@ -16,6 +16,11 @@
 // when no "url" follows it anywhere, or when there is nothing to cut.
 std::optional<std::string> MaxthonConfigWithoutTypedUrls(std::string_view text);
 
+// Maxthon 2 run without rights to its "Program Files" folder writes below the user's virtual store:
+// the roaming application-data folder with every "Roaming" replaced by
+// "Local\\VirtualStore\\Program Files\\Maxthon2" (unchanged on a layout without "Roaming").
+std::string MaxthonVirtualStoreFolder(std::string_view roamingAppData);
+
 // Protected Storage of one user: the key below HKEY_CURRENT_USER (NT: the SID in text form) or
 // below HKEY_LOCAL_MACHINE (9x: the logon name).
 inline constexpr std::string_view kProtectedStorageRoot =

@@ -8,6 +8,19 @@ uint64_t IndexDatPlan::ClearEnd(uint64_t length) const {
     return length < end ? length : end;
 }
 
+std::string DomStoreFolder(const std::string& roamingAppData) {
+    const std::string roaming = "Roaming";
+    if (roamingAppData.find(roaming) == std::string::npos) return {};
+    std::string out;
+    size_t from = 0;
+    for (size_t at; (at = roamingAppData.find(roaming, from)) != std::string::npos; from = at + roaming.size()) {
+        out.append(roamingAppData, from, at - from);
+        out.append("LocalLow\\Microsoft\\Internet Explorer\\DOMStore");
+    }
+    out.append(roamingAppData, from, std::string::npos);
+    return out;
+}
+
 std::string IndexBatPath(const std::string& installFolder) {
     return installFolder + "index.bat";
 }

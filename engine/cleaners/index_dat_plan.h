@@ -23,6 +23,12 @@ struct IndexDatPlan {
     uint64_t limit;
 };
 
+// Internet Explorer's DOM storage: the roaming application-data folder with every "Roaming"
+// replaced by "LocalLow\\Microsoft\\Internet Explorer\\DOMStore". Empty on a layout without
+// "Roaming" (XP): there the unchanged folder would be the whole of "Application Data", and every
+// other program's "index.dat" below it would go too.
+std::string DomStoreFolder(const std::string& roamingAppData);
+
 // The folders whose "index.dat" files the start-up batch file deletes; an empty path is not
 // selected (or could not be looked up) and gets no line.
 struct IndexBatFolders {

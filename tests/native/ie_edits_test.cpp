@@ -1,8 +1,9 @@
 // Maxthon "Config.ini" editing and the MSN Protected Storage item rules. Expected texts are written
-// out by hand from the cut rule.
+// out by hand from the cut rule. Also the folders that the IE cleaners derive from the roaming one.
 #include <gtest/gtest.h>
 
 #include "engine/cleaners/ie_edits.h"
+#include "engine/cleaners/index_dat_plan.h"
 
 using namespace std::string_literals;
 
@@ -64,4 +65,30 @@ TEST(MsnProtectedStorage, ItemsGoByPrefixAndOptions) {
                 EXPECT_EQ(IsMsnItemToDelete(name, passwords, history), history) << name;
             EXPECT_FALSE(IsMsnItemToDelete("MARSUSERPROTECTEDINFO", passwords, history));
         }
+}
+
+TEST(IEFolders, MaxthonVirtualStoreReplacesEveryRoaming) {
+    EXPECT_EQ(MaxthonVirtualStoreFolder("C:\\Users\\ann\\AppData\\Roaming"),
+              "C:\\Users\\ann\\AppData\\Local\\VirtualStore\\Program Files\\Maxthon2");
+    EXPECT_EQ(MaxthonVirtualStoreFolder("D:\\Roaming\\Roaming"),
+              "D:\\Local\\VirtualStore\\Program Files\\Maxthon2\\Local\\VirtualStore\\Program Files\\Maxthon2");
+    // XP: no "Roaming", nothing to replace.
+    EXPECT_EQ(MaxthonVirtualStoreFolder("C:\\Documents and Settings\\ann\\Application Data"),
+              "C:\\Documents and Settings\\ann\\Application Data");
+}
+
+TEST(IEFolders, DomStoreIsNeverTheWholeApplicationDataFolder) {
+    EXPECT_EQ(DomStoreFolder("C:\\Users\\ann\\AppData\\Roaming"),
+              "C:\\Users\\ann\\AppData\\LocalLow\\Microsoft\\Internet Explorer\\DOMStore");
+    // Without "Roaming" the unchanged folder would take every other program's index.dat with it.
+    EXPECT_EQ(DomStoreFolder("C:\\Documents and Settings\\ann\\Application Data"), "");
+    EXPECT_EQ(DomStoreFolder(""), "");
+}
+
+TEST(MaxthonConfig, UrlInsideALongerKeyAndEmptyValues) {
+    // "url" anywhere after the section counts, inside a longer key name too; empty values go alike.
+    EXPECT_EQ(MaxthonConfigWithoutTypedUrls("[a]\r\n[typedurls]\r\nmyurlkey=\r\nurl1=\r\n[b]\r\nx=\r\n"),
+              "[a]\r\n[typedurls]\r\n[b]\r\nx=\r\n");
+    // A longer section name is another section.
+    EXPECT_EQ(MaxthonConfigWithoutTypedUrls("[a]\r\n[typedurlsold]\r\nurl1=http://a.example/\r\n"), std::nullopt);
 }

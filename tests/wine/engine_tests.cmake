@@ -6,6 +6,10 @@ zlt_wine_test(engine_links_tests engine_links_test.cpp)
 set_tests_properties(wine.engine_links_tests PROPERTIES
     ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_links_setup.sh")
 zlt_wine_test(engine_clearing_run_tests engine_clearing_run_test.cpp)
+zlt_wine_test(engine_ie_tests engine_ie_test.cpp)
+zlt_wine_test(engine_index_dat_tests engine_index_dat_test.cpp)
+set_tests_properties(wine.engine_index_dat_tests PROPERTIES
+    ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_index_dat_setup.sh")
 
 # The engine's benchmark programs are built with the Wine tests (bench/run.sh runs them).
 add_subdirectory(${ZLT_TOP}/bench ${CMAKE_BINARY_DIR}/bench)
