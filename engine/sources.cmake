@@ -18,4 +18,5 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/clearing_run.cpp
     engine/cleaners/windows_history.cpp
     engine/cleaners/index_dat.cpp
+    engine/cleaners/applications.cpp
 )

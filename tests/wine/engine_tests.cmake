@@ -9,3 +9,5 @@ zlt_wine_test(engine_clearing_run_tests engine_clearing_run_test.cpp)
 
 # The engine's benchmark programs are built with the Wine tests (bench/run.sh runs them).
 add_subdirectory(${ZLT_TOP}/bench ${CMAKE_BINARY_DIR}/bench)
+zlt_wine_test(engine_applications_tests engine_applications_test.cpp)
+zlt_wine_test(engine_applications_db_tests engine_applications_db_test.cpp)
