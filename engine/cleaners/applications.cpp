@@ -67,6 +67,13 @@ void RunOnDatabase(const std::string& path, const std::vector<std::string>& stat
     // sqlite3_open creates a file it does not find: a database gone since it was listed (a
     // journal that its owner has removed, say) must not come back as an empty one.
     if (!Exists(path)) return;
+    // SQLite opens what a link leads to: a database elsewhere is not this profile's to clean.
+    {
+        FileEntry entry;
+        if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) ||
+            entry.Identify(path) == FileEntry::Kind::Link)
+            return;
+    }
     const std::string utf8 = Utf8Path(path);
     if (utf8.empty()) return;
     sqlite3* db = nullptr;

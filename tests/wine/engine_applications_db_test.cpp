@@ -525,3 +525,43 @@ TEST_F(ApplicationDatabases, OrganizerCollectionsGoWithTheirFilesAndNames) {
     for (int i : {1, 2, 58}) EXPECT_EQ(FoundIn(path, Padded("ZLTCOLL", i) + "-filedname"), "") << i;
     EXPECT_NE(FoundIn(path, Padded("ZLTCOLL", 3) + "-unfiledname"), "");
 }
+
+// ---- Databases behind links
+
+TEST(LinkedDatabases, ADatabaseReachedThroughALinkIsLeftAlone) {
+    // engine_applications_setup.sh made the links below this folder; it stands in for the user's
+    // application data for the length of the test.
+    const std::string appData = "C:\\zlt-linkroaming";
+    const std::string skypeLink = appData + "\\Skype\\linked\\main.db";
+    const std::string organizerLink = appData + "\\Adobe\\Acrobat\\9.0\\Organizer70";
+    const std::string skypeTarget = "C:\\zlt-elsewhere\\main.db",
+                      organizerTarget = "C:\\zlt-elsewhere\\Organizer70";
+    MakeSkypeDb(skypeTarget, "ZLTELSEWHERE");
+    MakeOrganizer(organizerTarget, "ZLTELSEWHERE");
+    // Wine shows a link to a file as the file itself.
+    ASSERT_TRUE(PathExists(skypeLink));
+    ASSERT_TRUE(PathExists(organizerLink));
+    const std::string skypeBefore = Bytes(skypeTarget), organizerBefore = Bytes(organizerTarget);
+
+    const std::string shellFolders =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const std::string roaming = ShellFolderPath(CSIDL_APPDATA);
+    ASSERT_TRUE(SetString(HKEY_CURRENT_USER, shellFolders, "AppData", appData));
+    ASSERT_EQ(ShellFolderPath(CSIDL_APPDATA), appData);
+    ProgramSettings settings;
+    settings.ApplyDefaults();
+    HistoryCleaner cleaner(&settings);
+    cleaner.ClearSkypeCalls();
+    cleaner.ClearSkypeChats();
+    cleaner.PurgeSkypeDatabase();
+    cleaner.ClearAcrobatOrganizerHistory();
+    cleaner.ClearAcrobatCollections();
+    SetString(HKEY_CURRENT_USER, shellFolders, "AppData", roaming);
+
+    EXPECT_TRUE(Bytes(skypeTarget) == skypeBefore);
+    EXPECT_TRUE(Bytes(organizerTarget) == organizerBefore);
+    Db skype(skypeTarget);
+    EXPECT_EQ(skype.Count("Messages"), 40);
+    Db organizer(organizerTarget);
+    EXPECT_EQ(organizer.Count("Files"), 60);
+}
