@@ -245,14 +245,6 @@ TEST_F(Applications, OfficeListsGoInEveryVersionAndTheSettingsBesideThemStay) {
     RemoveTree(roaming + "\\Microsoft\\Office");
 }
 
-TEST_F(Applications, OfficeWithoutAnyVersionKeyChangesNothing) {
-    SetString(kUser, kOffice, "kept", "1");
-    cleaner.ClearOfficeHistory();
-    EXPECT_TRUE(ValueExists(kUser, kOffice, "kept"));
-    EXPECT_TRUE(SubkeyNames(kUser, kOffice).empty());
-    DeleteKeyTree(kUser, kOffice);
-}
-
 // ---- Google Desktop
 
 TEST_F(Applications, GoogleDesktopDataGoesOnlyWhenTheUserLetsItClose) {
