@@ -218,18 +218,21 @@ public:
     // End of the Mozilla family, Chrome, Opera and Safari.
 
     // Applications (engine/cleaners/applications.cpp).
-    virtual void ClearToolbarHistory() {}
-    virtual void ClearOfficeHistory() {}
-    virtual void ClearMediaPlayerHistory() {}
-    virtual void ClearGoogleDesktopHistory() {}
-    virtual void ClearSkypeCalls() {}
-    virtual void ClearSkypeChats() {}
-    virtual void PurgeSkypeDatabase() {}
-    virtual void ClearAcrobatReaderRecentFiles() {}
-    virtual void ClearAdobeAcrobatRecentFiles() {}
-    virtual void ClearAcrobatDataFolder() {}
-    virtual void ClearAcrobatOrganizerHistory() {}
-    virtual void ClearAcrobatCollections() {}
+    virtual void ClearToolbarHistory();
+    virtual void ClearOfficeHistory();
+    virtual void ClearMediaPlayerHistory();
+    virtual void ClearGoogleDesktopHistory();
+    virtual void ClearSkypeCalls();
+    virtual void ClearSkypeChats();
+    virtual void PurgeSkypeDatabase();
+    virtual void ClearAcrobatReaderRecentFiles();
+    virtual void ClearAdobeAcrobatRecentFiles();
+    virtual void ClearAcrobatDataFolder();
+    virtual void ClearAcrobatOrganizerHistory();
+    virtual void ClearAcrobatCollections();
+    // Empties the "<LastDialedNumbers>" element of the "config.xml" in each folder that has one. A
+    // file that cannot be opened is skipped; the other folders are still done.
+    void ClearSkypeLastDialed(const FolderList& folders);
     // End of the applications.
 
     // Asks, through the observer, to close a running Skype or Google Desktop; false when the user

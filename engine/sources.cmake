@@ -19,4 +19,5 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/cleaners/windows_history.cpp
     engine/cleaners/index_dat.cpp
     engine/cleaners/ie.cpp
+    engine/cleaners/applications.cpp
 )

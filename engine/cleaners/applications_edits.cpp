@@ -65,6 +65,27 @@ std::vector<std::string> SkypeChatsStatements() {
     return {kSecureDeleteOn, "DELETE FROM ChatMembers WHERE 1=1", "DELETE FROM Chats WHERE 1=1"};
 }
 
+std::vector<std::string> SkypePurgeStatements() {
+    return {kSecureDeleteOn, "VACUUM"};
+}
+
+std::string AcrobatDataFolder(const std::string& roaming) {
+    constexpr std::string_view kRoaming = "Roaming";
+    if (roaming.empty()) return {};
+    if (roaming.find(kRoaming) == npos) {
+        const bool endsInSeparator = roaming.back() == '\\';
+        return roaming + (endsInSeparator ? "" : "\\") + "Adobe\\Acrobat";
+    }
+    std::string folder;
+    size_t from = 0;
+    for (size_t at; (at = roaming.find(kRoaming, from)) != npos; from = at + kRoaming.size()) {
+        folder.append(roaming, from, at - from);
+        folder += "LocalLow\\Adobe\\Acrobat";
+    }
+    folder.append(roaming, from);
+    return folder;
+}
+
 std::string AcrobatUnfiledFilesDelete() {
     return FilesDelete(" ISNULL", " and ");
 }

@@ -23,6 +23,8 @@ std::optional<std::string> SkypeConfigWithoutLastDialed(std::string_view text);
 std::vector<std::string> SkypeCallsStatements();
 // "main.db" in `ClearSkypeChats`: the chat members and the chats.
 std::vector<std::string> SkypeChatsStatements();
+// "main.db" in `PurgeSkypeDatabase`: "VACUUM" rebuilds the file without its free pages.
+std::vector<std::string> SkypePurgeStatements();
 
 // "DELETE FROM Files WHERE favorite_id_1 ISNULL and ... and favorite_id_128 ISNULL": the files that
 // belong to no collection.
@@ -30,6 +32,13 @@ std::string AcrobatUnfiledFilesDelete();
 // "DELETE FROM Files WHERE favorite_id_1 NOT NULL or ... or favorite_id_128 NOT NULL": the files
 // that belong to some collection.
 std::string AcrobatFiledFilesDelete();
+
+// The folder below which Acrobat keeps its Organizer databases, from the roaming application-data
+// folder: every "Roaming" becomes "LocalLow\Adobe\Acrobat" (giving "...\AppData\LocalLow\Adobe\Acrobat").
+// A roaming folder without "Roaming" (the "Application Data" of older Windows) keeps Acrobat's
+// data in its "Adobe\Acrobat" folder: that folder, never the roaming folder itself, which the
+// data-folder cleaner would otherwise empty whole. Empty for an empty roaming folder.
+std::string AcrobatDataFolder(const std::string& roaming);
 
 // An Organizer database in `ClearAcrobatOrganizerHistory`: the unfiled files go, then "VACUUM".
 std::vector<std::string> AcrobatOrganizerHistoryStatements();

@@ -107,3 +107,31 @@ TEST(AcrobatOrganizer, CollectionsGoAndTheirNamesAreBlanked) {
     EXPECT_FALSE(db.Holds("filed-t"));
     EXPECT_FALSE(db.Holds("Taxes 2009"));
 }
+
+TEST(SkypeMainDb, PurgeRebuildsTheFileWithoutTheFreedPages) {
+    EXPECT_EQ(SkypePurgeStatements(), (std::vector<std::string>{"PRAGMA secure_delete=ON", "VACUUM"}));
+    TestDb db;
+    db.Exec("CREATE TABLE Messages (id INTEGER PRIMARY KEY, body_xml TEXT)");
+    db.Exec("INSERT INTO Messages (body_xml) VALUES ('meet me at the old mill at nine')");
+    db.Exec("DELETE FROM Messages"); // deleted by Skype itself, with secure delete off
+    ASSERT_TRUE(db.Holds("the old mill"));
+    for (const std::string& sql : SkypePurgeStatements()) db.Exec(sql);
+    EXPECT_FALSE(db.Holds("the old mill"));
+}
+
+TEST(AcrobatDataFolder, RoamingBecomesLocalLowAdobeAcrobat) {
+    EXPECT_EQ(AcrobatDataFolder("C:\\Users\\ann\\AppData\\Roaming"),
+              "C:\\Users\\ann\\AppData\\LocalLow\\Adobe\\Acrobat");
+    // Every occurrence, as the layout is read.
+    EXPECT_EQ(AcrobatDataFolder("D:\\Roaming\\x\\Roaming"),
+              "D:\\LocalLow\\Adobe\\Acrobat\\x\\LocalLow\\Adobe\\Acrobat");
+    EXPECT_EQ(AcrobatDataFolder(""), "");
+}
+
+TEST(AcrobatDataFolder, WithoutRoamingItIsTheAcrobatFolderNeverTheRoamingFolder) {
+    EXPECT_EQ(AcrobatDataFolder("C:\\Documents and Settings\\ann\\Application Data"),
+              "C:\\Documents and Settings\\ann\\Application Data\\Adobe\\Acrobat");
+    EXPECT_EQ(AcrobatDataFolder("E:\\"), "E:\\Adobe\\Acrobat");
+    // Case matters, as in the substitution: "roaming" is no "Roaming".
+    EXPECT_EQ(AcrobatDataFolder("C:\\roaming"), "C:\\roaming\\Adobe\\Acrobat");
+}

@@ -13,3 +13,7 @@ set_tests_properties(wine.engine_index_dat_tests PROPERTIES
 
 # The engine's benchmark programs are built with the Wine tests (bench/run.sh runs them).
 add_subdirectory(${ZLT_TOP}/bench ${CMAKE_BINARY_DIR}/bench)
+zlt_wine_test(engine_applications_tests engine_applications_test.cpp)
+zlt_wine_test(engine_applications_db_tests engine_applications_db_test.cpp)
+set_tests_properties(wine.engine_applications_db_tests PROPERTIES
+    ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_applications_setup.sh")
