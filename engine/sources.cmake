@@ -8,6 +8,7 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/cleaners/mozilla_edits.cpp
     engine/cleaners/chrome_opera_safari_edits.cpp
     engine/cleaners/applications_edits.cpp
+    engine/cleaners/browser_folders.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
     engine/clearing_lease.cpp
@@ -18,4 +19,7 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/clearing_run.cpp
     engine/cleaners/windows_history.cpp
     engine/cleaners/index_dat.cpp
+    engine/cleaners/profile_files.cpp
+    engine/cleaners/mozilla.cpp
+    engine/cleaners/chrome_opera_safari.cpp
 )

@@ -9,3 +9,9 @@ zlt_wine_test(engine_clearing_run_tests engine_clearing_run_test.cpp)
 
 # The engine's benchmark programs are built with the Wine tests (bench/run.sh runs them).
 add_subdirectory(${ZLT_TOP}/bench ${CMAKE_BINARY_DIR}/bench)
+add_library(zlt_places_fixture STATIC places_fixture.cpp)
+target_link_libraries(zlt_places_fixture PUBLIC zlt_test_support)
+zlt_wine_test(engine_places_tests engine_places_test.cpp)
+target_link_libraries(engine_places_tests PRIVATE zlt_places_fixture)
+zlt_wine_test(engine_mozilla_tests engine_mozilla_test.cpp)
+zlt_wine_test(engine_chrome_opera_safari_tests engine_chrome_opera_safari_test.cpp)
