@@ -15,3 +15,7 @@ zlt_wine_test(engine_places_tests engine_places_test.cpp)
 target_link_libraries(engine_places_tests PRIVATE zlt_places_fixture)
 zlt_wine_test(engine_mozilla_tests engine_mozilla_test.cpp)
 zlt_wine_test(engine_chrome_opera_safari_tests engine_chrome_opera_safari_test.cpp)
+zlt_wine_test(engine_browser_links_tests engine_browser_links_test.cpp)
+target_link_libraries(engine_browser_links_tests PRIVATE zlt_places_fixture)
+set_tests_properties(wine.engine_browser_links_tests PROPERTIES
+    ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_browser_links_setup.sh")
