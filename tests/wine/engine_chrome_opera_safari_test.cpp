@@ -105,6 +105,7 @@ TEST_F(Browsers, ChromeEachCleanerItsOwnFilesOfTheDefaultProfile) {
     File(MakeFolder(chrome + "\\Cache\\sub") + "\\f_000001");
     File(MakeFolder(chrome + "\\Local Storage") + "\\http_secret.example_0.localstorage");
     File(MakeFolder(local + "\\Google\\Chrome\\User Data\\Profile 1") + "\\History");
+    File(MakeFolder(chrome + "\\Extensions\\abcdef\\1.0") + "\\manifest.json");
 
     cleaner.ClearChromeHistory();
     for (const char* name : history) EXPECT_FALSE(PathExists(chrome + "\\" + name)) << name;
@@ -128,6 +129,7 @@ TEST_F(Browsers, ChromeEachCleanerItsOwnFilesOfTheDefaultProfile) {
     for (const char* name : {"History Index2010", "Bookmarks", "Preferences", "Last Session"})
         EXPECT_TRUE(PathExists(chrome + "\\" + name)) << name;
     EXPECT_TRUE(PathExists(local + "\\Google\\Chrome\\User Data\\Profile 1\\History")); // only Default
+    EXPECT_TRUE(PathExists(chrome + "\\Extensions\\abcdef\\1.0\\manifest.json"));
 }
 
 // ---- Opera

@@ -196,3 +196,25 @@ TEST_F(Places, BookmarksOptionAloneInTheClearingRemovesNothing) {
     ClearSelectedBrowserItems(cleaner, settings);
     EXPECT_FALSE(PathExists(places));
 }
+
+// Folder names are in the ANSI code page and SQLite takes UTF-8: a profile whose name has a letter
+// beyond ASCII must reach the same file, not a new empty database beside it.
+TEST_F(Places, ProfileNamedBeyondAsciiIsCleanedInPlace) {
+    char name[64] = "";
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, L"J\u00fcrgen.default", -1, name, sizeof name, nullptr, &lossy);
+    ASSERT_FALSE(lossy) << "code page " << GetACP();
+    ASSERT_NE(static_cast<unsigned char>(name[1]), 'u');
+    const std::string folder = MakeFolder(profiles + "\\" + name);
+    const PlacesContent content = MakePlaces(places, PlacesSchema::Current, 30);
+    ASSERT_TRUE(MoveFileA(places.c_str(), (folder + "\\places.sqlite").c_str()));
+
+    cleaner.ClearFirefoxHistory();
+
+    FolderList files;
+    cleaner.ListFiles(folder, files);
+    EXPECT_EQ(files, FolderList{folder + "\\places.sqlite"});
+    EXPECT_FALSE(PathExists(profile + "\\places.sqlite"));
+    ASSERT_TRUE(MoveFileA((folder + "\\places.sqlite").c_str(), places.c_str()));
+    EXPECT_EQ(Urls(places), content.kept);
+}
