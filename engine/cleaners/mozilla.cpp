@@ -241,58 +241,53 @@ void ClearSuiteDownloads(HistoryCleaner& cleaner, const std::string& root, const
 
 } // namespace
 
-#define SUITE_ROOT(suite)                                                                                    \
-    const std::string appData = ShellFolder(CSIDL_APPDATA);                                                  \
-    if (appData.empty()) return;                                                                             \
-    const std::string root = appData + (suite).profiles
-
 void HistoryCleaner::ClearMozillaHistory() {
-    SUITE_ROOT(kMozilla);
-    ClearSuiteHistory(*this, root, kMozilla);
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteHistory(*this, appData + kMozilla.profiles, kMozilla);
 }
 
 void HistoryCleaner::ClearNetscapeHistory() {
-    SUITE_ROOT(kNetscape);
-    ClearSuiteHistory(*this, root, kNetscape);
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteHistory(*this, appData + kNetscape.profiles, kNetscape);
     ClearMozillaHistory();
 }
 
 void HistoryCleaner::ClearMozillaCache() {
-    SUITE_ROOT(kMozilla);
-    ClearSuiteCache(*this, root, kMozilla);
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteCache(*this, appData + kMozilla.profiles, kMozilla);
 }
 
 void HistoryCleaner::ClearNetscapeCache() {
-    SUITE_ROOT(kNetscape);
-    ClearSuiteCache(*this, root, kNetscape);
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteCache(*this, appData + kNetscape.profiles, kNetscape);
 }
 
 void HistoryCleaner::ClearMozillaCookies() {
-    SUITE_ROOT(kMozilla);
-    ClearSuiteCookies(*this, root, kMozilla);
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteCookies(*this, appData + kMozilla.profiles, kMozilla);
 }
 
 void HistoryCleaner::ClearNetscapeCookies() {
-    SUITE_ROOT(kNetscape);
-    ClearSuiteCookies(*this, root, kNetscape);
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteCookies(*this, appData + kNetscape.profiles, kNetscape);
 }
 
 void HistoryCleaner::ClearMozillaPasswords() {
-    SUITE_ROOT(kMozilla);
-    RemoveDigitNamedSFiles(root);
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) RemoveDigitNamedSFiles(appData + kMozilla.profiles);
 }
 
 void HistoryCleaner::ClearNetscapePasswords() {
-    SUITE_ROOT(kNetscape);
-    RemoveFilesBySuffix(root, ".r7u", true);
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) RemoveFilesBySuffix(appData + kNetscape.profiles, ".r7u", true);
 }
 
 void HistoryCleaner::ClearMozillaDownloads() {
-    SUITE_ROOT(kMozilla);
-    ClearSuiteDownloads(*this, root, kMozilla);
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteDownloads(*this, appData + kMozilla.profiles, kMozilla);
 }
 
 void HistoryCleaner::ClearNetscapeDownloads() {
-    SUITE_ROOT(kNetscape);
-    ClearSuiteDownloads(*this, root, kNetscape);
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteDownloads(*this, appData + kNetscape.profiles, kNetscape);
 }
