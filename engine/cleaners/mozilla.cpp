@@ -111,15 +111,7 @@ void HistoryCleaner::ClearCacheFolderFromPrefs(const std::string& prefsPath) {
             Report().Message("Error", message);
             return;
         }
-        if (entry.Identify(prefsPath) == FileEntry::Kind::Link) return;
-        LARGE_INTEGER size{};
-        if (!GetFileSizeEx(entry.handle(), &size) || size.QuadPart > (64ll << 20)) return;
-        text.resize(static_cast<size_t>(size.QuadPart));
-        DWORD got = 0;
-        if (!text.empty() &&
-            !ReadFile(entry.handle(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr))
-            return;
-        text.resize(got);
+        if (entry.Identify(prefsPath) == FileEntry::Kind::Link || !ReadWholeTextFile(entry.handle(), text)) return;
     }
     const std::optional<std::string> cache = PrefsDiskCacheFolder(text);
     if (!cache) return;

@@ -11,7 +11,9 @@ namespace {
 // kilobytes at most; anything far larger is not one of them.
 constexpr LONGLONG kLargestTextFile = 64ll << 20;
 
-bool ReadWhole(HANDLE file, std::string& text) {
+} // namespace
+
+bool ReadWholeTextFile(HANDLE file, std::string& text) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || size.QuadPart > kLargestTextFile) return false;
     text.resize(static_cast<size_t>(size.QuadPart));
@@ -24,6 +26,8 @@ bool ReadWhole(HANDLE file, std::string& text) {
     }
     return true;
 }
+
+namespace {
 
 bool WriteWhole(HANDLE file, const std::string& text) {
     LARGE_INTEGER zero{};
@@ -50,7 +54,7 @@ EditOutcome EditTextFile(const std::string& path, const TextEdit& edit) {
     if (!entry.Open(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE)) return EditOutcome::NotOpened;
     if (entry.Identify(path) == FileEntry::Kind::Link) return EditOutcome::NotOpened;
     std::string text;
-    if (!ReadWhole(entry.handle(), text)) return EditOutcome::NotOpened;
+    if (!ReadWholeTextFile(entry.handle(), text)) return EditOutcome::NotOpened;
     const std::optional<std::string> edited = edit(text);
     if (!edited) return EditOutcome::Unchanged;
     WriteWhole(entry.handle(), *edited);

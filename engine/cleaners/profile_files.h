@@ -20,6 +20,10 @@ enum class EditOutcome { NotOpened, Unchanged, Rewritten };
 // to be a profile's text file.
 EditOutcome EditTextFile(const std::string& path, const TextEdit& edit);
 
+// Reads an open file whole from its current position; false when it cannot be read or is far too
+// large to be a profile's text file.
+bool ReadWholeTextFile(HANDLE file, std::string& text);
+
 // The entry exists (its attributes can be read).
 bool EntryExists(const std::string& path);
 
