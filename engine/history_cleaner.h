@@ -183,38 +183,47 @@ public:
 
     // Mozilla family, Chrome, Opera and Safari (engine/cleaners/mozilla.cpp,
     // chrome_opera_safari.cpp).
-    virtual void ClearFirefoxHistory() {}
-    virtual void ClearFirefoxCache() {}
-    virtual void ClearFirefoxCookies() {}
-    virtual void ClearFirefoxPasswords() {}
-    virtual void ClearFirefoxDownloads() {}
-    virtual void PurgeFirefoxHistoryDatabase() {}
-    virtual void ClearMozillaHistory() {}
-    virtual void ClearMozillaCache() {}
-    virtual void ClearMozillaCookies() {}
-    virtual void ClearMozillaPasswords() {}
-    virtual void ClearMozillaDownloads() {}
-    virtual void ClearNetscapeHistory() {}
-    virtual void ClearNetscapeCache() {}
-    virtual void ClearNetscapeCookies() {}
-    virtual void ClearNetscapePasswords() {}
-    virtual void ClearNetscapeDownloads() {}
-    virtual void ClearSafariHistory() {}
-    virtual void ClearSafariCache() {}
-    virtual void ClearSafariCookies() {}
-    virtual void ClearSafariPasswords() {}
-    virtual void ClearSafariDownloads() {}
-    virtual void ClearOperaHistory() {}
-    virtual void ClearOperaCache() {}
-    virtual void ClearOperaCookies() {}
-    virtual void ClearOperaPasswords() {}
-    virtual void ClearOperaDownloads() {}
-    virtual void ClearOperaSpeedDial() {}
-    virtual void ClearChromeHistory() {}
-    virtual void ClearChromeCache() {}
-    virtual void ClearChromeCookies() {}
-    virtual void ClearChromePasswords() {}
+    virtual void ClearFirefoxHistory();
+    virtual void ClearFirefoxCache();
+    virtual void ClearFirefoxCookies();
+    virtual void ClearFirefoxPasswords();
+    virtual void ClearFirefoxDownloads();
+    virtual void PurgeFirefoxHistoryDatabase();
+    virtual void ClearMozillaHistory();
+    virtual void ClearMozillaCache();
+    virtual void ClearMozillaCookies();
+    virtual void ClearMozillaPasswords();
+    virtual void ClearMozillaDownloads();
+    virtual void ClearNetscapeHistory();
+    virtual void ClearNetscapeCache();
+    virtual void ClearNetscapeCookies();
+    virtual void ClearNetscapePasswords();
+    virtual void ClearNetscapeDownloads();
+    virtual void ClearSafariHistory();
+    virtual void ClearSafariCache();
+    virtual void ClearSafariCookies();
+    virtual void ClearSafariPasswords();
+    virtual void ClearSafariDownloads();
+    virtual void ClearOperaHistory();
+    virtual void ClearOperaCache();
+    virtual void ClearOperaCookies();
+    virtual void ClearOperaPasswords();
+    virtual void ClearOperaDownloads();
+    virtual void ClearOperaSpeedDial();
+    virtual void ClearChromeHistory();
+    virtual void ClearChromeCache();
+    virtual void ClearChromeCookies();
+    virtual void ClearChromePasswords();
     virtual void ClearChromeDownloads() {} // stays empty: the download option selects no Chrome cleaner
+    // The editors of profile text files. A file that cannot be opened (held locked by a running
+    // browser) is skipped and the other files and folders are still edited.
+    void ClearPrefsDownloadDirs(const FolderList& folders);
+    void ClearUrlbarHistory(const FolderList& folders);
+    // Removes the disk-cache files of the folder that one "prefs.js" names; "File open error %d"
+    // when that prefs.js cannot be opened.
+    void ClearCacheFolderFromPrefs(const std::string& prefsPath);
+    void ClearOperaIniDirs(const FolderList& folders);
+    void ClearSafariPlistEntries(const FolderList& folders);
     // End of the Mozilla family, Chrome, Opera and Safari.
 
     // Applications (engine/cleaners/applications.cpp).

@@ -8,6 +8,7 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/cleaners/mozilla_edits.cpp
     engine/cleaners/chrome_opera_safari_edits.cpp
     engine/cleaners/applications_edits.cpp
+    engine/cleaners/browser_folders.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
     engine/clearing_lease.cpp
@@ -20,4 +21,7 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/cleaners/index_dat.cpp
     engine/cleaners/ie.cpp
     engine/cleaners/applications.cpp
+    engine/cleaners/profile_files.cpp
+    engine/cleaners/mozilla.cpp
+    engine/cleaners/chrome_opera_safari.cpp
 )

@@ -11,9 +11,20 @@ zlt_wine_test(engine_index_dat_tests engine_index_dat_test.cpp)
 set_tests_properties(wine.engine_index_dat_tests PROPERTIES
     ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_index_dat_setup.sh")
 
-# The engine's benchmark programs are built with the Wine tests (bench/run.sh runs them).
-add_subdirectory(${ZLT_TOP}/bench ${CMAKE_BINARY_DIR}/bench)
 zlt_wine_test(engine_applications_tests engine_applications_test.cpp)
 zlt_wine_test(engine_applications_db_tests engine_applications_db_test.cpp)
 set_tests_properties(wine.engine_applications_db_tests PROPERTIES
     ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_applications_setup.sh")
+add_library(zlt_places_fixture STATIC places_fixture.cpp)
+target_link_libraries(zlt_places_fixture PUBLIC zlt_test_support)
+zlt_wine_test(engine_places_tests engine_places_test.cpp)
+target_link_libraries(engine_places_tests PRIVATE zlt_places_fixture)
+zlt_wine_test(engine_mozilla_tests engine_mozilla_test.cpp)
+zlt_wine_test(engine_chrome_opera_safari_tests engine_chrome_opera_safari_test.cpp)
+zlt_wine_test(engine_browser_links_tests engine_browser_links_test.cpp)
+target_link_libraries(engine_browser_links_tests PRIVATE zlt_places_fixture)
+set_tests_properties(wine.engine_browser_links_tests PROPERTIES
+    ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_browser_links_setup.sh")
+
+# The engine's benchmark programs are built with the Wine tests (bench/run.sh runs them).
+add_subdirectory(${ZLT_TOP}/bench ${CMAKE_BINARY_DIR}/bench)

@@ -1,0 +1,285 @@
+// Firefox, Mozilla and Netscape: the traces they keep in the user's profile folders.
+#include <shlobj.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+
+#include "engine/cleaners/mozilla_edits.h"
+#include "engine/cleaners/profile_files.h"
+#include "engine/file_entry.h"
+#include "engine/history_cleaner.h"
+
+// The cause number that "File open error %d" shows, from the portable mapping the settings file
+// uses for its own open errors.
+int FileErrorCauseFromWin32(unsigned long error);
+
+namespace {
+
+const char kFirefoxProfiles[] = "\\Mozilla\\Firefox\\Profiles";
+const char kMozillaProfiles[] = "\\Mozilla\\Profiles";
+const char kMozillaKey[] = "Software\\mozilla.org\\Mozilla";
+const char kNetscapeProfiles[] = "\\Netscape\\Nsb\\Profiles";
+const char kNetscapeKey[] = "Software\\Netscape\\Netscape Installer";
+
+// Folder paths are in the ANSI code page; SQLite takes its file names in UTF-8.
+std::string Utf8FromAnsi(const std::string& text) {
+    const int wide = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (wide <= 0) return text;
+    std::wstring buffer(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer.data(), wide);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, buffer.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return text;
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, buffer.c_str(), -1, utf8.data(), bytes, nullptr, nullptr);
+    utf8.resize(static_cast<size_t>(bytes) - 1);
+    return utf8;
+}
+
+// Runs `statements` one after the other on the database at `path`, ignoring their results: a
+// statement that fails (a table an older or newer schema lacks, a database that a running browser
+// holds locked) does not stop the next. No busy timeout is set, so a locked database costs no
+// wait. A link in the database's place is left alone: what it leads to is not the profile's.
+void RunOnDatabase(const std::string& path, const std::vector<std::string>& statements) {
+    if (!EntryExists(path)) return;
+    {
+        FileEntry entry;
+        if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) ||
+            entry.Identify(path) == FileEntry::Kind::Link)
+            return;
+    }
+    sqlite3* database = nullptr;
+    if (sqlite3_open(Utf8FromAnsi(path).c_str(), &database) == SQLITE_OK) {
+        // The blanking UPDATE rewrites every page of moz_places and its indexes in one
+        // transaction. SQLite's default 2 MB cache spills those dirty pages in the middle of it,
+        // round after round of small writes (and, with a rollback journal, a sync before each);
+        // 64 MB holds a profile of a hundred thousand places. Memory for this one connection only.
+        sqlite3_exec(database, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
+        char* error = nullptr; // one slot for every statement
+        for (const std::string& sql : statements) {
+            sqlite3_exec(database, sql.c_str(), nullptr, nullptr, &error);
+            // A later statement that succeeds sets the slot back to null: free each message before
+            // the slot is used again, or every one but the last would be lost.
+            if (error) sqlite3_free(error);
+            error = nullptr;
+        }
+    }
+    // Also after a failed open: SQLite hands back a handle that holds the error.
+    sqlite3_close(database);
+}
+
+// Every folder below the suite's profiles root, then every folder below each installation
+// folder the suite's registry key names.
+FolderList SuiteProfileList(HistoryCleaner& cleaner, const std::string& root, const char* key) {
+    FolderList list;
+    cleaner.ListSubfoldersDeep(root, list);
+    FolderList installs;
+    cleaner.ReadInstallDirectories(key, installs);
+    ListRegistryFoldersDeep(cleaner, installs, list);
+    return list;
+}
+
+void RemoveIfExists(HistoryCleaner& cleaner, const std::string& path) {
+    if (EntryExists(path)) cleaner.RemoveFile(path);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Editors
+
+void HistoryCleaner::ClearPrefsDownloadDirs(const FolderList& folders) {
+    for (const std::string& folder : folders) {
+        const std::string path = folder + "\\prefs.js";
+        if (EntryExists(path)) EditTextFile(path, PrefsWithoutDownloadDirs);
+    }
+}
+
+void HistoryCleaner::ClearUrlbarHistory(const FolderList& folders) {
+    for (const std::string& folder : folders) {
+        const std::string path = folder + "\\localstore.rdf";
+        if (EntryExists(path)) EditTextFile(path, LocalstoreWithoutUrlbarHistory);
+    }
+}
+
+void HistoryCleaner::ClearCacheFolderFromPrefs(const std::string& prefsPath) {
+    std::string text;
+    {
+        FileEntry entry;
+        if (!entry.Open(prefsPath, GENERIC_READ, 0)) {
+            char message[64];
+            std::snprintf(message, sizeof message, "File open error %d", FileErrorCauseFromWin32(GetLastError()));
+            Report().Message("Error", message);
+            return;
+        }
+        if (entry.Identify(prefsPath) == FileEntry::Kind::Link || !ReadWholeTextFile(entry.handle(), text)) return;
+    }
+    const std::optional<std::string> cache = PrefsDiskCacheFolder(text);
+    if (!cache) return;
+    FolderList files;
+    ListFiles(*cache, files);
+    for (const std::string& file : files) RemoveIfExists(*this, file);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Firefox
+
+void HistoryCleaner::ClearFirefoxHistory() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (appData.empty()) return;
+    FolderList profiles;
+    ListSubfoldersDeep(appData + kFirefoxProfiles, profiles);
+    RemoveFileInEachFolder("history.dat", profiles);
+    if (settings->bookmarksMask & BrowserFirefox) {
+        RemoveDatabaseInEachFolder(*this, "places.sqlite", profiles);
+        for (const std::string& folder : profiles)
+            RemoveFilesByPrefix(folder + "\\bookmarkbackups", "bookmarks-", true);
+    } else {
+        const std::vector<std::string> statements = FirefoxHistoryStatements();
+        for (const std::string& folder : profiles) RunOnDatabase(folder + "\\places.sqlite", statements);
+    }
+    RemoveFileInEachFolder("formhistory.dat", profiles);
+    RemoveDatabaseInEachFolder(*this, "formhistory.sqlite", profiles);
+    ClearPrefsDownloadDirs(profiles);
+}
+
+void HistoryCleaner::PurgeFirefoxHistoryDatabase() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (appData.empty()) return;
+    FolderList profiles;
+    ListSubfolders(appData + kFirefoxProfiles, profiles);
+    for (const std::string& folder : profiles) RunOnDatabase(folder + "\\places.sqlite", {"VACUUM"});
+}
+
+void HistoryCleaner::ClearFirefoxCache() {
+    FolderList profiles;
+    for (int csidl : {CSIDL_APPDATA, CSIDL_LOCAL_APPDATA}) {
+        const std::string base = ShellFolder(csidl);
+        if (!base.empty()) ListSubfolders(base + kFirefoxProfiles, profiles);
+    }
+    for (const std::string& folder : profiles) {
+        FolderList files;
+        ListFiles(folder + "\\Cache", files);
+        for (const std::string& file : files) RemoveIfExists(*this, file);
+    }
+}
+
+void HistoryCleaner::ClearFirefoxCookies() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (appData.empty()) return;
+    FolderList profiles;
+    ListSubfolders(appData + kFirefoxProfiles, profiles);
+    for (const std::string& folder : profiles) {
+        RemoveIfExists(*this, folder + "\\cookies.txt");
+        RemoveDatabaseInEachFolder(*this, "cookies.sqlite", {folder});
+    }
+}
+
+void HistoryCleaner::ClearFirefoxPasswords() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (appData.empty()) return;
+    FolderList profiles;
+    ListSubfolders(appData + kFirefoxProfiles, profiles);
+    for (const char* name : {"signons.txt", "signons2.txt", "signons3.txt"}) RemoveFileInEachFolder(name, profiles);
+}
+
+void HistoryCleaner::ClearFirefoxDownloads() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (appData.empty()) return;
+    const std::string root = appData + kFirefoxProfiles;
+    FolderList folders{root};
+    ListSubfolders(root, folders);
+    RemoveFileInEachFolder("downloads.rdf", folders);
+    RemoveDatabaseInEachFolder(*this, "downloads.sqlite", folders);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mozilla and Netscape, cleaned alike
+
+namespace {
+
+struct Suite {
+    const char* profiles;
+    const char* key;
+};
+const Suite kMozilla{kMozillaProfiles, kMozillaKey};
+const Suite kNetscape{kNetscapeProfiles, kNetscapeKey};
+
+void ClearSuiteHistory(HistoryCleaner& cleaner, const std::string& root, const Suite& suite) {
+    const FolderList profiles = SuiteProfileList(cleaner, root, suite.key);
+    cleaner.RemoveFileInEachFolder("history.dat", profiles);
+    cleaner.ClearUrlbarHistory(profiles);
+    cleaner.ClearPrefsDownloadDirs(profiles);
+}
+
+void ClearSuiteCache(HistoryCleaner& cleaner, const std::string& root, const Suite& suite) {
+    for (const std::string& folder : SuiteProfileList(cleaner, root, suite.key)) {
+        const std::string prefs = folder + "\\prefs.js";
+        if (EntryExists(prefs)) cleaner.ClearCacheFolderFromPrefs(prefs);
+    }
+}
+
+void ClearSuiteCookies(HistoryCleaner& cleaner, const std::string& root, const Suite& suite) {
+    const FolderList profiles = SuiteProfileList(cleaner, root, suite.key);
+    cleaner.RemoveFileInEachFolder("cookies.txt", profiles);
+    cleaner.RemoveFileInEachFolder("cookperm.txt", profiles);
+}
+
+void ClearSuiteDownloads(HistoryCleaner& cleaner, const std::string& root, const Suite& suite) {
+    FolderList folders{root};
+    const FolderList profiles = SuiteProfileList(cleaner, root, suite.key);
+    folders.insert(folders.end(), profiles.begin(), profiles.end());
+    cleaner.RemoveFileInEachFolder("downloads.rdf", folders);
+}
+
+} // namespace
+
+void HistoryCleaner::ClearMozillaHistory() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteHistory(*this, appData + kMozilla.profiles, kMozilla);
+}
+
+void HistoryCleaner::ClearNetscapeHistory() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteHistory(*this, appData + kNetscape.profiles, kNetscape);
+    ClearMozillaHistory();
+}
+
+void HistoryCleaner::ClearMozillaCache() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteCache(*this, appData + kMozilla.profiles, kMozilla);
+}
+
+void HistoryCleaner::ClearNetscapeCache() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteCache(*this, appData + kNetscape.profiles, kNetscape);
+}
+
+void HistoryCleaner::ClearMozillaCookies() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteCookies(*this, appData + kMozilla.profiles, kMozilla);
+}
+
+void HistoryCleaner::ClearNetscapeCookies() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteCookies(*this, appData + kNetscape.profiles, kNetscape);
+}
+
+void HistoryCleaner::ClearMozillaPasswords() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) RemoveDigitNamedSFiles(appData + kMozilla.profiles);
+}
+
+void HistoryCleaner::ClearNetscapePasswords() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) RemoveFilesBySuffix(appData + kNetscape.profiles, ".r7u", true);
+}
+
+void HistoryCleaner::ClearMozillaDownloads() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteDownloads(*this, appData + kMozilla.profiles, kMozilla);
+}
+
+void HistoryCleaner::ClearNetscapeDownloads() {
+    const std::string appData = ShellFolder(CSIDL_APPDATA);
+    if (!appData.empty()) ClearSuiteDownloads(*this, appData + kNetscape.profiles, kNetscape);
+}

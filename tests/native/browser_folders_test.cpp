@@ -1,0 +1,20 @@
+#include <gtest/gtest.h>
+
+#include "engine/cleaners/browser_folders.h"
+
+// Folders that the registry names for a browser are walked to every depth; these must be folders
+// of their own, never a whole drive or share.
+TEST(RegistryFolders, InstallationFoldersBelowADriveOrShareAreWalked) {
+    for (const char* folder : {"C:\\Program Files\\mozilla.org\\Mozilla", "c:\\Opera", "D:/Opera/profile",
+                               "C:\\Program Files\\Netscape\\", "\\\\server\\share\\Opera",
+                               "C:\\Program Files\\.\\Opera"})
+        EXPECT_TRUE(IsWalkableRegistryFolder(folder)) << folder;
+}
+
+TEST(RegistryFolders, RootsRelativeAndClimbingFoldersAreNot) {
+    for (const char* folder : {"", "C:", "C:\\", "C:/", "C:\\\\", "C:\\.", "C:\\Opera\\..", "C:\\Opera\\..\\",
+                               "C:\\Program Files\\..\\..\\Windows\\..", "C:Opera", "Opera", "..\\Opera",
+                               "\\Opera", "\\\\server\\share", "\\\\server\\share\\", "\\\\?\\C:\\",
+                               "C:\\Program Files\\Opera\\..\\..", "1:\\Opera"})
+        EXPECT_FALSE(IsWalkableRegistryFolder(folder)) << folder;
+}
