@@ -60,4 +60,5 @@ set(ZLT_WIN32_SOURCES
     update/version_check.cpp
     ${ZLT_ENGINE_WIN32_SOURCES}
     control/running_programs.cpp
+    app/main_window_watches.cpp
 )

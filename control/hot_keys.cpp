@@ -19,3 +19,18 @@ void UnregisterStartupHotKeys(HWND window) {
     UnregisterHotKey(window, HotKeyIdClearAll);
     UnregisterHotKey(window, HotKeyIdCloseAndClear);
 }
+
+void ApplyHotKeys(HWND window, const ProgramSettings& s) {
+    const struct {
+        int id;
+        uint32_t value;
+    } keys[] = {
+        {HotKeyIdClearAll, s.hotKeyClearAll},         {HotKeyIdMinimizeAll, s.hotKeyMinimizeAll},
+        {HotKeyIdCloseBrowsers, s.hotKeyCloseBrowsers}, {HotKeyIdCloseAndClear, s.hotKeyCloseAndClear},
+        {HotKeyIdHideBrowsers, s.hotKeyHideBrowsers},   {HotKeyIdShowBrowsers, s.hotKeyShowBrowsers},
+    };
+    for (const auto& key : keys) {
+        UnregisterHotKey(window, key.id);
+        RegisterHotKeyValue(window, key.id, key.value);
+    }
+}

@@ -21,3 +21,8 @@ BOOL RegisterHotKeyValue(HWND window, int id, uint32_t value);
 // At start only "Clear All" and "Close All Browsers and Clear" are registered (and 1999, which has no key).
 void RegisterStartupHotKeys(HWND window, const ProgramSettings& s);
 void UnregisterStartupHotKeys(HWND window);
+
+// The settings page's Apply: each of the six hot keys is given up and, when it holds a key, taken
+// again with its value. From then on all six fire. The settings page writes the values from its
+// controls into the settings first.
+void ApplyHotKeys(HWND window, const ProgramSettings& s);
