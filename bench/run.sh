@@ -103,3 +103,4 @@ for mode in empty delete-loop; do
 done
 echo "ratio = zlt's time / rm's (target <= 1.5)"
 rm -rf "$work"
+"$top/bench/census.sh"

@@ -112,21 +112,34 @@ bool IsAol(const char* displayName) { return std::string_view(displayName) == "A
 WindowCensus TakeVisibleWindowCensus() { return TakeCensus(false); }
 WindowCensus TakeAllWindowCensus() { return TakeCensus(true); }
 
+namespace {
+
+// After the visible-window check of AOL Explorer: a companion left alone is ended.
+void EndAolCompanionIfAlone(const char* displayName, bool running) {
+    if (!IsAol(displayName)) return;
+    const WindowCensus all = TakeAllWindowCensus();
+    const WindowCensus::Entry* companion = all.Find(kAolCompanionExecutable);
+    if (ShouldEndAolCompanion(displayName, running, companion != nullptr)) EndCompanion(*companion);
+}
+
+} // namespace
+
 bool IsProgramRunning(const char* displayName, const char* executable, bool allWindows) {
     if (allWindows) return TakeAllWindowCensus().Find(executable) != nullptr;
     const bool running = TakeVisibleWindowCensus().Find(executable) != nullptr;
-    if (IsAol(displayName)) {
-        const WindowCensus all = TakeAllWindowCensus();
-        const WindowCensus::Entry* companion = all.Find(kAolCompanionExecutable);
-        if (ShouldEndAolCompanion(displayName, running, companion != nullptr)) EndCompanion(*companion);
-    }
+    EndAolCompanionIfAlone(displayName, running);
     return running;
 }
 
 bool RecordBrowsersRunning() {
+    // One census answers for all ten browsers: the watch ticks every few seconds for the life of
+    // the program, and a census per browser would cost ten times as much for the same answer.
+    const WindowCensus visible = TakeVisibleWindowCensus();
     const auto browsers = KnownBrowsers();
-    for (size_t i = 0; i < browsers.size(); ++i)
-        browserRunning[i] = IsProgramRunning(browsers[i].name, browsers[i].executable, false);
+    for (size_t i = 0; i < browsers.size(); ++i) {
+        browserRunning[i] = visible.Find(browsers[i].executable) != nullptr;
+        EndAolCompanionIfAlone(browsers[i].name, browserRunning[i]);
+    }
     return browserRunning[BrowserIndexChrome];
 }
 
