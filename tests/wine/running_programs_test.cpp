@@ -266,3 +266,17 @@ TEST_F(RunningProgramsTest, AnsweredByTheBoxButtonsYesClosesTheStandIn) {
     PromptCloseBrowser(nullptr, s, "Firefox", "firefox.exe");
     EXPECT_TRUE(firefox.WaitForExit());
 }
+
+TEST_F(RunningProgramsTest, ABrowserThatHasStoppedRespondingCannotHoldTheProgram) {
+    StandIn hung(folder, "firefox.exe", {"--hang", kFirefoxTitle});
+    ASSERT_EQ(hung.Windows().size(), 1u);
+    HWND window = hung.Windows()[0];
+    // The system calls a program hung once it has not looked at its messages for five seconds.
+    for (int waited = 0; waited < 20000 && !IsHungAppWindow(window); waited += 100) Sleep(100);
+    ASSERT_TRUE(IsHungAppWindow(window));
+    Boxes boxes;
+    boxes.answers = {true}; // Yes, then No
+    PromptCloseBrowser(nullptr, s, "Firefox", "firefox.exe");
+    EXPECT_EQ(boxes.questions(), 2u); // the close did not go through: asked again
+    EXPECT_TRUE(hung.running());
+}

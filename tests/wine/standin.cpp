@@ -1,5 +1,7 @@
 #include "tests/wine/standin.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string StandInSource() {
@@ -46,8 +48,13 @@ StandIn::StandIn(const TempFolder& folder, const std::string& executable, const 
     const std::string exe = folder / executable;
     if (!CopyFileA(StandInSource().c_str(), exe.c_str(), FALSE)) return;
     process_ = Launch(exe, args, &processId_);
+    // A window is listed from its creation on, but shown only at its end: wait for both.
+    const bool hidden = std::find(args.begin(), args.end(), "--hidden") != args.end();
     for (int waited = 0; process_ && waited < 10000; waited += 20) {
-        if (static_cast<int>(Windows().size()) >= windows) break;
+        const std::vector<HWND> open = Windows();
+        if (static_cast<int>(open.size()) >= windows &&
+            (hidden || std::all_of(open.begin(), open.end(), [](HWND w) { return IsWindowVisible(w) != FALSE; })))
+            break;
         Sleep(20);
     }
 }

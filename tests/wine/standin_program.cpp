@@ -2,8 +2,10 @@
 // executable name, it opens top-level windows with the titles it is given and ends when the last one
 // has been closed (exit code 7, so that a test can tell it from a termination).
 //
-//   standin [--hidden] [--stubborn] TITLE...   one window per title; --hidden keeps them invisible,
-//                                              --stubborn ignores WM_CLOSE
+//   standin [--hidden] [--stubborn] [--hang] TITLE...
+//                                              one window per title; --hidden keeps them invisible,
+//                                              --stubborn ignores WM_CLOSE, --hang never looks at
+//                                              its messages (a program that has stopped responding)
 //   standin --keys VK MODIFIERS                presses MODIFIERS (1 Shift, 2 Control, 4 Alt) + VK
 //                                              with SendInput and ends
 #include <windows.h>
@@ -55,13 +57,15 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--keys") == 0)
         return PressKeys(static_cast<WORD>(std::strtoul(argv[2], nullptr, 0)),
                          static_cast<unsigned>(std::strtoul(argv[3], nullptr, 0)));
-    bool hidden = false;
+    bool hidden = false, hang = false;
     std::vector<const char*> titles;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--hidden") == 0)
             hidden = true;
         else if (std::strcmp(argv[i], "--stubborn") == 0)
             stubborn = true;
+        else if (std::strcmp(argv[i], "--hang") == 0)
+            hang = true;
         else
             titles.push_back(argv[i]);
     }
@@ -76,6 +80,7 @@ int main(int argc, char** argv) {
         if (window) ++openWindows;
     }
     if (openWindows == 0) return 2;
+    if (hang) Sleep(INFINITE);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

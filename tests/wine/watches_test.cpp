@@ -9,6 +9,7 @@
 #include "tests/wine/main_window_fixture.h"
 #include "tests/wine/recording_cleaner.h"
 #include "tests/wine/standin.h"
+#include "ui/pages/browser_page.h"
 
 namespace {
 
@@ -125,6 +126,58 @@ TEST_F(WatchTest, ClearAllAsksAboutTheBrowsersOfPagesWithBoxesTicked) {
     EXPECT_EQ(boxes.boxes[0].text.substr(0, 16), "Firefox is open.");
     EXPECT_EQ(recorded().calls, (Names{"ClearRunHistory", "ClearRunHistory"})); // the clearing goes on
     EXPECT_TRUE(firefox.running());
+}
+
+namespace {
+
+// A cleaner whose Skype step is counted, asking about Skype through the window as the program does.
+class SkypeCleaner : public HistoryCleaner {
+public:
+    using HistoryCleaner::HistoryCleaner;
+    int skypeCalls = 0;
+    void ClearSkypeCalls() override { ++skypeCalls; }
+};
+
+struct SkypeAtClearAll : MainWindowTest {
+    std::unique_ptr<HistoryCleaner> MakeCleaner() override { return std::make_unique<SkypeCleaner>(&s); }
+    int calls() { return static_cast<SkypeCleaner&>(*cleaner).skypeCalls; }
+};
+
+} // namespace
+
+TEST_F(SkypeAtClearAll, AskedToQuitSkypeFirstAndItsHistoryKeptWhenTheUserKeepsIt) {
+    s.deleteSkypeCalls = 1;
+    s.confirmAfterClear = 0;
+    s.askCloseBrowsers = 0; // applies to browsers only
+    {
+        StandIn skype(folder, "skype.exe", {"--hidden", "Skype"});
+        BoxRecorder boxes(false);
+        Command(CmdClearAll);
+        ASSERT_EQ(boxes.boxes.size(), 2u);
+        EXPECT_EQ(boxes.boxes[0].caption, "Try again...");
+        EXPECT_EQ(boxes.boxes[0].parent, main->hwnd());
+        EXPECT_EQ(boxes.boxes[1].text, "You selected not to clear Skype history!");
+        EXPECT_EQ(calls(), 0);
+    }
+    BoxRecorder boxes(false);
+    Command(CmdClearAll); // Skype has gone: no question, cleared
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(calls(), 1);
+}
+
+TEST_F(WatchTest, ABrowserPageAsksAboutItsBrowserBeforeItClears) {
+    s.historyMask = BrowserFirefox;
+    StandIn firefox(folder, "firefox.exe", {"Start Page - Mozilla Firefox"});
+    auto* page = dynamic_cast<CWindowBrowserPage*>(main->PageFor(PAGE_FIREFOX));
+    ASSERT_NE(page, nullptr);
+    BoxRecorder boxes(true); // Yes to everything
+    page->ClearNow();
+    EXPECT_TRUE(firefox.WaitForExit());
+    ASSERT_GE(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].text, "Are you sure you want to clear select items?");
+    EXPECT_EQ(boxes.boxes[1].text.substr(0, 16), "Firefox is open.");
+    EXPECT_EQ(boxes.boxes[1].parent, main->hwnd());
+    EXPECT_EQ(recorded().calls, (Names{"ClearFirefoxHistory"}));
 }
 
 namespace {
