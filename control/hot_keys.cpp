@@ -20,6 +20,12 @@ void UnregisterStartupHotKeys(HWND window) {
     UnregisterHotKey(window, HotKeyIdCloseAndClear);
 }
 
+uint32_t RegisterHotKeyFor(HWND window, uint32_t value, int id) {
+    UnregisterHotKey(window, id);
+    RegisterHotKeyValue(window, id, value);
+    return value;
+}
+
 void ApplyHotKeys(HWND window, const ProgramSettings& s) {
     const struct {
         int id;
@@ -29,8 +35,5 @@ void ApplyHotKeys(HWND window, const ProgramSettings& s) {
         {HotKeyIdCloseBrowsers, s.hotKeyCloseBrowsers}, {HotKeyIdCloseAndClear, s.hotKeyCloseAndClear},
         {HotKeyIdHideBrowsers, s.hotKeyHideBrowsers},   {HotKeyIdShowBrowsers, s.hotKeyShowBrowsers},
     };
-    for (const auto& key : keys) {
-        UnregisterHotKey(window, key.id);
-        RegisterHotKeyValue(window, key.id, key.value);
-    }
+    for (const auto& key : keys) RegisterHotKeyFor(window, key.value, key.id);
 }

@@ -22,6 +22,9 @@ BOOL RegisterHotKeyValue(HWND window, int id, uint32_t value);
 void RegisterStartupHotKeys(HWND window, const ProgramSettings& s);
 void UnregisterStartupHotKeys(HWND window);
 
+// Gives up the hot key `id` of the window and, when `value` holds a key, registers it again; returns
+// the value (the settings page stores it back).
+uint32_t RegisterHotKeyFor(HWND window, uint32_t value, int id);
 // The settings page's Apply: each of the six hot keys is given up and, when it holds a key, taken
 // again with its value. From then on all six fire. The settings page writes the values from its
 // controls into the settings first.

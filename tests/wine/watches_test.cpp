@@ -310,7 +310,12 @@ TEST_F(WatchTest, AtStartTwoHotKeysAndAfterApplyAllSixFromAnotherProcess) {
     ShowHiddenBrowsers();
     ASSERT_TRUE(PressHotKeyFromAnotherProcess(folder, 'Q', HotKeyShift | HotKeyControl));
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(browser); }, 5000));
-    // Applying again keeps them (each is given up before it is taken again).
+    // Applying again keeps them (each is given up before it is taken again); a changed key frees
+    // the old combination.
     ApplyHotKeys(main->hwnd(), s);
     EXPECT_TRUE(KeyTaken(ctrlShift, 'H'));
+    s.hotKeyHideBrowsers = RegisterHotKeyFor(main->hwnd(), MakeHotKeyValue('H', HotKeyAlt), HotKeyIdHideBrowsers);
+    EXPECT_EQ(s.hotKeyHideBrowsers, MakeHotKeyValue('H', HotKeyAlt));
+    EXPECT_FALSE(KeyTaken(ctrlShift, 'H'));
+    EXPECT_TRUE(KeyTaken(MOD_ALT, 'H'));
 }
