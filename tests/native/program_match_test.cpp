@@ -89,22 +89,6 @@ TEST(ClosingPrompts, TextsNameTheBrowserEverywhere) {
     EXPECT_FALSE(YesClosesWindow("MSN Explorer"));
 }
 
-TEST(ClosingPrompts, BrowsersInTheirOrderWithTheirExecutables) {
-    const auto b = KnownBrowsers();
-    ASSERT_EQ(b.size(), 10u);
-    const std::vector<std::string> names = {"Internet Explorer", "MSN Explorer", "AOL Explorer", "Maxthon2",
-                                            "Firefox", "Opera", "Mozilla", "Netscape", "Safari", "Chrome"};
-    const std::vector<std::string> exes = {"iexplore.exe", "msn6.exe",    "aexplore.exe", "Maxthon.exe",
-                                           "firefox.exe",  "Opera.exe",   "mozilla.exe",  "netscape.exe",
-                                           "safari.exe",   "chrome.exe"};
-    for (size_t i = 0; i < b.size(); ++i) {
-        EXPECT_EQ(b[i].name, names[i]);
-        EXPECT_EQ(b[i].executable, exes[i]);
-    }
-    EXPECT_EQ(std::string(b[BrowserIndexChrome].name), "Chrome");
-    EXPECT_EQ(std::string(b[BrowserIndexFirefox].name), "Firefox");
-}
-
 namespace {
 // Plays a Google Desktop check: `runningPerPass[p]` says which names run in pass p (the last entry
 // stays for later passes); `answers` are the user's answers (true = keeps it, declines).

@@ -310,6 +310,10 @@ TEST_F(WatchTest, AtStartTwoHotKeysAndAfterApplyAllSixFromAnotherProcess) {
     ShowHiddenBrowsers();
     ASSERT_TRUE(PressHotKeyFromAnotherProcess(folder, 'Q', HotKeyShift | HotKeyControl));
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(browser); }, 5000));
+    s.clearRunHistory = 1;
+    ASSERT_TRUE(PressHotKeyFromAnotherProcess(folder, 'C', HotKeyShift | HotKeyControl));
+    EXPECT_TRUE(PumpUntil([&] { return !recorded().calls.empty(); }, 5000));
+    EXPECT_EQ(recorded().calls, (Names{"ClearRunHistory"}));
     // Applying again keeps them (each is given up before it is taken again); a changed key frees
     // the old combination.
     ApplyHotKeys(main->hwnd(), s);
