@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "platform/handles.h"
 #include "platform/windows_version.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
@@ -94,14 +95,23 @@ void SendClose(HWND window) {
     SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5 * 60 * 1000, &result);
 }
 
-// The AOL companion has no window the user would close: it is told to close, then ended.
+// The AOL companion has no window the user would close: it is told to close, then ended. Its
+// process is opened before the close message: a companion that obeys it is gone a second later,
+// and its id may by then belong to another program, which opening it afterwards would end instead.
+// The open handle keeps the id from being reused; the module check covers the moment between the
+// census and the open.
 void EndCompanion(const WindowCensus::Entry& companion) {
+    ScopedHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, companion.processId));
+    if (process.valid() && OnWindowsNT()) {
+        char path[MAX_PATH] = {};
+        const DWORD length = GetModuleFileNameExA(process.get(), nullptr, path, MAX_PATH);
+        if (!ModuleMatchesExecutable(std::string_view(path, length < MAX_PATH ? length : 0), kAolCompanionExecutable))
+            process.Close();
+    }
     SendClose(static_cast<HWND>(companion.window));
     Sleep(1000);
-    if (HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, companion.processId)) {
-        TerminateProcess(process, 0);
-        CloseHandle(process);
-    }
+    if (process.valid()) TerminateProcess(process.get(), 0);
+    process.Close();
     Sleep(1000);
 }
 

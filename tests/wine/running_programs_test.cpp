@@ -229,6 +229,15 @@ TEST_F(RunningProgramsTest, AolCompanionIsEndedWithoutAPrompt) {
     EXPECT_FALSE(IsProgramRunning("AOL Explorer", "aexplore.exe", false));
     ASSERT_TRUE(again.WaitForExit(5000));
     EXPECT_EQ(again.exitCode(), 0u);
+
+    // A companion that obeys the close message ends by itself; the termination that follows goes
+    // to its own ended process, never to whatever program has its id a second later.
+    StandIn obedient(folder, "aolsoftware.exe", {"--hidden", "AOL companion 3"});
+    StandIn bystander(folder, "notepad.exe", {"Untitled - Notepad"});
+    PromptCloseBrowser(nullptr, s, "AOL Explorer", "aexplore.exe");
+    ASSERT_TRUE(obedient.WaitForExit(5000));
+    EXPECT_EQ(obedient.exitCode(), 7u);
+    EXPECT_TRUE(bystander.running());
 }
 
 TEST_F(RunningProgramsTest, SelectedBrowsersFollowThePagesInTheirOrder) {
