@@ -346,9 +346,6 @@ void CWindowMain::RearmWatchTimer(UINT_PTR id, bool on, UINT period) {
         KillTimer(hwnd_, id);
 }
 
-void CWindowMain::BrowserWatch() {}
-void CWindowMain::SkypeWatch() {}
-
 // ---------------------------------------------------------------- clearing
 
 void CWindowMain::Message(const std::string& caption, const std::string& text) {
@@ -387,10 +384,6 @@ bool CWindowMain::AnythingSelected() const {
             return true;
     return false;
 }
-
-// Asks to close the running browsers whose traces are selected; comes with the detection of
-// running programs.
-void CWindowMain::PromptCloseSelectedBrowsers() {}
 
 void CWindowMain::ScheduleIndexDatDeletion() {
     const ProgramSettings& s = *settings_;
@@ -492,6 +485,9 @@ LRESULT CWindowMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnSelectPage(static_cast<uint32_t>(wParam));
     case MsgSplitterMoved:
         OnSplitterMoved(static_cast<int>(lParam));
+        return 0;
+    case MsgPromptClose:
+        AnswerPromptClose(lParam, *this);
         return 0;
     case WM_SIZE:
         Layout();

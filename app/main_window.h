@@ -78,6 +78,8 @@ public:
     // ClearingObserver
     void Message(const std::string& caption, const std::string& text) override;
     HWND OwnerWindow() const override { return hwnd_; }
+    // Skype and Google Desktop: false when the user keeps the program running.
+    bool PromptClose(RunningProgram program) override;
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -10,6 +10,7 @@ constexpr unsigned MsgRunFinished = 10008;     // clearing run -> progress windo
 constexpr unsigned MsgShowCurrentFile = 10010; // shredder -> progress window (posted)
 constexpr unsigned MsgUpdateStatus = 10024;    // update worker -> check page; wParam 1 = finished
 constexpr unsigned MsgSelectPage = 10035;      // navigation tree -> main window; wParam = page id
+constexpr unsigned MsgPromptClose = 10050;     // worker -> main window (posted); lParam = the question
 
 // Tray icon
 constexpr unsigned kTrayIconId = 150;

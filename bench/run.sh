@@ -134,6 +134,7 @@ else
     echo "places.sqlite benchmark skipped: no sqlite3 shell"
 fi
 rm -rf "$work"
+"$top/bench/census.sh"
 
 # Start-up and idle memory of the installed program against a minimal window (build/all).
 echo

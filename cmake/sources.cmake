@@ -18,6 +18,7 @@ set(ZLT_PORTABLE_SOURCES
     ui/navigation_tree.cpp
     update/version_list.cpp
     ${ZLT_ENGINE_PORTABLE_SOURCES}
+    control/program_match.cpp
 )
 
 # Everything else of zlt.exe except its entry point.
@@ -66,4 +67,6 @@ set(ZLT_WIN32_SOURCES
     ui/tray_menu.cpp
     update/version_check.cpp
     ${ZLT_ENGINE_WIN32_SOURCES}
+    control/running_programs.cpp
+    app/main_window_watches.cpp
 )

@@ -19,3 +19,21 @@ void UnregisterStartupHotKeys(HWND window) {
     UnregisterHotKey(window, HotKeyIdClearAll);
     UnregisterHotKey(window, HotKeyIdCloseAndClear);
 }
+
+uint32_t RegisterHotKeyFor(HWND window, uint32_t value, int id) {
+    UnregisterHotKey(window, id);
+    RegisterHotKeyValue(window, id, value);
+    return value;
+}
+
+void ApplyHotKeys(HWND window, const ProgramSettings& s) {
+    const struct {
+        int id;
+        uint32_t value;
+    } keys[] = {
+        {HotKeyIdClearAll, s.hotKeyClearAll},         {HotKeyIdMinimizeAll, s.hotKeyMinimizeAll},
+        {HotKeyIdCloseBrowsers, s.hotKeyCloseBrowsers}, {HotKeyIdCloseAndClear, s.hotKeyCloseAndClear},
+        {HotKeyIdHideBrowsers, s.hotKeyHideBrowsers},   {HotKeyIdShowBrowsers, s.hotKeyShowBrowsers},
+    };
+    for (const auto& key : keys) RegisterHotKeyFor(window, key.value, key.id);
+}

@@ -21,3 +21,11 @@ BOOL RegisterHotKeyValue(HWND window, int id, uint32_t value);
 // At start only "Clear All" and "Close All Browsers and Clear" are registered (and 1999, which has no key).
 void RegisterStartupHotKeys(HWND window, const ProgramSettings& s);
 void UnregisterStartupHotKeys(HWND window);
+
+// Gives up the hot key `id` of the window and, when `value` holds a key, registers it again; returns
+// the value (the settings page stores it back).
+uint32_t RegisterHotKeyFor(HWND window, uint32_t value, int id);
+// The settings page's Apply: each of the six hot keys is given up and, when it holds a key, taken
+// again with its value. From then on all six fire. The settings page writes the values from its
+// controls into the settings first.
+void ApplyHotKeys(HWND window, const ProgramSettings& s);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "app/main_app.h"
 #include "app/messages.h"
@@ -42,4 +43,31 @@ void CProgressPoster::Post() {
     if (!bar_) return;
     if (due.range) PostMessageA(bar_, PBM_SETRANGE32, 0, static_cast<LPARAM>(due.rangeValue));
     if (due.position) PostMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(due.positionValue), 0);
+}
+
+bool CProgressPoster::PromptClose(RunningProgram program) {
+    if (!mainWindow_) return ClearingObserver::PromptClose(program);
+    auto request = std::make_shared<PromptCloseRequest>(program);
+    if (!request->answered.valid()) return false;
+    auto* carried = new std::shared_ptr<PromptCloseRequest>(request);
+    if (!PostMessageA(mainWindow_, MsgPromptClose, 0, reinterpret_cast<LPARAM>(carried))) {
+        delete carried;
+        return false; // no window left to ask: keep the program's files as they are
+    }
+    // A plain SendMessage would deadlock against an exit path that waits for this thread.
+    while (WaitForSingleObject(request->answered.get(), 100) == WAIT_TIMEOUT) {
+        if (stop_ && *stop_) {
+            request->abandoned = true;
+            return false;
+        }
+    }
+    return request->mayClose;
+}
+
+void AnswerPromptClose(LPARAM request, ClearingObserver& asker) {
+    std::unique_ptr<std::shared_ptr<PromptCloseRequest>> carried(
+        reinterpret_cast<std::shared_ptr<PromptCloseRequest>*>(request));
+    PromptCloseRequest& r = **carried;
+    if (!r.abandoned) r.mayClose = asker.PromptClose(r.program);
+    SetEvent(r.answered.get());
 }

@@ -53,6 +53,7 @@ BOOL CWindowProgressDelete::OnInitDialog() {
     finishPending_ = false;
 
     poster_ = std::make_unique<CProgressPoster>(hwnd_, progressBar(), mainWindow_);
+    poster_->WatchStop(&settings_->stopRequested);
     thread_ = std::make_unique<CDeleteThread>(work_);
     thread_->observer = poster_.get();
     thread_->settings = settings_;

@@ -1,5 +1,8 @@
 #include "ui/pages/browser_page.h"
 
+#include "app/main_app.h"
+#include "control/running_programs.h"
+#include "engine/clearing_lease.h"
 #include "engine/clearing_run.h"
 #include "engine/history_cleaner.h"
 #include "resources/resource_ids.h"
@@ -16,6 +19,11 @@ void CWindowBrowserPage::ApplyOwn() {
 
 void CWindowBrowserPage::OnOwnCommand(int id, int code) {
     if (id == IDC_CLEAR_NOW && code == BN_CLICKED) ClearNow();
+}
+
+// The main window owns the prompt, as it owns every prompt about running programs.
+void CWindowBrowserPage::AskToClose(const BrowserProgram& program) {
+    PromptCloseBrowser(GetAncestor(hwnd_, GA_ROOT), settings(), program.name, program.executable);
 }
 
 void CWindowBrowserPage::ClearNow() {

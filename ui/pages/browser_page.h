@@ -38,7 +38,7 @@ protected:
     // The page's cleaners after its browser's steps (index.dat deletion, speed dial, purge).
     virtual void ClearExtras() {}
     // The check of a running program before CLEAR.
-    virtual void AskToClose(const BrowserProgram& /*program*/) {}
+    virtual void AskToClose(const BrowserProgram& program);
     HistoryCleaner& cleaner() const { return *cleaner_; }
 
 private:

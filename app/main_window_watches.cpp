@@ -1,0 +1,121 @@
+// The main window's watches of running programs: the browser watch (timer 15) clears a browser's
+// traces when it has been closed, the Skype watch (timer 16) Skype's when it has quit. Also the
+// closing prompts that come before a clearing.
+#include "app/main_window.h"
+
+#include <span>
+
+#include "control/running_programs.h"
+#include "engine/clearing_lease.h"
+#include "engine/history_cleaner.h"
+#include "ui/option_page.h"
+#include "ui/page_ids.h"
+
+namespace {
+
+using CleanerOperation = void (HistoryCleaner::*)();
+
+struct WatchStep {
+    SettingRef option;
+    CleanerOperation clean;
+};
+
+// The Internet Explorer family's cleaners in the watch's order (not the run's: the index.dat
+// contents come after the downloads, cookies last).
+constexpr WatchStep kIESteps[] = {
+    {MaskBit(&ProgramSettings::historyMask, BrowserIE), &HistoryCleaner::ClearIEHistory},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserIE), &HistoryCleaner::ClearIECache},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserIE), &HistoryCleaner::ClearIEPasswords},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserIE), &HistoryCleaner::ClearIEDownloads},
+    {MaskBit(&ProgramSettings::historyMask, IEIndexDatContent), &HistoryCleaner::ClearHistoryIndexDat},
+    {MaskBit(&ProgramSettings::cacheMask, IEIndexDatContent), &HistoryCleaner::ClearCacheIndexDat},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserIE), &HistoryCleaner::ClearIECookies},
+    {MaskBit(&ProgramSettings::cookiesMask, IEIndexDatContent), &HistoryCleaner::ClearCookiesIndexDat},
+    {Flag(&ProgramSettings::clearMostPopularSites), &HistoryCleaner::ClearIEMostPopularSites},
+    {Flag(&ProgramSettings::clearLastSession), &HistoryCleaner::ClearIELastSession},
+};
+
+// History, cache, cookies, passwords, downloads of one browser.
+#define FIVE_STEPS(Name, bit)                                                                                 \
+    {MaskBit(&ProgramSettings::historyMask, bit), &HistoryCleaner::Clear##Name##History},                     \
+        {MaskBit(&ProgramSettings::cacheMask, bit), &HistoryCleaner::Clear##Name##Cache},                     \
+        {MaskBit(&ProgramSettings::cookiesMask, bit), &HistoryCleaner::Clear##Name##Cookies},                 \
+        {MaskBit(&ProgramSettings::passwordsMask, bit), &HistoryCleaner::Clear##Name##Passwords},             \
+        {MaskBit(&ProgramSettings::downloadsMask, bit), &HistoryCleaner::Clear##Name##Downloads}
+constexpr WatchStep kFirefoxSteps[] = {FIVE_STEPS(Firefox, BrowserFirefox)};
+constexpr WatchStep kSafariSteps[] = {FIVE_STEPS(Safari, BrowserSafari)};
+constexpr WatchStep kOperaSteps[] = {FIVE_STEPS(Opera, BrowserOpera),
+                                     {Flag(&ProgramSettings::clearOperaSpeedDial), &HistoryCleaner::ClearOperaSpeedDial}};
+constexpr WatchStep kMozillaSteps[] = {FIVE_STEPS(Mozilla, BrowserMozilla)};
+constexpr WatchStep kNetscapeSteps[] = {FIVE_STEPS(Netscape, BrowserNetscape)};
+constexpr WatchStep kChromeSteps[] = {FIVE_STEPS(Chrome, BrowserChrome)};
+#undef FIVE_STEPS
+
+constexpr WatchStep kSkypeSteps[] = {
+    {Flag(&ProgramSettings::deleteSkypeCalls), &HistoryCleaner::ClearSkypeCalls},
+    {Flag(&ProgramSettings::deleteSkypeChats), &HistoryCleaner::ClearSkypeChats},
+    {Flag(&ProgramSettings::purgeSkypeDatabase), &HistoryCleaner::PurgeSkypeDatabase},
+};
+
+// A browser family, the browsers whose windows stand for it, and its cleaners; in clearing order.
+struct WatchedFamily {
+    int first, count;
+    std::span<const WatchStep> steps;
+};
+constexpr WatchedFamily kFamilies[] = {
+    {BrowserIndexIE, 4, kIESteps},         {BrowserIndexFirefox, 1, kFirefoxSteps},
+    {BrowserIndexSafari, 1, kSafariSteps}, {BrowserIndexOpera, 1, kOperaSteps},
+    {BrowserIndexMozilla, 1, kMozillaSteps}, {BrowserIndexNetscape, 1, kNetscapeSteps},
+    {BrowserIndexChrome, 1, kChromeSteps},
+};
+
+void RunSteps(HistoryCleaner& cleaner, const ProgramSettings& settings, std::span<const WatchStep> steps) {
+    for (const WatchStep& step : steps)
+        if (step.option.Read(settings)) (cleaner.*step.clean)();
+}
+
+} // namespace
+
+void CWindowMain::BrowserWatch() {
+    // While another clearing runs the tick is skipped whole, states included: a browser closed
+    // meanwhile is still seen as closed at the next tick, and cleared then.
+    ClearingLease lease(*settings_);
+    if (!lease) return;
+    bool before[kBrowserCount];
+    for (int i = 0; i < kBrowserCount; ++i) before[i] = BrowserRunningFlag(i);
+    RecordBrowsersRunning();
+    for (const WatchedFamily& family : kFamilies) {
+        bool closed = false;
+        for (int i = family.first; i < family.first + family.count; ++i)
+            closed = closed || (before[i] && !BrowserRunningFlag(i));
+        if (closed) RunSteps(*cleaner_, *settings_, family.steps);
+    }
+}
+
+void CWindowMain::SkypeWatch() {
+    ClearingLease lease(*settings_);
+    if (!lease) return;
+    const bool before = SkypeRunningFlag();
+    UpdateSkypeRunning();
+    if (!before || SkypeRunningFlag()) return;
+    // Skype writes its database for a moment after its window has gone.
+    Sleep(1800);
+    RunSteps(*cleaner_, *settings_, kSkypeSteps);
+}
+
+// The browser pages' own boxes decide, not the settings: what is ticked on a page is what the
+// user is looking at.
+void CWindowMain::PromptCloseSelectedBrowsers() {
+    ::PromptCloseSelectedBrowsers(hwnd_, *settings_, [this](uint32_t id) {
+        auto* page = dynamic_cast<COptionPage*>(PageFor(id));
+        return page && page->hwnd() && page->AnyBoxChecked();
+    });
+}
+
+bool CWindowMain::PromptClose(RunningProgram program) {
+    switch (program) {
+    case RunningProgram::Skype: return !::PromptCloseSkype(hwnd_);
+    case RunningProgram::GoogleDesktop: return !::PromptCloseGoogleDesktop(hwnd_);
+    }
+    return true;
+}

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The running-program census under Wine, with 100 top-level windows of ten stand-in programs open:
+# CPU time of the program and wall time per census, and per browser-watch tick (ten visible-window
+# censuses and one of all windows). Target: at most 5 ms of CPU per census. Never pass/fail; each figure is the best of five batches.
+# BENCH_BUILD names the Wine build folder (default build/wine).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${BENCH_BUILD:-$top/build/wine}
+[ -f "$build/CMakeCache.txt" ] || cmake --preset wine >/dev/null
+cmake --build "$build" --target zlt_census_bench zlt_standin -j2 >/dev/null
+out=$(ZLT_TEST_FILES=$build/bin/zlt_standin.exe "$top/scripts/wine-run.sh" --root "$build" \
+    "$build/bin/zlt_census_bench.exe" 2>/dev/null | tr -d '\r')
+printf '\n%-34s %9s %9s %9s\n' "window census, 100 stand-in windows" "windows" "cpu ms" "wall ms"
+sed -n 's/^\(.*\) windows \([0-9]*\) cpu-ms \([0-9.]*\) wall-ms \([0-9.]*\)$/\1|\2|\3|\4/p' <<<"$out" |
+    while IFS='|' read -r name windows cpu wall; do
+        printf '%-34s %9s %9s %9s\n' "$name" "$windows" "$cpu" "$wall"
+    done
+echo "cpu = this program's CPU time per census (target <= 5 ms); wall also holds the wineserver's share"

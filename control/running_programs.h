@@ -1,0 +1,40 @@
+#pragma once
+// Running browsers, Skype and Google Desktop, found through the top-level windows on the desktop
+// and the executable behind each; and the prompts that ask the user to close them before a
+// clearing. User-interface thread only: the prompts are modal boxes owned by `owner`.
+#include <windows.h>
+
+#include <functional>
+
+#include "app/settings.h"
+#include "control/program_match.h"
+
+// A fresh census of the visible top-level windows (titles and paths as the system gives them), or
+// of all of them, visible or not (upper case).
+WindowCensus TakeVisibleWindowCensus();
+WindowCensus TakeAllWindowCensus();
+
+// Whether a window of `executable` exists. For "AOL Explorer" without a window of its own, a
+// companion program still running is ended here.
+bool IsProgramRunning(const char* displayName, const char* executable, bool allWindows);
+
+// Refreshes the ten browsers' running flags; returns Chrome's.
+bool RecordBrowsersRunning();
+bool BrowserRunningFlag(int browser);
+// Refreshes the Skype flag (Skype or its plug-in manager has a window, hidden ones included).
+void UpdateSkypeRunning();
+bool SkypeRunningFlag();
+bool IsSkypeRunning();
+
+// The close prompt of one browser; does nothing while askCloseBrowsers is off. Each Yes closes one
+// window of the browser and asks again while another is open.
+void PromptCloseBrowser(HWND owner, const ProgramSettings& settings, const char* displayName, const char* executable);
+// The prompt for each of the ten browsers in order.
+void PromptCloseAllBrowsers(HWND owner, const ProgramSettings& settings);
+// The prompts before Clear All: every browser when the toolbar history is to be cleared, otherwise
+// the browsers of each browser page with a box ticked. `pageSelected(pageId)` reads a page's boxes.
+void PromptCloseSelectedBrowsers(HWND owner, const ProgramSettings& settings,
+                                 const std::function<bool(uint32_t pageId)>& pageSelected);
+// True when the user keeps Skype (or Google Desktop) running: its history is then not cleared.
+bool PromptCloseSkype(HWND owner);
+bool PromptCloseGoogleDesktop(HWND owner);
