@@ -13,6 +13,7 @@
 #include "tests/wine/engine_support.h"
 #include "tests/wine/main_window_fixture.h"
 #include "tests/wine/recording_cleaner.h"
+#include "tests/wine/standin.h"
 #include "ui/pages/settings_page.h"
 
 namespace {
@@ -174,6 +175,22 @@ TEST_F(OptionPages, ApplicationHistoryClearAsksNothingAndApplyRearmsTheSkypeWatc
     EXPECT_EQ(recorder().calls, (Names{"PromptCloseSkype", "PurgeSkypeDatabase", "ClearAcrobatCollections"}));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Done");
+}
+
+TEST_F(OptionPages, ApplicationHistoryOffersToCloseARunningBrowserBeforeTheToolbars) {
+    StandIn firefox(folder, "firefox.exe", {"Start Page - Mozilla Firefox"});
+    ASSERT_TRUE(firefox.started());
+    COptionPage& page = Show(PAGE_APPLICATION_HISTORY);
+    Click(page, IDC_APP_TOOLBAR);
+    Click(page, IDC_HISTORY_APPLY);
+    BoxRecorder boxes(false); // the browser stays
+    Click(page, IDC_APP_CLEAR_NOW);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_TRUE(boxes.boxes[0].question);
+    EXPECT_NE(boxes.boxes[0].text.find("Firefox"), std::string::npos) << boxes.boxes[0].text;
+    EXPECT_EQ(boxes.boxes[1].text, "Done");
+    EXPECT_EQ(recorder().calls, Names{"ClearToolbarHistory"});
+    EXPECT_TRUE(firefox.running());
 }
 
 TEST_F(OptionPages, ShredderProgressOffAndNoUndoesTheWholePageAndApplySavesAtOnce) {

@@ -1,6 +1,7 @@
 #include "ui/pages/application_history_page.h"
 
 #include "app/messages.h"
+#include "control/running_programs.h"
 #include "engine/clearing_run.h"
 #include "ui/pages/clear_now.h"
 
@@ -40,6 +41,8 @@ bool CWindowApplicationHistory::SelectMostOptions() {
 void CWindowApplicationHistory::OnOwnCommand(int id, int code) {
     if (id == IDC_APP_CLEAR_NOW && code == BN_CLICKED) ClearNow();
 }
+
+void CWindowApplicationHistory::AskToCloseBrowsers() { PromptCloseAllBrowsers(GetAncestor(hwnd_, GA_ROOT), settings()); }
 
 void CWindowApplicationHistory::ClearSelected() { ClearSelectedApplicationHistory(*cleaner_, settings()); }
 

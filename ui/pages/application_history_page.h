@@ -18,7 +18,7 @@ protected:
     void ApplyOwn() override;
     void OnOwnCommand(int id, int code) override;
     // The running browsers offered to be closed before the toolbars are cleaned.
-    virtual void AskToCloseBrowsers() {}
+    virtual void AskToCloseBrowsers();
 
 private:
     HistoryCleaner* cleaner_;

@@ -179,9 +179,7 @@ void CWindowProxySettings::ApplyHotKeys() {
     const HWND window = host_->HotKeyWindow();
     for (const auto& [id, field] : kHotKeys) {
         const uint32_t value = HotKeyValueFromControl(static_cast<uint16_t>(SendItem(id, HKM_GETHOTKEY)));
-        UnregisterHotKey(window, id);
-        RegisterHotKeyValue(window, id, value);
-        settings().*field = value;
+        settings().*field = RegisterHotKeyFor(window, value, id);
     }
 }
 
