@@ -156,7 +156,7 @@ bool CWindowMain::CreateChildren() {
     for (auto& [id, page] : MakeHelpPages())
         if (!PageFor(id)) AddPage(id, ownedPages_.emplace_back(std::move(page)).get());
     for (auto& [id, page] : pages_)
-        if (!page->hwnd() && !page->CreatePage(rightPanel_.hwnd())) return false;
+        if (!page->hwnd() && !page->CreatedOnFirstShow() && !page->CreatePage(rightPanel_.hwnd())) return false;
 
     if (!splitter_.Create(WS_CHILD | WS_VISIBLE, {x, top, x + kSplitterWidth, bottom}, hwnd_, IDC_SPLITTER,
                           MsgSplitterMoved))
@@ -258,6 +258,7 @@ LRESULT CWindowMain::OnSelectPage(uint32_t id) {
     if (!LeavePageGuard()) return 1;
     if (CPage* old = currentPage(); old && old->hwnd()) ShowWindow(old->hwnd(), SW_HIDE);
     currentPageId_ = id;
+    if (CPage* page = currentPage(); page && !page->hwnd()) page->CreatePage(rightPanel_.hwnd());
     if (CPage* page = currentPage(); page && page->hwnd()) {
         ShowWindow(page->hwnd(), SW_SHOWNOACTIVATE);
         currentPreferredWidth_ = page->preferredWidth;

@@ -37,7 +37,7 @@ measure() {
     (cd "$dest" && exec "$ZLT_WINE" "$path" </dev/null >/dev/null 2>&1) &
     until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
         sleep 0.005
-        (($(now_ms) - t0 < 30000)) || { echo "startup: no window '$title'" >&2; break; }
+        (($(now_ms) - t0 < 30000)) || { echo "startup: no window '$title'" >&2; t0=; break; }
     done
     t1=$(now_ms)
     sleep 3 # idle
@@ -46,16 +46,19 @@ measure() {
     [ -z "${BENCH_MAPS:-}" ] || [ -z "$pid" ] || cp "/proc/$pid/smaps" "$BENCH_MAPS.$exe"
     zlt_sandbox_stop >/dev/null 2>&1 || true
     rm -rf "$work"
-    echo "$((t1 - t0)) $rss"
+    # A run that showed no window, or whose process was gone, is left out of the figures.
+    if [ -n "$t0" ] && ((rss > 0)); then echo "$((t1 - t0)) $rss"; else echo "- -"; fi
 }
 
 best() {
     local exe=$1 title=$2 i ms kb bestMs= bestKb=
     for ((i = 0; i < repeat; i++)); do
         read -r ms kb < <(measure "$exe" "$title")
-        [ -z "$bestMs" ] || ((ms < bestMs)) && bestMs=$ms
-        [ -z "$bestKb" ] || ((kb < bestKb)) && bestKb=$kb
+        [ "$ms" = - ] && continue
+        if [ -z "$bestMs" ] || ((ms < bestMs)); then bestMs=$ms; fi
+        if [ -z "$bestKb" ] || ((kb < bestKb)); then bestKb=$kb; fi
     done
+    [ -n "$bestMs" ] || { echo "startup: $exe never showed its window" >&2; exit 1; }
     echo "$bestMs $bestKb"
 }
 

@@ -17,10 +17,33 @@ add_library(zlt_portable STATIC ${ZLT_PORTABLE_SOURCES})
 add_library(hook SHARED hook/hook.cpp hook/paste_keys.cpp)
 set_target_properties(hook PROPERTIES PREFIX "" OUTPUT_NAME hook)
 
+# zlt_delay_import(NAME DLL): the target NAME_delay, through which DLL is loaded by the first call
+# into it. For libraries only a cleaner needs, so that the idle program never holds them.
+function(zlt_delay_import name dll)
+    find_file(implib_${name} lib${name}.a PATHS /usr/${ZLT_MINGW_TRIPLE}/lib NO_DEFAULT_PATH REQUIRED)
+    set(out ${CMAKE_BINARY_DIR}/lib/lib${name}_delay.a)
+    set(convention)
+    if(ZLT_ARCH STREQUAL "x86")
+        set(convention stdcall)
+    endif()
+    add_custom_command(OUTPUT ${out}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/lib
+        COMMAND ${ZLT_TOP}/cmake/delay_import.sh ${CMAKE_NM} ${CMAKE_DLLTOOL} ${implib_${name}} ${dll} ${out}
+                ${convention}
+        DEPENDS ${ZLT_TOP}/cmake/delay_import.sh ${implib_${name}}
+        VERBATIM)
+    add_custom_target(${name}_delay_lib DEPENDS ${out})
+    add_library(${name}_delay STATIC IMPORTED GLOBAL)
+    set_target_properties(${name}_delay PROPERTIES IMPORTED_LOCATION ${out} INTERFACE_LINK_LIBRARIES delayimp)
+    add_dependencies(${name}_delay ${name}_delay_lib)
+endfunction()
+# WinINet (the cache and cookie cleaners) brings the network libraries along.
+zlt_delay_import(wininet wininet.dll)
+
 add_library(zlt_core STATIC ${ZLT_WIN32_SOURCES})
 target_link_libraries(zlt_core PUBLIC zlt_portable hook sqlite3
     comctl32 ole32 oleaut32 uuid shell32 shlwapi advapi32 ws2_32 gdi32 msimg32 user32 kernel32 psapi
-    wininet urlmon htmlhelp version)
+    wininet_delay urlmon htmlhelp version)
 
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001 -I${ZLT_TOP} -I${ZLT_TOP}/resources")
 # windres does not report what an .rc file includes: every file of resources/ is a dependency of

@@ -1,6 +1,7 @@
 #include "ui/page.h"
 
 bool CPage::CreatePage(HWND parent) {
+    LoadControlClasses();
     if (!Create(parent)) return false;
     ShowWindow(hwnd_, SW_HIDE);
     return true;

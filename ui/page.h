@@ -23,8 +23,13 @@ public:
     virtual void Reset() {}
     // Quick select: ticks the page's usual choices and applies them. False when the page has none.
     virtual bool SelectMostOptions() { return false; }
+    // A page whose controls need a library that the idle program should not hold is created when
+    // it is first chosen, not with the main window.
+    virtual bool CreatedOnFirstShow() const { return false; }
 
 protected:
+    // Runs just before the page's window is made: registers the classes its template names.
+    virtual void LoadControlClasses() {}
     // Enter and Escape inside a page do nothing: pages never close.
     void OnCommand(int id, int code) override;
 };

@@ -195,10 +195,14 @@ TEST_F(HelpTreeTest, TrayCommandsShowEachHelpPageWithoutAsking) {
     for (uint32_t id : {PAGE_ABOUT, PAGE_HELP, PAGE_CHECK_UPDATES}) {
         CPage* page = main->PageFor(id);
         ASSERT_NE(page, nullptr) << id;
+        EXPECT_FALSE(page->IsOptionPage());
+        if (id == PAGE_CHECK_UPDATES) continue; // made when first chosen
         EXPECT_EQ(GetParent(page->hwnd()), main->rightPanel().hwnd());
         EXPECT_FALSE(IsWindowVisible(page->hwnd()));
-        EXPECT_FALSE(page->IsOptionPage());
     }
+    // The rich edit's library is not loaded before the check page is wanted.
+    EXPECT_EQ(main->PageFor(PAGE_CHECK_UPDATES)->hwnd(), nullptr);
+    EXPECT_EQ(GetModuleHandleA("riched20.dll"), nullptr);
     EXPECT_EQ(main->PageFor(PAGE_ABOUT)->preferredWidth, 460);
     EXPECT_EQ(main->PageFor(PAGE_CHECK_UPDATES)->preferredWidth, 470);
 
@@ -215,6 +219,7 @@ TEST_F(HelpTreeTest, TrayCommandsShowEachHelpPageWithoutAsking) {
     Command(CmdCheckLatestVersion);
     EXPECT_EQ(main->currentPageId(), static_cast<uint32_t>(PAGE_CHECK_UPDATES));
     EXPECT_TRUE(IsWindowVisible(main->PageFor(PAGE_CHECK_UPDATES)->hwnd()));
+    EXPECT_EQ(GetParent(main->PageFor(PAGE_CHECK_UPDATES)->hwnd()), main->rightPanel().hwnd());
     main->leftPanel().SelectPage(PAGE_HELP);
     EXPECT_EQ(main->currentPageId(), static_cast<uint32_t>(PAGE_HELP));
     EXPECT_TRUE(boxes.boxes.empty());

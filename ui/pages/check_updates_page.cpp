@@ -14,7 +14,9 @@ constexpr DWORD kDestroyWaitMs = 2000;
 constexpr DWORD kFinishedWaitMs = 5000;
 } // namespace
 
-CWindowHelpCheckUpdates::CWindowHelpCheckUpdates() : CPage(IDD_CHECK_UPDATES, 470, 420) {
+CWindowHelpCheckUpdates::CWindowHelpCheckUpdates() : CPage(IDD_CHECK_UPDATES, 470, 420) {}
+
+void CWindowHelpCheckUpdates::LoadControlClasses() {
     // The template's status control is a rich edit: its class must exist before the page does.
     static HMODULE richEdit = LoadLibraryA("riched20.dll");
     (void)richEdit;

@@ -16,7 +16,11 @@ public:
     // True from the start of a check until its worker has finished or been aborted.
     bool checking() const { return worker_ != nullptr; }
 
+    // Made when first chosen: the rich edit's library stays out of the idle program.
+    bool CreatedOnFirstShow() const override { return true; }
+
 protected:
+    void LoadControlClasses() override;
     BOOL OnInitDialog() override;
     void OnCommand(int id, int code) override;
     LRESULT OnNotify(NMHDR* header) override;
