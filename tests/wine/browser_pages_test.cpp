@@ -1,6 +1,11 @@
 // The browser pages in the real main window, driven as a user drives them: clicks, typed text,
-// focus changes, and the boxes answered. The cleaner records what CLEAR runs.
+// focus changes, and the boxes answered. The cleaner records what CLEAR runs; one case runs the real
+// cleaners on files seeded in the prefix.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shlobj.h>
 
 #include "resources/resource_ids.h"
 #include "tests/wine/main_window_fixture.h"
@@ -193,4 +198,42 @@ TEST_F(BrowserPages, LeavingAPageWithUnappliedChangesBringsTheGuard) {
     EXPECT_FALSE(opera.IsChecked(IDC_OPERA_CACHE));
     EXPECT_EQ(opera.modified, 0);
     EXPECT_EQ(s.cacheMask, 0u);
+}
+
+namespace {
+
+// The program's own pages over the real cleaners, on files seeded in this prefix's profile.
+struct BrowserPagesOnFiles : MainWindowTest {
+    void AddTestPages() override {}
+    static std::string ShellPath(int csidl) {
+        char path[MAX_PATH] = {};
+        return SHGetSpecialFolderPathA(nullptr, path, csidl, TRUE) ? path : "";
+    }
+    static std::string Seed(const std::string& folder, const char* name) {
+        SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+        const std::string path = folder + "\\" + name;
+        WriteTextFile(path, std::string("trace of ") + name);
+        return path;
+    }
+};
+
+} // namespace
+
+TEST_F(BrowserPagesOnFiles, ChromesClearRemovesChromesTracesAndLeavesAnotherBrowsersAlone) {
+    const std::string chrome = ShellPath(CSIDL_LOCAL_APPDATA) + "\\Google\\Chrome\\User Data\\Default";
+    const std::string opera = ShellPath(CSIDL_APPDATA) + "\\Opera\\Opera";
+    const std::string history = Seed(chrome, "History");
+    const std::string bookmarks = Seed(chrome, "Bookmarks"); // no option of the page names it
+    const std::string operaHistory = Seed(opera, "global_history.dat");
+    s.historyMask = BrowserChrome | BrowserOpera; // both stored; only Chrome's page is cleared
+
+    BoxRecorder boxes(true);
+    main->leftPanel().SelectPage(PAGE_CHROME);
+    static_cast<CWindowBrowserPage&>(*main->PageFor(PAGE_CHROME)).ClearNow();
+    ASSERT_FALSE(boxes.boxes.empty());
+    EXPECT_EQ(boxes.boxes.back().text, "Done");
+    EXPECT_FALSE(PathExists(history));
+    EXPECT_TRUE(PathExists(bookmarks));
+    EXPECT_TRUE(PathExists(operaHistory));
+    EXPECT_EQ(s.runActive, 0); // the lease went back
 }
