@@ -1,0 +1,510 @@
+// The installed program as a user meets it: traces of browsers, Windows and applications laid out in
+// this test's sandboxed prefix, the real zlt.exe started from its install folder, "Quick select" and
+// "Clear all selected items" posted to its main window and its boxes answered by their buttons. Then
+// every trace of a selected option must be gone, every trace of an option quick select leaves off
+// must still be there, and everything beside the traces (files, values, rows) must be untouched.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "platform/handles.h"
+#include "resources/resource_ids.h"
+#include "tests/e2e/e2e_support.h"
+#include "tests/wine/places_fixture.h"
+#include "tests/wine/test_support.h"
+#include "tests/wine/ui_support.h"
+
+namespace {
+
+const char kDoneText[] = "All selected items have been deleted.";
+const char kQuickSelectText[] = "Most options have been selected.";
+
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    return path;
+}
+
+// Creates `folder` and every folder above it that is missing.
+void MakeFolders(const std::string& folder) {
+    for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
+        CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+void SeedFile(const std::string& path, const std::string& text) {
+    MakeFolders(path.substr(0, path.find_last_of('\\')));
+    WriteTextFile(path, text);
+}
+
+std::string FileText(const std::string& path) {
+    const std::vector<uint8_t> bytes = ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Registry values below HKEY_CURRENT_USER
+
+void SetString(const std::string& key, const char* name, const std::string& value) {
+    RegKey k;
+    ASSERT_EQ(k.Create(HKEY_CURRENT_USER, key, KEY_SET_VALUE), ERROR_SUCCESS) << key;
+    ASSERT_EQ(RegSetValueExA(k.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1)),
+              ERROR_SUCCESS)
+        << key << " " << name;
+}
+
+void SetDword(const std::string& key, const char* name, DWORD value) {
+    RegKey k;
+    ASSERT_EQ(k.Create(HKEY_CURRENT_USER, key, KEY_SET_VALUE), ERROR_SUCCESS) << key;
+    ASSERT_EQ(RegSetValueExA(k.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value),
+              ERROR_SUCCESS);
+}
+
+// The value's data as text (a DWORD in decimal); "(missing)" when the key or value is not there.
+std::string ValueOf(const std::string& key, const char* name) {
+    RegKey k;
+    if (k.Open(HKEY_CURRENT_USER, key, KEY_READ) != ERROR_SUCCESS) return "(missing)";
+    DWORD type = 0;
+    char data[2048] = {};
+    DWORD size = sizeof data - 1;
+    if (RegQueryValueExA(k.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+        return "(missing)";
+    if (type == REG_DWORD) return std::to_string(*reinterpret_cast<const DWORD*>(data));
+    return data;
+}
+
+bool KeyExists(const std::string& key) {
+    RegKey k;
+    return k.Open(HKEY_CURRENT_USER, key, KEY_READ) == ERROR_SUCCESS;
+}
+
+// ---------------------------------------------------------------------------------------------
+// SQLite databases in their programs' shapes
+
+void MakeDatabase(const std::string& path, const std::string& sql) {
+    MakeFolders(path.substr(0, path.find_last_of('\\')));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK) << path;
+    char* error = nullptr;
+    const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    EXPECT_EQ(result, SQLITE_OK) << path << ": " << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+const char kChromeHistory[] = R"sql(
+CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);
+CREATE TABLE urls(id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, visit_count INTEGER DEFAULT 0 NOT NULL,
+  typed_count INTEGER DEFAULT 0 NOT NULL, last_visit_time INTEGER NOT NULL, hidden INTEGER DEFAULT 0 NOT NULL,
+  favicon_id INTEGER DEFAULT 0 NOT NULL);
+CREATE TABLE visits(id INTEGER PRIMARY KEY, url INTEGER NOT NULL, visit_time INTEGER NOT NULL, from_visit INTEGER,
+  transition INTEGER DEFAULT 0 NOT NULL, segment_id INTEGER, is_indexed BOOLEAN);
+INSERT INTO meta VALUES ('version', '20');
+INSERT INTO urls VALUES (1, 'http://chrome-gone.example/private', 'Chrome private page', 3, 1, 13000000000000000, 0, 0);
+INSERT INTO visits VALUES (1, 1, 13000000000000000, 0, 805306368, 0, 0);
+)sql";
+
+const char kChromeCookies[] = R"sql(
+CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);
+CREATE TABLE cookies (creation_utc INTEGER NOT NULL UNIQUE PRIMARY KEY, host_key TEXT NOT NULL, name TEXT NOT NULL,
+  value TEXT NOT NULL, path TEXT NOT NULL, expires_utc INTEGER NOT NULL, secure INTEGER NOT NULL,
+  httponly INTEGER NOT NULL, last_access_utc INTEGER NOT NULL);
+INSERT INTO meta VALUES ('version', '4');
+INSERT INTO cookies VALUES (13000000000000001, '.chrome-gone.example', 'SID', 'session-secret', '/',
+  13900000000000000, 0, 1, 13000000000000001);
+)sql";
+
+const char kFirefoxFormHistory[] = R"sql(
+CREATE TABLE moz_formhistory (id INTEGER PRIMARY KEY, fieldname TEXT NOT NULL, value TEXT NOT NULL,
+  timesUsed INTEGER, firstUsed INTEGER, lastUsed INTEGER, guid TEXT);
+INSERT INTO moz_formhistory VALUES (1, 'searchbar-history', 'form secret', 1, 1, 1, 'abcdefghijkl');
+)sql";
+
+const char kFirefoxCookies[] = R"sql(
+CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, name TEXT, value TEXT, host TEXT, path TEXT, expiry INTEGER,
+  lastAccessed INTEGER, isSecure INTEGER, isHttpOnly INTEGER);
+INSERT INTO moz_cookies VALUES (1, 'SID', 'firefox-cookie', '.gone-host.example', '/', 1900000000, 1, 0, 0);
+)sql";
+
+// Skype's main.db: the tables the history options empty, and the account and contact list they
+// must leave alone.
+const char kSkypeMainDb[] = R"sql(
+CREATE TABLE Accounts (id INTEGER NOT NULL PRIMARY KEY, skypename TEXT, fullname TEXT);
+CREATE TABLE Contacts (id INTEGER NOT NULL PRIMARY KEY, skypename TEXT, displayname TEXT);
+CREATE TABLE Calls (id INTEGER NOT NULL PRIMARY KEY, begin_timestamp INTEGER, host_identity TEXT, duration INTEGER);
+CREATE TABLE CallMembers (id INTEGER NOT NULL PRIMARY KEY, call_name TEXT, identity TEXT, dispname TEXT,
+  debuginfo TEXT, real_identity TEXT, price_per_minute INTEGER);
+CREATE TABLE Conversations (id INTEGER NOT NULL PRIMARY KEY, identity TEXT, displayname TEXT,
+  given_displayname TEXT);
+CREATE TABLE Messages (id INTEGER NOT NULL PRIMARY KEY, convo_id INTEGER, chatname TEXT, author TEXT,
+  timestamp INTEGER, body_xml TEXT, identities TEXT);
+CREATE TABLE Transfers (id INTEGER NOT NULL PRIMARY KEY, partner_handle TEXT, filename TEXT);
+CREATE TABLE Participants (id INTEGER NOT NULL PRIMARY KEY, convo_id INTEGER, identity TEXT, debuginfo TEXT);
+CREATE TABLE SMSes (id INTEGER NOT NULL PRIMARY KEY, price INTEGER, target_numbers TEXT, body TEXT,
+  reply_to_number TEXT);
+CREATE TABLE Chats (id INTEGER NOT NULL PRIMARY KEY, name TEXT, topic TEXT);
+CREATE TABLE ChatMembers (id INTEGER NOT NULL PRIMARY KEY, chatname TEXT, identity TEXT);
+INSERT INTO Accounts VALUES (1, 'alice.smith', 'Alice Smith');
+INSERT INTO Contacts VALUES (1, 'bob.jones', 'Bob Jones');
+INSERT INTO Contacts VALUES (2, 'carol.white', 'Carol White');
+INSERT INTO Calls VALUES (1, 1700000000, 'bob.jones', 320);
+INSERT INTO CallMembers VALUES (1, '1-1700000000', 'bob.jones', 'Bob Jones', 'skype-call-debug', 'bob.jones', 0);
+INSERT INTO Conversations VALUES (1, 'bob.jones', 'Bob Jones', 'Bobby');
+INSERT INTO Messages VALUES (1, 1, '#alice.smith/$bob.jones;1', 'bob.jones', 1700000100,
+  'skype-message-secret: meet at the station', 'bob.jones');
+INSERT INTO Transfers VALUES (1, 'bob.jones', 'skype-transfer-secret.pdf');
+INSERT INTO Participants VALUES (1, 1, 'bob.jones', '');
+INSERT INTO SMSes VALUES (1, 5, '+15550100', 'skype-sms-secret', '+15550199');
+INSERT INTO Chats VALUES (1, '#alice.smith/$bob.jones;1', 'skype-chat-topic-secret');
+INSERT INTO ChatMembers VALUES (1, '#alice.smith/$bob.jones;1', 'bob.jones');
+)sql";
+
+// One value of the first row of `query`, or "(none)".
+std::string QueryText(const std::string& path, const std::string& query) {
+    PlacesDb db(path);
+    const std::vector<std::string> values = db.Column(query);
+    return values.empty() ? "(none)" : values.front();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The program's boxes
+
+struct Box {
+    HWND window = nullptr;
+    std::string caption, text;
+};
+
+struct BoxSearch {
+    DWORD process;
+    Box found;
+};
+
+BOOL CALLBACK VisitProgramBox(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid != search->process || !IsWindowVisible(window) || std::string(cls) != "#32770") return TRUE;
+    search->found = {window, WindowText(window), BoxText(window)};
+    return FALSE;
+}
+
+// A box of the program, shown and with its text in place; an empty Box after the timeout.
+Box WaitForProgramBox(DWORD process, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        BoxSearch search{process, {}};
+        EnumWindows(VisitProgramBox, reinterpret_cast<LPARAM>(&search));
+        // The rich edit gets its text in WM_INITDIALOG; the window may be seen a moment before.
+        if (search.found.window && !search.found.text.empty()) return search.found;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return {};
+}
+
+// Presses a box's button as a user would: a posted click, which never blocks on the box's loop.
+void Press(HWND box, int button) {
+    PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
+}
+
+bool StartsWith(const std::string& text, const char* start) { return text.rfind(start, 0) == 0; }
+
+// ---------------------------------------------------------------------------------------------
+// The traces
+
+struct Paths {
+    std::string roaming = ShellFolder(CSIDL_APPDATA);
+    std::string local = ShellFolder(CSIDL_LOCAL_APPDATA);
+
+    std::string firefox = roaming + "\\Mozilla\\Firefox";
+    std::string firefoxProfile = firefox + "\\Profiles\\q1w2e3r4.default";
+    std::string firefoxLocalProfile = local + "\\Mozilla\\Firefox\\Profiles\\q1w2e3r4.default";
+    std::string chromeData = local + "\\Google\\Chrome\\User Data";
+    std::string chrome = chromeData + "\\Default";
+    std::string opera = roaming + "\\Opera\\Opera";
+    std::string operaLocal = local + "\\Opera\\Opera";
+    // Vista and later: the user's temporary folder below the local application data.
+    std::string temp = local + "\\Temp";
+    std::string windowsTemp = ShellFolder(CSIDL_WINDOWS) + "\\Temp";
+    std::string recent = roaming + "\\Microsoft\\Windows\\Recent";
+    std::string officeRecent = roaming + "\\Microsoft\\Office\\Recent";
+    std::string skype = roaming + "\\Skype\\alice.smith";
+};
+
+const char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const char kIE[] = "Software\\Microsoft\\Internet Explorer";
+const char kWordKey[] = "Software\\Microsoft\\Office\\12.0\\Word";
+
+const char kProfilesIni[] = "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
+                            "Path=Profiles/q1w2e3r4.default\r\nDefault=1\r\n";
+const char kPrefsBefore[] =
+    "// Mozilla User Preferences\n\n"
+    "user_pref(\"browser.download.dir\", \"C:\\\\Users\\\\alice\\\\Secret downloads\");\n"
+    "user_pref(\"browser.startup.homepage\", \"http://www.example.org/\");\n"
+    "user_pref(\"browser.open.dir\", \"C:\\\\Users\\\\alice\\\\Secret opened\");\n";
+const char kPrefsAfter[] =
+    "// Mozilla User Preferences\n\n"
+    "user_pref(\"browser.download.dir\", \"\");\n"
+    "user_pref(\"browser.startup.homepage\", \"http://www.example.org/\");\n"
+    "user_pref(\"browser.open.dir\", \"\");\n";
+const char kOperaPrefsBefore[] = "Opera Preferences version 2.1\r\n\r\n[User Prefs]\r\nLanguage=en\r\n"
+                                 "Save Dir=C:\\Users\\alice\\Opera secret saves\r\nHome URL=http://www.example.org/\r\n";
+const char kOperaPrefsAfter[] =
+    "Opera Preferences version 2.1\r\n\r\n[User Prefs]\r\nLanguage=en\r\nHome URL=http://www.example.org/\r\n";
+const char kSkypeConfigBefore[] =
+    "<?xml version=\"1.0\"?>\r\n<config version=\"1.0\">\r\n<Lib>\r\n<Call>\r\n"
+    "<LastDialedNumbers>+15550100 +15550123</LastDialedNumbers>\r\n</Call>\r\n"
+    "<UI><Language>en</Language></UI>\r\n</Lib>\r\n</config>\r\n";
+const char kSkypeConfigAfter[] =
+    "<?xml version=\"1.0\"?>\r\n<config version=\"1.0\">\r\n<Lib>\r\n<Call>\r\n"
+    "<LastDialedNumbers></LastDialedNumbers>\r\n</Call>\r\n"
+    "<UI><Language>en</Language></UI>\r\n</Lib>\r\n</config>\r\n";
+
+// Files that must keep their bytes, and what they hold.
+struct Canary {
+    std::string path, text;
+};
+
+class Acceptance : public ::testing::Test {
+protected:
+    void TearDown() override { KillProgramProcesses(); }
+
+    void Keep(const std::string& path, const std::string& text) {
+        SeedFile(path, text);
+        canaries_.push_back({path, text});
+    }
+    void Trace(const std::string& path, const std::string& text) {
+        SeedFile(path, text);
+        traces_.push_back(path);
+    }
+
+    void SeedFirefox() {
+        Keep(p.firefox + "\\profiles.ini", kProfilesIni);
+        MakeFolders(p.firefoxProfile);
+        places_ = MakePlaces(p.firefoxProfile + "\\places.sqlite", PlacesSchema::Current, 40);
+        ASSERT_FALSE(places_.removed.empty());
+        ASSERT_FALSE(places_.kept.empty());
+        MakeDatabase(p.firefoxProfile + "\\formhistory.sqlite", kFirefoxFormHistory);
+        traces_.push_back(p.firefoxProfile + "\\formhistory.sqlite");
+        MakeDatabase(p.firefoxProfile + "\\cookies.sqlite", kFirefoxCookies);
+        traces_.push_back(p.firefoxProfile + "\\cookies.sqlite");
+        Trace(p.firefoxProfile + "\\signons3.txt", "#2e\r\n.\r\nhttp://login.example\r\nuser\r\nsecret\r\n.\r\n");
+        Trace(p.firefoxProfile + "\\downloads.sqlite", "SQLite format 3");
+        SeedFile(p.firefoxProfile + "\\prefs.js", kPrefsBefore);
+        Keep(p.firefoxProfile + "\\times.json", "{\"created\":1700000000000,\"firstUse\":null}");
+        Keep(p.firefoxProfile + "\\bookmarkbackups\\bookmarks-2026-12-01_40_AbCdEf==.jsonlz4", "mozLz40 bookmarks backup");
+        Trace(p.firefoxLocalProfile + "\\Cache\\_CACHE_MAP_", "cache map");
+        Trace(p.firefoxLocalProfile + "\\Cache\\_CACHE_001_", "cached page of gone-host.example");
+        Keep(p.firefoxLocalProfile + "\\urlclassifier3.sqlite", "SQLite format 3 (safe browsing lists)");
+    }
+
+    void SeedChrome() {
+        MakeDatabase(p.chrome + "\\History", kChromeHistory);
+        traces_.push_back(p.chrome + "\\History");
+        Trace(p.chrome + "\\History-journal", "journal");
+        Trace(p.chrome + "\\History Index 2026-11", "full-text index of visited pages");
+        Trace(p.chrome + "\\Visited Links", "VLnk");
+        Trace(p.chrome + "\\Current Session", "SNSS session");
+        Trace(p.chrome + "\\Current Tabs", "SNSS tabs");
+        MakeDatabase(p.chrome + "\\Cookies", kChromeCookies);
+        traces_.push_back(p.chrome + "\\Cookies");
+        Trace(p.chrome + "\\Web Data", "SQLite format 3 (autofill and logins)");
+        Trace(p.chrome + "\\Cache\\data_0", "chrome cache index");
+        Trace(p.chrome + "\\Cache\\f_000001", "cached page of chrome-gone.example");
+        Keep(p.chrome + "\\Bookmarks", "{\"roots\":{\"bookmark_bar\":{\"children\":[],\"name\":\"Bookmarks bar\"}},"
+                                      "\"version\":1}");
+        Keep(p.chrome + "\\Preferences", "{\"homepage\":\"http://www.example.org/\"}");
+        Keep(p.chromeData + "\\Local State", "{\"profile\":{\"info_cache\":{\"Default\":{}}}}");
+    }
+
+    void SeedOpera() {
+        Trace(p.opera + "\\global_history.dat", "Opera visited page\nhttp://opera-gone.example/\n1700000000\n-1\n");
+        Trace(p.opera + "\\typed_history.xml", "<typed_history><typed_history_item content=\"opera-gone\"/>");
+        Trace(p.opera + "\\cookies4.dat", "opera cookies");
+        Trace(p.opera + "\\wand.dat", "opera passwords");
+        Trace(p.opera + "\\download.dat", "opera downloads");
+        Trace(p.operaLocal + "\\cache\\g_0000\\opr00001.tmp", "opera cached page");
+        SeedFile(p.opera + "\\operaprefs.ini", kOperaPrefsBefore);
+        Keep(p.opera + "\\bookmarks.adr", "Opera Hotlist version 2.0\r\n\r\n#URL\r\n\tNAME=Example\r\n");
+        // "Clear Speed Dial" is not ticked by quick select: the dial stays.
+        Keep(p.opera + "\\speeddial.ini", "[Speed Dial 1]\r\nTitle=Example\r\nUrl=http://www.example.org/\r\n");
+    }
+
+    void SeedWindows() {
+        Trace(p.temp + "\\~DF1234.tmp", "temporary file");
+        Trace(p.temp + "\\setup-leftovers\\unpacked.cab", "unpacked");
+        Trace(p.windowsTemp + "\\msi4f2a.LOG", "installer log");
+        Keep(p.local + "\\IconCache.db", "icon cache beside the temporary folder");
+        Trace(p.recent + "\\Secret plan.docx.lnk", "L shell link to the secret plan");
+        Trace(p.recent + "\\AutomaticDestinations\\5f7b5f1e01b83767.automaticDestinations-ms", "jump list");
+        Keep(p.roaming + "\\Microsoft\\Windows\\SendTo\\Mail Recipient.MAPIMail", "MAPI");
+        const std::string explorer = kExplorer;
+        SetString(explorer + "\\RecentDocs", "MRUListEx", "secret plan");
+        SetString(explorer + "\\RecentDocs\\.docx", "0", "Secret plan.docx");
+        SetString(explorer + "\\RunMRU", "a", "regedit\\1");
+        SetString(explorer + "\\RunMRU", "b", "\\\\fileserver\\secret-share\\1");
+        SetString(explorer + "\\RunMRU", "MRUList", "ba");
+        SetString(explorer + "\\TypedPaths", "url1", "C:\\Users\\alice\\Secret");
+        SetString(explorer + "\\ComDlg32\\OpenSaveMRU\\docx", "a", "C:\\Users\\alice\\Secret plan.docx");
+        SetDword(explorer + "\\Advanced", "HideFileExt", 0);
+        SetString(std::string(kIE) + "\\TypedURLs", "url1", "http://typed-gone.example/");
+        SetString(std::string(kIE) + "\\TypedURLs", "url2", "http://typed-gone.example/second");
+        SetString(std::string(kIE) + "\\Main", "Save Directory", "C:\\Users\\alice\\Secret saves\\");
+        SetString(std::string(kIE) + "\\Main", "Start Page", "http://www.example.org/");
+    }
+
+    void SeedApplications() {
+        const std::string word = kWordKey;
+        SetString(word + "\\File MRU", "Item 1", "[F00000000][T01D9A1B2C3D4E5F6]*C:\\Users\\alice\\Secret plan.docx");
+        SetString(word + "\\File MRU", "Item 2", "[F00000000][T01D9A1B2C3D4E5F7]*C:\\Users\\alice\\Salaries.docx");
+        SetString("Software\\Microsoft\\Office\\14.0\\Excel\\File MRU", "Item 1",
+                  "[F00000000][T01D9A1B2C3D4E5F8]*C:\\Users\\alice\\Budget.xlsx");
+        SetString(word + "\\Options", "AUTOSAVE-PATH", "C:\\Users\\alice\\AutoRecover");
+        Trace(p.officeRecent + "\\Secret plan.docx.LNK", "L shell link made by Word");
+        Trace(p.officeRecent + "\\index.dat", "[Folders]\r\nSecret plan.docx.LNK=1\r\n");
+        Keep(p.roaming + "\\Microsoft\\Office\\UProof\\CUSTOM.DIC", "zephyr\r\nlanthorpe\r\n");
+
+        MakeDatabase(p.skype + "\\main.db", kSkypeMainDb);
+        SeedFile(p.skype + "\\config.xml", kSkypeConfigBefore);
+        Keep(p.roaming + "\\Skype\\shared.xml", "<?xml version=\"1.0\"?>\r\n<config version=\"1.0\"></config>\r\n");
+    }
+
+    void ExpectCanariesKept() {
+        for (const Canary& canary : canaries_) {
+            EXPECT_TRUE(PathExists(canary.path)) << canary.path;
+            EXPECT_EQ(FileText(canary.path), canary.text) << canary.path;
+        }
+    }
+
+    void Seed() {
+        SeedFirefox();
+        SeedChrome();
+        SeedOpera();
+        SeedWindows();
+        SeedApplications();
+        for (const std::string& trace : traces_) ASSERT_TRUE(PathExists(trace)) << trace;
+    }
+
+    Paths p;
+    PlacesContent places_;
+    std::vector<std::string> traces_;
+    std::vector<Canary> canaries_;
+};
+
+} // namespace
+
+TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse) {
+    ASSERT_FALSE(p.roaming.empty());
+    ASSERT_FALSE(p.local.empty());
+    ASSERT_TRUE(InstallPackage());
+    Seed();
+    if (HasFatalFailure()) return;
+
+    HANDLE process = StartProgram(std::string("\"") + kInstalledProgram + "\"");
+    ASSERT_NE(process, nullptr);
+    const DWORD pid = GetProcessId(process);
+    HWND window = WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    WaitForInputIdle(process, 15000);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, 15000));
+
+    // "Quick select": the program says what it did in its own box.
+    PostMessageA(window, WM_COMMAND, CmdSelectMostOptions, 0);
+    Box box = WaitForProgramBox(pid, 30000);
+    ASSERT_NE(box.window, nullptr) << "no box after Quick select";
+    EXPECT_EQ(box.caption, "Zephyrlanthorpe");
+    EXPECT_TRUE(StartsWith(box.text, kQuickSelectText)) << box.text;
+    Press(box.window, IDOK);
+    ASSERT_TRUE(WaitForWindowGone(box.window));
+
+    // "Clear all selected items": shredding is off, so the clearing runs on the program's own
+    // thread and ends with the confirmation. Any other box on the way is a finding; it is answered
+    // with its last button (No where there is one) so that the run can go on.
+    PostMessageA(window, WM_COMMAND, CmdClearHistory, 0);
+    bool done = false;
+    std::vector<std::string> unexpected;
+    const DWORD start = GetTickCount();
+    while (!done && GetTickCount() - start < 60000) {
+        box = WaitForProgramBox(pid, 1000);
+        if (!box.window) continue;
+        if (box.caption == "Zephyrlanthorpe" && box.text == kDoneText) {
+            done = true;
+            Press(box.window, IDOK);
+        } else {
+            unexpected.push_back(box.caption + ": " + box.text);
+            Press(box.window, GetDlgItem(box.window, IDCANCEL) ? IDCANCEL : IDOK);
+        }
+        ASSERT_TRUE(WaitForWindowGone(box.window));
+    }
+    ASSERT_TRUE(done) << "no \"" << kDoneText << "\" within a minute";
+    EXPECT_TRUE(unexpected.empty()) << unexpected.size() << " unexpected boxes, the first: " << unexpected.front();
+    // No window of the clearing is left: the program idles with its main window alone.
+    EXPECT_EQ(WaitForProgramBox(pid, 500).window, nullptr);
+    EXPECT_EQ(WaitForExit(process, 0), -1) << "the program ended during the clearing";
+
+    // Every trace of a selected option is gone.
+    for (const std::string& trace : traces_) EXPECT_FALSE(PathExists(trace)) << trace;
+    EXPECT_TRUE(PathExists(p.temp)) << "the temporary folder itself must stay";
+    EXPECT_TRUE(PathExists(p.recent)) << "the Recent folder itself must stay";
+
+    // Firefox: visits and places that are not bookmarked go; the bookmarks, their places and the
+    // "place:" queries stay, for quick select leaves "Delete Bookmarks" off.
+    const std::string placesPath = p.firefoxProfile + "\\places.sqlite";
+    {
+        PlacesDb db(placesPath);
+        ASSERT_TRUE(db.ok());
+        EXPECT_EQ(db.Count("SELECT count(*) FROM moz_historyvisits"), 0);
+        EXPECT_EQ(db.Column("SELECT url FROM moz_places ORDER BY id"), places_.kept);
+        EXPECT_EQ(db.Count("SELECT count(*) FROM moz_bookmarks"), places_.bookmarks);
+        EXPECT_EQ(db.Count("SELECT count(*) FROM moz_meta"), 1);
+    }
+    EXPECT_EQ(FileText(p.firefoxProfile + "\\prefs.js"), kPrefsAfter);
+    EXPECT_EQ(FileText(p.opera + "\\operaprefs.ini"), kOperaPrefsAfter);
+
+    // Registry: the lists go whole; the values beside them stay.
+    const std::string explorer = kExplorer;
+    for (const char* key : {"RecentDocs", "RunMRU", "TypedPaths", "ComDlg32\\OpenSaveMRU"})
+        EXPECT_FALSE(KeyExists(explorer + "\\" + key)) << key;
+    EXPECT_EQ(ValueOf(explorer + "\\Advanced", "HideFileExt"), "0");
+    EXPECT_EQ(ValueOf(std::string(kIE) + "\\TypedURLs", "url1"), "(missing)");
+    EXPECT_EQ(ValueOf(std::string(kIE) + "\\TypedURLs", "url2"), "(missing)");
+    EXPECT_EQ(ValueOf(std::string(kIE) + "\\Main", "Save Directory"), "(missing)");
+    EXPECT_EQ(ValueOf(std::string(kIE) + "\\Main", "Start Page"), "http://www.example.org/");
+    EXPECT_FALSE(KeyExists(std::string(kWordKey) + "\\File MRU"));
+    EXPECT_FALSE(KeyExists("Software\\Microsoft\\Office\\14.0\\Excel\\File MRU"));
+    EXPECT_EQ(ValueOf(std::string(kWordKey) + "\\Options", "AUTOSAVE-PATH"), "C:\\Users\\alice\\AutoRecover");
+
+    // Skype: calls, messages and chats go; the account and the contacts stay, and nothing of what
+    // went is left readable in the file.
+    const std::string mainDb = p.skype + "\\main.db";
+    for (const char* table : {"Calls", "CallMembers", "Conversations", "Messages", "Transfers", "Participants",
+                              "SMSes", "Chats", "ChatMembers"})
+        EXPECT_EQ(QueryText(mainDb, std::string("SELECT count(*) FROM ") + table), "0") << table;
+    EXPECT_EQ(QueryText(mainDb, "SELECT group_concat(skypename) FROM Contacts"), "bob.jones,carol.white");
+    EXPECT_EQ(QueryText(mainDb, "SELECT fullname FROM Accounts WHERE skypename='alice.smith'"), "Alice Smith");
+    const std::string mainDbBytes = DatabaseFileBytes(mainDb);
+    for (const char* secret : {"skype-message-secret", "skype-sms-secret", "skype-chat-topic-secret",
+                               "skype-call-debug", "skype-transfer-secret"})
+        EXPECT_EQ(mainDbBytes.find(secret), std::string::npos) << secret;
+    EXPECT_EQ(FileText(p.skype + "\\config.xml"), kSkypeConfigAfter);
+
+    // Everything beside the traces keeps its bytes.
+    ExpectCanariesKept();
+
+    // Exit: quick select ticked "Clear selected items on program exit", which runs once more and
+    // must find nothing further to take.
+    PostMessageA(window, WM_COMMAND, CmdExitProgram, 0);
+    EXPECT_EQ(WaitForExit(process, 30000), 0);
+    CloseHandle(process);
+    ExpectCanariesKept();
+    EXPECT_EQ(ValueOf(std::string(kIE) + "\\Main", "Start Page"), "http://www.example.org/");
+    EXPECT_EQ(QueryText(mainDb, "SELECT count(*) FROM Contacts"), "2");
+    EXPECT_EQ(PlacesDb(placesPath).Column("SELECT url FROM moz_places ORDER BY id"), places_.kept);
+}
