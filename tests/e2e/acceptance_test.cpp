@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/messages.h"
+#include "app/settings.h"
 #include "platform/handles.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/e2e_support.h"
@@ -165,6 +166,20 @@ INSERT INTO Chats VALUES (1, '#alice.smith/$bob.jones;1', 'skype-chat-topic-secr
 INSERT INTO ChatMembers VALUES (1, '#alice.smith/$bob.jones;1', 'bob.jones');
 )sql";
 
+// Acrobat's Organizer database: every file it has seen, with up to 128 collections ("favorites") it
+// was filed in. Unfiled rows are the history; filed rows and the collections themselves are kept
+// unless collections are to be cleared too.
+std::string AcrobatOrganizerSql() {
+    std::string sql = "CREATE TABLE Files (file_id INTEGER PRIMARY KEY, file_path TEXT, file_lastOpened INTEGER";
+    for (int n = 1; n <= 128; ++n) sql += ", favorite_id_" + std::to_string(n) + " INTEGER";
+    sql += ");\n"
+           "CREATE TABLE Favorites (favorite_id INTEGER PRIMARY KEY, favorite_name TEXT, favorite_inUse INTEGER);\n"
+           "INSERT INTO Favorites VALUES (1, 'Contracts', 1);\n"
+           "INSERT INTO Files (file_id, file_path, file_lastOpened) VALUES (1, '/C/Users/alice/acrobat-unfiled-secret.pdf', 1);\n"
+           "INSERT INTO Files (file_id, file_path, file_lastOpened, favorite_id_1) VALUES (2, '/C/Users/alice/Lease.pdf', 2, 1);\n";
+    return sql;
+}
+
 // One value of the first row of `query`, or "(none)".
 std::string QueryText(const std::string& path, const std::string& query) {
     PlacesDb db(path);
@@ -236,11 +251,20 @@ struct Paths {
     std::string recent = roaming + "\\Microsoft\\Windows\\Recent";
     std::string officeRecent = roaming + "\\Microsoft\\Office\\Recent";
     std::string skype = roaming + "\\Skype\\alice.smith";
+    std::string mozillaSuite = roaming + "\\Mozilla\\Profiles\\default\\k2j4h3g1.slt";
+    std::string safari = roaming + "\\Apple Computer\\Safari";
+    std::string safariLocal = local + "\\Apple Computer\\Safari";
+    // Acrobat keeps its Organizer below LocalLow, beside Roaming.
+    std::string acrobat = roaming.substr(0, roaming.find_last_of('\\')) + "\\LocalLow\\Adobe\\Acrobat";
+    std::string organizer = acrobat + "\\9.0\\Organizer70";
 };
 
 const char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 const char kIE[] = "Software\\Microsoft\\Internet Explorer";
 const char kWordKey[] = "Software\\Microsoft\\Office\\12.0\\Word";
+const char kReaderKey[] = "Software\\Adobe\\Acrobat Reader\\9.0\\AVGeneral";
+const char kPlayerKey[] = "Software\\Microsoft\\MediaPlayer\\Player";
+const char kPaintKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint";
 
 const char kProfilesIni[] = "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
                             "Path=Profiles/q1w2e3r4.default\r\nDefault=1\r\n";
@@ -337,6 +361,21 @@ protected:
         Keep(p.opera + "\\speeddial.ini", "[Speed Dial 1]\r\nTitle=Example\r\nUrl=http://www.example.org/\r\n");
     }
 
+    void SeedOtherBrowsers() {
+        Trace(p.mozillaSuite + "\\history.dat", "// <!-- <mdb:mork:z v=\"1.4\"/> --> mozilla-gone.example");
+        Trace(p.mozillaSuite + "\\cookies.txt", "# HTTP Cookie File\n.mozilla-gone.example\tTRUE\t/\tFALSE\t0\tSID\tx\n");
+        Keep(p.mozillaSuite + "\\bookmarks.html", "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n");
+        Trace(p.safari + "\\History.plist", "<plist><dict><key>WebHistoryDates</key></dict></plist>");
+        Trace(p.safari + "\\Downloads.plist", "<plist><dict><key>DownloadHistory</key></dict></plist>");
+        Trace(p.safari + "\\Cookies\\Cookies.plist", "<plist><array><dict><key>Domain</key></dict></array></plist>");
+        Keep(p.safari + "\\Bookmarks.plist", "<plist><dict><key>Title</key><string>Bookmarks</string></dict></plist>");
+        Trace(p.safariLocal + "\\Cache.db", "SQLite format 3 (safari cache)");
+        Trace(p.safariLocal + "\\History\\safari-gone.example.webhistory", "page text");
+        Trace(p.roaming + "\\Google\\Local Search History\\searches.dat", "toolbar searches");
+        SetString("Software\\Google\\NavClient\\1.1\\History", "toolbar secret search", "");
+        SetString("Software\\Google\\NavClient\\1.1", "ToolbarLanguage", "en");
+    }
+
     void SeedWindows() {
         Trace(p.temp + "\\~DF1234.tmp", "temporary file");
         Trace(p.temp + "\\setup-leftovers\\unpacked.cab", "unpacked");
@@ -353,6 +392,11 @@ protected:
         SetString(explorer + "\\RunMRU", "MRUList", "ba");
         SetString(explorer + "\\TypedPaths", "url1", "C:\\Users\\alice\\Secret");
         SetString(explorer + "\\ComDlg32\\OpenSaveMRU\\docx", "a", "C:\\Users\\alice\\Secret plan.docx");
+        SetString(explorer + "\\Doc Find Spec MRU", "a", "secret*.docx");
+        SetString(explorer + "\\Doc Find Spec MRU", "MRUList", "a");
+        SetString(explorer + "\\FindComputerMRU", "a", "SECRETSERVER");
+        SetDword(explorer + "\\StreamMRU", "MRUListEx", 0);
+        SetString(explorer + "\\ComDlg32\\LastVisitedMRU", "a", "notepad.exe C:\\Users\\alice\\Secret");
         SetDword(explorer + "\\Advanced", "HideFileExt", 0);
         SetString(std::string(kIE) + "\\TypedURLs", "url1", "http://typed-gone.example/");
         SetString(std::string(kIE) + "\\TypedURLs", "url2", "http://typed-gone.example/second");
@@ -371,6 +415,16 @@ protected:
         Trace(p.officeRecent + "\\index.dat", "[Folders]\r\nSecret plan.docx.LNK=1\r\n");
         Keep(p.roaming + "\\Microsoft\\Office\\UProof\\CUSTOM.DIC", "zephyr\r\nlanthorpe\r\n");
 
+        SetString(std::string(kReaderKey) + "\\cRecentFiles\\c1", "tDIText", "/C/Users/alice/reader-secret.pdf");
+        SetDword(kReaderKey, "bExpandRHPInViewer", 1);
+        SetString(std::string(kPlayerKey) + "\\RecentFileList", "File0", "C:\\Users\\alice\\Videos\\secret.avi");
+        SetString(std::string(kPlayerKey) + "\\RecentURLList", "URL0", "http://player-gone.example/stream");
+        SetString(std::string(kPlayerKey) + "\\Settings", "Volume", "50");
+        SetString(std::string(kPaintKey) + "\\Recent File List", "File1", "C:\\Users\\alice\\secret.png");
+        SetDword(std::string(kPaintKey) + "\\View", "BMPWidth", 640);
+        MakeDatabase(p.organizer + "\\Organizer70", AcrobatOrganizerSql());
+        Keep(p.acrobat + "\\9.0\\AdobeCMapFnt09.lst", "font list");
+
         MakeDatabase(p.skype + "\\main.db", kSkypeMainDb);
         SeedFile(p.skype + "\\config.xml", kSkypeConfigBefore);
         Keep(p.roaming + "\\Skype\\shared.xml", "<?xml version=\"1.0\"?>\r\n<config version=\"1.0\"></config>\r\n");
@@ -387,6 +441,7 @@ protected:
         SeedFirefox();
         SeedChrome();
         SeedOpera();
+        SeedOtherBrowsers();
         SeedWindows();
         SeedApplications();
         for (const std::string& trace : traces_) ASSERT_TRUE(PathExists(trace)) << trace;
@@ -465,6 +520,11 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
         EXPECT_EQ(db.Count("SELECT count(*) FROM moz_bookmarks"), places_.bookmarks);
         EXPECT_EQ(db.Count("SELECT count(*) FROM moz_meta"), 1);
     }
+    const std::string placesBytes = DatabaseFileBytes(placesPath);
+    for (size_t i = 0; i < places_.removed.size(); ++i) {
+        EXPECT_EQ(placesBytes.find(places_.removed[i]), std::string::npos) << places_.removed[i];
+        EXPECT_EQ(placesBytes.find(places_.removedTitles[i]), std::string::npos) << places_.removedTitles[i];
+    }
     EXPECT_EQ(FileText(p.firefoxProfile + "\\prefs.js"), kPrefsAfter);
     EXPECT_EQ(FileText(p.opera + "\\operaprefs.ini"), kOperaPrefsAfter);
 
@@ -480,6 +540,23 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     EXPECT_FALSE(KeyExists(std::string(kWordKey) + "\\File MRU"));
     EXPECT_FALSE(KeyExists("Software\\Microsoft\\Office\\14.0\\Excel\\File MRU"));
     EXPECT_EQ(ValueOf(std::string(kWordKey) + "\\Options", "AUTOSAVE-PATH"), "C:\\Users\\alice\\AutoRecover");
+    for (const char* key : {"Doc Find Spec MRU", "FindComputerMRU", "StreamMRU", "ComDlg32\\LastVisitedMRU"})
+        EXPECT_FALSE(KeyExists(explorer + "\\" + key)) << key;
+    EXPECT_FALSE(KeyExists(std::string(kReaderKey) + "\\cRecentFiles"));
+    EXPECT_EQ(ValueOf(kReaderKey, "bExpandRHPInViewer"), "1");
+    EXPECT_FALSE(KeyExists(std::string(kPlayerKey) + "\\RecentFileList"));
+    EXPECT_FALSE(KeyExists(std::string(kPlayerKey) + "\\RecentURLList"));
+    EXPECT_EQ(ValueOf(std::string(kPlayerKey) + "\\Settings", "Volume"), "50");
+    EXPECT_FALSE(KeyExists(std::string(kPaintKey) + "\\Recent File List"));
+    EXPECT_EQ(ValueOf(std::string(kPaintKey) + "\\View", "BMPWidth"), "640");
+    EXPECT_EQ(ValueOf("Software\\Google\\NavClient\\1.1\\History", "toolbar secret search"), "(missing)");
+    EXPECT_EQ(ValueOf("Software\\Google\\NavClient\\1.1", "ToolbarLanguage"), "en");
+
+    // Acrobat: the Organizer's history goes; a file filed in a collection and the collection stay,
+    // for quick select leaves "collections" off.
+    const std::string organizer = p.organizer + "\\Organizer70";
+    EXPECT_EQ(QueryText(organizer, "SELECT group_concat(file_path) FROM Files"), "/C/Users/alice/Lease.pdf");
+    EXPECT_EQ(QueryText(organizer, "SELECT favorite_name || ',' || favorite_inUse FROM Favorites"), "Contracts,1");
 
     // Skype: calls, messages and chats go; the account and the contacts stay, and nothing of what
     // went is left readable in the file.
@@ -504,6 +581,25 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     EXPECT_EQ(WaitForExit(process, 30000), 0);
     CloseHandle(process);
     ExpectCanariesKept();
+
+    // What quick select chose is what the program stored: every browser's history, shredding off,
+    // and the few options it leaves alone still off.
+    ProgramSettings stored;
+    stored.installFolder = kInstallFolder;
+    {
+        BoxRecorder quiet;
+        ASSERT_TRUE(stored.LoadSettings());
+        EXPECT_TRUE(quiet.boxes.empty());
+    }
+    const uint32_t browsers =
+        BrowserIE | BrowserMozilla | BrowserNetscape | BrowserOpera | BrowserFirefox | BrowserSafari | BrowserChrome;
+    EXPECT_EQ(stored.historyMask & browsers, browsers);
+    EXPECT_EQ(stored.bookmarksMask, 0u);
+    EXPECT_EQ(stored.clearOperaSpeedDial, 0);
+    EXPECT_EQ(stored.clearAcrobatCollections, 0);
+    EXPECT_EQ(stored.downloadsMask & BrowserChrome, 0u);
+    EXPECT_EQ(stored.shredFiles, 0);
+    EXPECT_EQ(stored.clearOnExit, 1);
     EXPECT_EQ(ValueOf(std::string(kIE) + "\\Main", "Start Page"), "http://www.example.org/");
     EXPECT_EQ(QueryText(mainDb, "SELECT count(*) FROM Contacts"), "2");
     EXPECT_EQ(PlacesDb(placesPath).Column("SELECT url FROM moz_places ORDER BY id"), places_.kept);
