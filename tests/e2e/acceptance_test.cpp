@@ -260,6 +260,7 @@ struct Paths {
 };
 
 const char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const char kPolicies[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 const char kIE[] = "Software\\Microsoft\\Internet Explorer";
 const char kWordKey[] = "Software\\Microsoft\\Office\\12.0\\Word";
 const char kReaderKey[] = "Software\\Adobe\\Acrobat Reader\\9.0\\AVGeneral";
@@ -398,6 +399,8 @@ protected:
         SetDword(explorer + "\\StreamMRU", "MRUListEx", 0);
         SetString(explorer + "\\ComDlg32\\LastVisitedMRU", "a", "notepad.exe C:\\Users\\alice\\Secret");
         SetDword(explorer + "\\Advanced", "HideFileExt", 0);
+        // Windows has this policy key with its AutoRun default; quick select adds its own value.
+        SetDword(kPolicies, "NoDriveTypeAutoRun", 0x91);
         SetString(std::string(kIE) + "\\TypedURLs", "url1", "http://typed-gone.example/");
         SetString(std::string(kIE) + "\\TypedURLs", "url2", "http://typed-gone.example/second");
         SetString(std::string(kIE) + "\\Main", "Save Directory", "C:\\Users\\alice\\Secret saves\\");
@@ -593,13 +596,36 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     }
     const uint32_t browsers =
         BrowserIE | BrowserMozilla | BrowserNetscape | BrowserOpera | BrowserFirefox | BrowserSafari | BrowserChrome;
-    EXPECT_EQ(stored.historyMask & browsers, browsers);
+    // The index.dat contents, but not their deletion at Windows start-up.
+    for (uint32_t mask : {stored.historyMask, stored.cacheMask, stored.cookiesMask})
+        EXPECT_EQ(mask, browsers | IEIndexDatContent);
+    EXPECT_EQ(stored.passwordsMask, browsers);
+    EXPECT_EQ(stored.downloadsMask, browsers & ~BrowserChrome);
+    EXPECT_EQ(stored.purgeHistoryMask, static_cast<uint32_t>(BrowserFirefox));
     EXPECT_EQ(stored.bookmarksMask, 0u);
     EXPECT_EQ(stored.clearOperaSpeedDial, 0);
     EXPECT_EQ(stored.clearAcrobatCollections, 0);
-    EXPECT_EQ(stored.downloadsMask & BrowserChrome, 0u);
+    EXPECT_EQ(stored.clearAcrobatHistory, 1);
+    EXPECT_EQ(stored.clearPageFileAtShutdown, 1);
+    EXPECT_EQ(stored.clearOnBrowserClose, 1);
+    EXPECT_EQ(stored.clearSkypeOnQuit, 1);
     EXPECT_EQ(stored.shredFiles, 0);
     EXPECT_EQ(stored.clearOnExit, 1);
+    EXPECT_EQ(stored.clearOnStart, 0);
+    EXPECT_EQ(stored.confirmAfterClear, 1);
+    EXPECT_EQ(ValueOf(kPolicies, "NoRecentDocsHistory"), "1");
+    EXPECT_EQ(ValueOf(kPolicies, "NoDriveTypeAutoRun"), "145");
+    {
+        RegKey memory;
+        DWORD value = 0, size = sizeof value;
+        ASSERT_EQ(memory.Open(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management",
+                              KEY_READ),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(RegQueryValueExA(memory.get(), "ClearPageFileAtShutdown", nullptr, nullptr,
+                                   reinterpret_cast<BYTE*>(&value), &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(value, 1u);
+    }
     EXPECT_EQ(ValueOf(std::string(kIE) + "\\Main", "Start Page"), "http://www.example.org/");
     EXPECT_EQ(QueryText(mainDb, "SELECT count(*) FROM Contacts"), "2");
     EXPECT_EQ(PlacesDb(placesPath).Column("SELECT url FROM moz_places ORDER BY id"), places_.kept);
