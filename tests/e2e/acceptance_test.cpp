@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <shlobj.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -78,6 +79,38 @@ std::string ValueOf(const std::string& key, const char* name) {
         return "(missing)";
     if (type == REG_DWORD) return std::to_string(*reinterpret_cast<const DWORD*>(data));
     return data;
+}
+
+// What the recycle bin holds, as Explorer counts it; -1 when the shell cannot say.
+long long RecycleBinItems() {
+    SHQUERYRBINFO info = {};
+    info.cbSize = sizeof info;
+    if (FAILED(SHQueryRecycleBinA(nullptr, &info))) return -1;
+    return info.i64NumItems;
+}
+
+// Deletes a file as Explorer's Delete key does: into the recycle bin.
+bool DeleteToRecycleBin(const std::string& path) {
+    const std::string from = path + '\0'; // a list of names, ended by an empty one
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+// Puts text on the clipboard, owned by this process.
+bool PutTextOnClipboard(const std::string& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (memory) {
+        memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+        if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+    }
+    CloseClipboard();
+    return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
 }
 
 bool KeyExists(const std::string& key) {
@@ -252,6 +285,9 @@ struct Paths {
     std::string officeRecent = roaming + "\\Microsoft\\Office\\Recent";
     std::string skype = roaming + "\\Skype\\alice.smith";
     std::string mozillaSuite = roaming + "\\Mozilla\\Profiles\\default\\k2j4h3g1.slt";
+    std::string ieCookies = ShellFolder(CSIDL_COOKIES);
+    std::string ieCache = ShellFolder(CSIDL_INTERNET_CACHE);
+    std::string ieHistory = ShellFolder(CSIDL_HISTORY);
     std::string safari = roaming + "\\Apple Computer\\Safari";
     std::string safariLocal = local + "\\Apple Computer\\Safari";
     // Acrobat keeps its Organizer below LocalLow, beside Roaming.
@@ -267,6 +303,20 @@ const char kReaderKey[] = "Software\\Adobe\\Acrobat Reader\\9.0\\AVGeneral";
 const char kPlayerKey[] = "Software\\Microsoft\\MediaPlayer\\Player";
 const char kPaintKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint";
 
+const char kLocalstoreBefore[] =
+    "<?xml version=\"1.0\"?>\n<RDF:RDF xmlns:NC=\"http://home.netscape.com/NC-rdf#\"\n"
+    "         xmlns:RDF=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+    "  <RDF:Seq RDF:about=\"nc:urlbar-history\">\n"
+    "    <RDF:li>http://urlbar-gone.example/</RDF:li>\n"
+    "  </RDF:Seq>\n"
+    "  <RDF:Description RDF:about=\"chrome://navigator/content/navigator.xul#main-window\" width=\"800\"/>\n"
+    "</RDF:RDF>\n";
+const char kLocalstoreAfter[] =
+    "<?xml version=\"1.0\"?>\n<RDF:RDF xmlns:NC=\"http://home.netscape.com/NC-rdf#\"\n"
+    "         xmlns:RDF=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+    "  <RDF:Seq RDF:about=\"nc:urlbar-history\"></RDF:Seq>\n"
+    "  <RDF:Description RDF:about=\"chrome://navigator/content/navigator.xul#main-window\" width=\"800\"/>\n"
+    "</RDF:RDF>\n";
 const char kProfilesIni[] = "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
                             "Path=Profiles/q1w2e3r4.default\r\nDefault=1\r\n";
 const char kPrefsBefore[] =
@@ -365,6 +415,7 @@ protected:
     void SeedOtherBrowsers() {
         Trace(p.mozillaSuite + "\\history.dat", "// <!-- <mdb:mork:z v=\"1.4\"/> --> mozilla-gone.example");
         Trace(p.mozillaSuite + "\\cookies.txt", "# HTTP Cookie File\n.mozilla-gone.example\tTRUE\t/\tFALSE\t0\tSID\tx\n");
+        SeedFile(p.mozillaSuite + "\\localstore.rdf", kLocalstoreBefore);
         Keep(p.mozillaSuite + "\\bookmarks.html", "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n");
         Trace(p.safari + "\\History.plist", "<plist><dict><key>WebHistoryDates</key></dict></plist>");
         Trace(p.safari + "\\Downloads.plist", "<plist><dict><key>DownloadHistory</key></dict></plist>");
@@ -377,6 +428,17 @@ protected:
         SetString("Software\\Google\\NavClient\\1.1", "ToolbarLanguage", "en");
     }
 
+    void SeedInternetExplorer() {
+        ASSERT_FALSE(p.ieCookies.empty());
+        ASSERT_FALSE(p.ieCache.empty());
+        ASSERT_FALSE(p.ieHistory.empty());
+        Trace(p.ieCookies + "\\alice@ie-gone.example[1].txt", "SID\nie-cookie\nie-gone.example/\n");
+        Trace(p.ieCache + "\\Content.IE5\\K3J5H7G9\\secret-page[1].htm", "<html>cached</html>");
+        Trace(p.ieHistory + "\\History.IE5\\MSHist012026120120261208\\index.dat", "Client UrlCache MMF Ver 5.2");
+        // Beside the browser's folders: Windows' own data, none of the browser's.
+        Keep(p.local + "\\Microsoft\\Windows\\UsrClass.dat", "regf user classes");
+    }
+
     void SeedWindows() {
         Trace(p.temp + "\\~DF1234.tmp", "temporary file");
         Trace(p.temp + "\\setup-leftovers\\unpacked.cab", "unpacked");
@@ -385,6 +447,11 @@ protected:
         Trace(p.recent + "\\Secret plan.docx.lnk", "L shell link to the secret plan");
         Trace(p.recent + "\\AutomaticDestinations\\5f7b5f1e01b83767.automaticDestinations-ms", "jump list");
         Keep(p.roaming + "\\Microsoft\\Windows\\SendTo\\Mail Recipient.MAPIMail", "MAPI");
+        const std::string deleted = ShellFolder(CSIDL_PERSONAL) + "\\Old secret notes.txt";
+        SeedFile(deleted, "deleted, but kept in the recycle bin");
+        ASSERT_TRUE(DeleteToRecycleBin(deleted));
+        ASSERT_GE(RecycleBinItems(), 1);
+        ASSERT_TRUE(PutTextOnClipboard("clipboard secret: the PIN is 4711"));
         const std::string explorer = kExplorer;
         SetString(explorer + "\\RecentDocs", "MRUListEx", "secret plan");
         SetString(explorer + "\\RecentDocs\\.docx", "0", "Secret plan.docx");
@@ -445,6 +512,7 @@ protected:
         SeedChrome();
         SeedOpera();
         SeedOtherBrowsers();
+        SeedInternetExplorer();
         SeedWindows();
         SeedApplications();
         for (const std::string& trace : traces_) ASSERT_TRUE(PathExists(trace)) << trace;
@@ -510,6 +578,8 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     // Every trace of a selected option is gone.
     for (const std::string& trace : traces_) EXPECT_FALSE(PathExists(trace)) << trace;
     EXPECT_TRUE(PathExists(p.temp)) << "the temporary folder itself must stay";
+    EXPECT_EQ(RecycleBinItems(), 0);
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
     EXPECT_TRUE(PathExists(p.recent)) << "the Recent folder itself must stay";
 
     // Firefox: visits and places that are not bookmarked go; the bookmarks, their places and the
@@ -530,6 +600,7 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     }
     EXPECT_EQ(FileText(p.firefoxProfile + "\\prefs.js"), kPrefsAfter);
     EXPECT_EQ(FileText(p.opera + "\\operaprefs.ini"), kOperaPrefsAfter);
+    EXPECT_EQ(FileText(p.mozillaSuite + "\\localstore.rdf"), kLocalstoreAfter);
 
     // Registry: the lists go whole; the values beside them stay.
     const std::string explorer = kExplorer;
