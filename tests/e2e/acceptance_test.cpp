@@ -81,6 +81,29 @@ std::string ValueOf(const std::string& key, const char* name) {
     return data;
 }
 
+// Every file below `folder`, at any depth; links are not followed.
+void ListFilesDeep(const std::string& folder, std::vector<std::string>& files) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == ".." || (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ListFilesDeep(folder + "\\" + name, files);
+        else
+            files.push_back(folder + "\\" + name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// Whether `path` is `folder` or lies below it (names compared without case, as Windows does).
+bool IsInside(const std::string& path, const std::string& folder) {
+    return path.size() > folder.size() && path[folder.size()] == '\\' &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), static_cast<int>(folder.size()),
+                          folder.c_str(), static_cast<int>(folder.size())) == CSTR_EQUAL;
+}
+
 // What the recycle bin holds, as Explorer counts it; -1 when the shell cannot say.
 long long RecycleBinItems() {
     SHQUERYRBINFO info = {};
@@ -507,6 +530,47 @@ protected:
         }
     }
 
+    // The folders that the selected options empty: whatever is in them may go.
+    std::vector<std::string> EmptiedFolders() const {
+        const std::string history = p.ieHistory;
+        return {p.temp,
+                history.substr(0, history.find_last_of('\\')) + "\\Temp",
+                p.ieHistory,
+                p.ieCache,
+                p.ieCookies,
+                p.recent,
+                p.officeRecent,
+                p.chrome + "\\Cache",
+                p.operaLocal + "\\cache",
+                p.firefoxLocalProfile + "\\Cache",
+                p.safari + "\\Cookies",
+                p.safariLocal + "\\History",
+                p.roaming + "\\Google\\Local Search History"};
+    }
+
+    // Every file of the user's profile, of the program's folder and of this test's folder that is
+    // not a trace and not in a folder to be emptied: none of them may go. The temporary folder
+    // that Windows gives processes is left out, for other programs (the installer) tidy it.
+    std::vector<std::string> FilesThatMustStay() const {
+        std::vector<std::string> all;
+        ListFilesDeep(ShellFolder(CSIDL_PROFILE), all);
+        ListFilesDeep(kInstallFolder, all);
+        ListFilesDeep(BesideTestProgram("").substr(0, BesideTestProgram("").size() - 1), all);
+        char tempPath[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, tempPath);
+        std::string processTemp = tempPath;
+        if (!processTemp.empty() && processTemp.back() == '\\') processTemp.pop_back();
+        std::vector<std::string> stay;
+        const std::vector<std::string> emptied = EmptiedFolders();
+        for (const std::string& file : all) {
+            bool mayGo = IsInside(file, processTemp);
+            for (const std::string& folder : emptied) mayGo = mayGo || IsInside(file, folder);
+            for (const std::string& trace : traces_) mayGo = mayGo || lstrcmpiA(file.c_str(), trace.c_str()) == 0;
+            if (!mayGo) stay.push_back(file);
+        }
+        return stay;
+    }
+
     void Seed() {
         SeedFirefox();
         SeedChrome();
@@ -532,6 +596,11 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     ASSERT_TRUE(InstallPackage());
     Seed();
     if (HasFatalFailure()) return;
+
+    // The installer's service may still be tidying up after the setup program has ended.
+    ASSERT_TRUE(WaitForInstallerEnd());
+    const std::vector<std::string> mustStay = FilesThatMustStay();
+    ASSERT_GT(mustStay.size(), canaries_.size());
 
     HANDLE process = StartProgram(std::string("\"") + kInstalledProgram + "\"");
     ASSERT_NE(process, nullptr);
@@ -646,8 +715,9 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
         EXPECT_EQ(mainDbBytes.find(secret), std::string::npos) << secret;
     EXPECT_EQ(FileText(p.skype + "\\config.xml"), kSkypeConfigAfter);
 
-    // Everything beside the traces keeps its bytes.
+    // Everything beside the traces keeps its bytes, and no other file has gone.
     ExpectCanariesKept();
+    for (const std::string& file : mustStay) EXPECT_TRUE(PathExists(file)) << "removed: " << file;
 
     // Exit: quick select ticked "Clear selected items on program exit", which runs once more and
     // must find nothing further to take.
