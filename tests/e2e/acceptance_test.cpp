@@ -605,10 +605,10 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     HANDLE process = StartProgram(std::string("\"") + kInstalledProgram + "\"");
     ASSERT_NE(process, nullptr);
     const DWORD pid = GetProcessId(process);
-    HWND window = WaitForMainWindow();
+    HWND window = WaitForMainWindow(60000);
     ASSERT_NE(window, nullptr);
-    WaitForInputIdle(process, 15000);
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, 15000));
+    WaitForInputIdle(process, 30000);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, 30000));
 
     // "Quick select": the program says what it did in its own box.
     PostMessageA(window, WM_COMMAND, CmdSelectMostOptions, 0);
@@ -648,7 +648,8 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     for (const std::string& trace : traces_) EXPECT_FALSE(PathExists(trace)) << trace;
     EXPECT_TRUE(PathExists(p.temp)) << "the temporary folder itself must stay";
     EXPECT_EQ(RecycleBinItems(), 0);
-    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+    // The clipboard is shared with the X server through Wine's driver: give it time to tell.
+    EXPECT_TRUE(PumpUntil([] { return !IsClipboardFormatAvailable(CF_TEXT); }, 10000)) << "the clipboard kept its text";
     EXPECT_TRUE(PathExists(p.recent)) << "the Recent folder itself must stay";
 
     // Firefox: visits and places that are not bookmarked go; the bookmarks, their places and the
