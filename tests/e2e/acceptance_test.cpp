@@ -9,6 +9,7 @@
 #include <shlobj.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -278,6 +279,42 @@ Box WaitForProgramBox(DWORD process, DWORD timeoutMs) {
         Sleep(50);
     } while (GetTickCount() - start < timeoutMs);
     return {};
+}
+
+// Saves what the screen shows of `window` as a 24-bit BMP at `path`.
+bool SaveWindowPicture(HWND window, const std::string& path) {
+    RECT r;
+    if (!GetWindowRect(window, &r)) return false;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::vector<char> pixels(static_cast<size_t>((w * 3 + 3) & ~3) * h);
+    const int lines = GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                                DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (lines != h) return false;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+                         std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
+    return std::fclose(out) == 0 && written;
 }
 
 // Presses a box's button as a user would: a posted click, which never blocks on the box's loop.
@@ -618,6 +655,15 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     EXPECT_TRUE(StartsWith(box.text, kQuickSelectText)) << box.text;
     Press(box.window, IDOK);
     ASSERT_TRUE(WaitForWindowGone(box.window));
+
+    // A picture of the window with the options quick select ticked, for people to look at (the test
+    // runner keeps the "artifacts" folder beside the test program below the build folder).
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(300);
+    const std::string artifacts = BesideTestProgram("artifacts");
+    CreateDirectoryA(artifacts.c_str(), nullptr);
+    if (!SaveWindowPicture(window, artifacts + "\\main-window-after-quick-select.bmp"))
+        std::printf("no picture of the main window\n");
 
     // "Clear all selected items": shredding is off, so the clearing runs on the program's own
     // thread and ends with the confirmation. Any other box on the way is a finding; it is answered
