@@ -29,7 +29,8 @@ const char kQuickSelectText[] = "Most options have been selected.";
 
 std::string ShellFolder(int csidl) {
     char path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    if (FAILED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
     return path;
 }
 
@@ -65,8 +66,9 @@ void SetString(const std::string& key, const char* name, const std::string& valu
 void SetDword(const std::string& key, const char* name, DWORD value) {
     RegKey k;
     ASSERT_EQ(k.Create(HKEY_CURRENT_USER, key, KEY_SET_VALUE), ERROR_SUCCESS) << key;
-    ASSERT_EQ(RegSetValueExA(k.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetValueExA(k.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value),
+        ERROR_SUCCESS);
 }
 
 // The value's data as text (a DWORD in decimal); "(missing)" when the key or value is not there.
@@ -76,7 +78,8 @@ std::string ValueOf(const std::string& key, const char* name) {
     DWORD type = 0;
     char data[2048] = {};
     DWORD size = sizeof data - 1;
-    if (RegQueryValueExA(k.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(k.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
+        ERROR_SUCCESS)
         return "(missing)";
     if (type == REG_DWORD) return std::to_string(*reinterpret_cast<const DWORD*>(data));
     return data;
@@ -227,13 +230,17 @@ INSERT INTO ChatMembers VALUES (1, '#alice.smith/$bob.jones;1', 'bob.jones');
 // was filed in. Unfiled rows are the history; filed rows and the collections themselves are kept
 // unless collections are to be cleared too.
 std::string AcrobatOrganizerSql() {
-    std::string sql = "CREATE TABLE Files (file_id INTEGER PRIMARY KEY, file_path TEXT, file_lastOpened INTEGER";
+    std::string sql =
+        "CREATE TABLE Files (file_id INTEGER PRIMARY KEY, file_path TEXT, file_lastOpened INTEGER";
     for (int n = 1; n <= 128; ++n) sql += ", favorite_id_" + std::to_string(n) + " INTEGER";
     sql += ");\n"
-           "CREATE TABLE Favorites (favorite_id INTEGER PRIMARY KEY, favorite_name TEXT, favorite_inUse INTEGER);\n"
+           "CREATE TABLE Favorites (favorite_id INTEGER PRIMARY KEY, favorite_name TEXT, favorite_inUse "
+           "INTEGER);\n"
            "INSERT INTO Favorites VALUES (1, 'Contracts', 1);\n"
-           "INSERT INTO Files (file_id, file_path, file_lastOpened) VALUES (1, '/C/Users/alice/acrobat-unfiled-secret.pdf', 1);\n"
-           "INSERT INTO Files (file_id, file_path, file_lastOpened, favorite_id_1) VALUES (2, '/C/Users/alice/Lease.pdf', 2, 1);\n";
+           "INSERT INTO Files (file_id, file_path, file_lastOpened) VALUES (1, "
+           "'/C/Users/alice/acrobat-unfiled-secret.pdf', 1);\n"
+           "INSERT INTO Files (file_id, file_path, file_lastOpened, favorite_id_1) VALUES (2, "
+           "'/C/Users/alice/Lease.pdf', 2, 1);\n";
     return sql;
 }
 
@@ -300,8 +307,8 @@ bool SaveWindowPicture(HWND window, const std::string& path) {
     info.biPlanes = 1;
     info.biBitCount = 24;
     std::vector<char> pixels(static_cast<size_t>((w * 3 + 3) & ~3) * h);
-    const int lines = GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-                                DIB_RGB_COLORS);
+    const int lines =
+        GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
@@ -312,7 +319,8 @@ bool SaveWindowPicture(HWND window, const std::string& path) {
     file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
     FILE* out = std::fopen(path.c_str(), "wb");
     if (!out) return false;
-    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                         std::fwrite(&info, sizeof info, 1, out) == 1 &&
                          std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
     return std::fclose(out) == 0 && written;
 }
@@ -322,7 +330,9 @@ void Press(HWND box, int button) {
     PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
 }
 
-bool StartsWith(const std::string& text, const char* start) { return text.rfind(start, 0) == 0; }
+bool StartsWith(const std::string& text, const char* start) {
+    return text.rfind(start, 0) == 0;
+}
 
 // ---------------------------------------------------------------------------------------------
 // The traces
@@ -377,30 +387,29 @@ const char kLocalstoreAfter[] =
     "  <RDF:Seq RDF:about=\"nc:urlbar-history\"></RDF:Seq>\n"
     "  <RDF:Description RDF:about=\"chrome://navigator/content/navigator.xul#main-window\" width=\"800\"/>\n"
     "</RDF:RDF>\n";
-const char kProfilesIni[] = "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
-                            "Path=Profiles/q1w2e3r4.default\r\nDefault=1\r\n";
+const char kProfilesIni[] =
+    "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
+    "Path=Profiles/q1w2e3r4.default\r\nDefault=1\r\n";
 const char kPrefsBefore[] =
     "// Mozilla User Preferences\n\n"
     "user_pref(\"browser.download.dir\", \"C:\\\\Users\\\\alice\\\\Secret downloads\");\n"
     "user_pref(\"browser.startup.homepage\", \"http://www.example.org/\");\n"
     "user_pref(\"browser.open.dir\", \"C:\\\\Users\\\\alice\\\\Secret opened\");\n";
-const char kPrefsAfter[] =
-    "// Mozilla User Preferences\n\n"
-    "user_pref(\"browser.download.dir\", \"\");\n"
-    "user_pref(\"browser.startup.homepage\", \"http://www.example.org/\");\n"
-    "user_pref(\"browser.open.dir\", \"\");\n";
-const char kOperaPrefsBefore[] = "Opera Preferences version 2.1\r\n\r\n[User Prefs]\r\nLanguage=en\r\n"
-                                 "Save Dir=C:\\Users\\alice\\Opera secret saves\r\nHome URL=http://www.example.org/\r\n";
-const char kOperaPrefsAfter[] =
-    "Opera Preferences version 2.1\r\n\r\n[User Prefs]\r\nLanguage=en\r\nHome URL=http://www.example.org/\r\n";
-const char kSkypeConfigBefore[] =
-    "<?xml version=\"1.0\"?>\r\n<config version=\"1.0\">\r\n<Lib>\r\n<Call>\r\n"
-    "<LastDialedNumbers>+15550100 +15550123</LastDialedNumbers>\r\n</Call>\r\n"
-    "<UI><Language>en</Language></UI>\r\n</Lib>\r\n</config>\r\n";
-const char kSkypeConfigAfter[] =
-    "<?xml version=\"1.0\"?>\r\n<config version=\"1.0\">\r\n<Lib>\r\n<Call>\r\n"
-    "<LastDialedNumbers></LastDialedNumbers>\r\n</Call>\r\n"
-    "<UI><Language>en</Language></UI>\r\n</Lib>\r\n</config>\r\n";
+const char kPrefsAfter[] = "// Mozilla User Preferences\n\n"
+                           "user_pref(\"browser.download.dir\", \"\");\n"
+                           "user_pref(\"browser.startup.homepage\", \"http://www.example.org/\");\n"
+                           "user_pref(\"browser.open.dir\", \"\");\n";
+const char kOperaPrefsBefore[] =
+    "Opera Preferences version 2.1\r\n\r\n[User Prefs]\r\nLanguage=en\r\n"
+    "Save Dir=C:\\Users\\alice\\Opera secret saves\r\nHome URL=http://www.example.org/\r\n";
+const char kOperaPrefsAfter[] = "Opera Preferences version 2.1\r\n\r\n[User Prefs]\r\nLanguage=en\r\nHome "
+                                "URL=http://www.example.org/\r\n";
+const char kSkypeConfigBefore[] = "<?xml version=\"1.0\"?>\r\n<config version=\"1.0\">\r\n<Lib>\r\n<Call>\r\n"
+                                  "<LastDialedNumbers>+15550100 +15550123</LastDialedNumbers>\r\n</Call>\r\n"
+                                  "<UI><Language>en</Language></UI>\r\n</Lib>\r\n</config>\r\n";
+const char kSkypeConfigAfter[] = "<?xml version=\"1.0\"?>\r\n<config version=\"1.0\">\r\n<Lib>\r\n<Call>\r\n"
+                                 "<LastDialedNumbers></LastDialedNumbers>\r\n</Call>\r\n"
+                                 "<UI><Language>en</Language></UI>\r\n</Lib>\r\n</config>\r\n";
 
 // Files that must keep their bytes, and what they hold.
 struct Canary {
@@ -430,11 +439,13 @@ protected:
         traces_.push_back(p.firefoxProfile + "\\formhistory.sqlite");
         MakeDatabase(p.firefoxProfile + "\\cookies.sqlite", kFirefoxCookies);
         traces_.push_back(p.firefoxProfile + "\\cookies.sqlite");
-        Trace(p.firefoxProfile + "\\signons3.txt", "#2e\r\n.\r\nhttp://login.example\r\nuser\r\nsecret\r\n.\r\n");
+        Trace(p.firefoxProfile + "\\signons3.txt",
+              "#2e\r\n.\r\nhttp://login.example\r\nuser\r\nsecret\r\n.\r\n");
         Trace(p.firefoxProfile + "\\downloads.sqlite", "SQLite format 3");
         SeedFile(p.firefoxProfile + "\\prefs.js", kPrefsBefore);
         Keep(p.firefoxProfile + "\\times.json", "{\"created\":1700000000000,\"firstUse\":null}");
-        Keep(p.firefoxProfile + "\\bookmarkbackups\\bookmarks-2026-12-01_40_AbCdEf==.jsonlz4", "mozLz40 bookmarks backup");
+        Keep(p.firefoxProfile + "\\bookmarkbackups\\bookmarks-2026-12-01_40_AbCdEf==.jsonlz4",
+             "mozLz40 bookmarks backup");
         Trace(p.firefoxLocalProfile + "\\Cache\\_CACHE_MAP_", "cache map");
         Trace(p.firefoxLocalProfile + "\\Cache\\_CACHE_001_", "cached page of gone-host.example");
         Keep(p.firefoxLocalProfile + "\\urlclassifier3.sqlite", "SQLite format 3 (safe browsing lists)");
@@ -453,14 +464,16 @@ protected:
         Trace(p.chrome + "\\Web Data", "SQLite format 3 (autofill and logins)");
         Trace(p.chrome + "\\Cache\\data_0", "chrome cache index");
         Trace(p.chrome + "\\Cache\\f_000001", "cached page of chrome-gone.example");
-        Keep(p.chrome + "\\Bookmarks", "{\"roots\":{\"bookmark_bar\":{\"children\":[],\"name\":\"Bookmarks bar\"}},"
-                                      "\"version\":1}");
+        Keep(p.chrome + "\\Bookmarks",
+             "{\"roots\":{\"bookmark_bar\":{\"children\":[],\"name\":\"Bookmarks bar\"}},"
+             "\"version\":1}");
         Keep(p.chrome + "\\Preferences", "{\"homepage\":\"http://www.example.org/\"}");
         Keep(p.chromeData + "\\Local State", "{\"profile\":{\"info_cache\":{\"Default\":{}}}}");
     }
 
     void SeedOpera() {
-        Trace(p.opera + "\\global_history.dat", "Opera visited page\nhttp://opera-gone.example/\n1700000000\n-1\n");
+        Trace(p.opera + "\\global_history.dat",
+              "Opera visited page\nhttp://opera-gone.example/\n1700000000\n-1\n");
         Trace(p.opera + "\\typed_history.xml", "<typed_history><typed_history_item content=\"opera-gone\"/>");
         Trace(p.opera + "\\cookies4.dat", "opera cookies");
         Trace(p.opera + "\\wand.dat", "opera passwords");
@@ -469,18 +482,23 @@ protected:
         SeedFile(p.opera + "\\operaprefs.ini", kOperaPrefsBefore);
         Keep(p.opera + "\\bookmarks.adr", "Opera Hotlist version 2.0\r\n\r\n#URL\r\n\tNAME=Example\r\n");
         // "Clear Speed Dial" is not ticked by quick select: the dial stays.
-        Keep(p.opera + "\\speeddial.ini", "[Speed Dial 1]\r\nTitle=Example\r\nUrl=http://www.example.org/\r\n");
+        Keep(p.opera + "\\speeddial.ini",
+             "[Speed Dial 1]\r\nTitle=Example\r\nUrl=http://www.example.org/\r\n");
     }
 
     void SeedOtherBrowsers() {
         Trace(p.mozillaSuite + "\\history.dat", "// <!-- <mdb:mork:z v=\"1.4\"/> --> mozilla-gone.example");
-        Trace(p.mozillaSuite + "\\cookies.txt", "# HTTP Cookie File\n.mozilla-gone.example\tTRUE\t/\tFALSE\t0\tSID\tx\n");
+        Trace(p.mozillaSuite + "\\cookies.txt",
+              "# HTTP Cookie File\n.mozilla-gone.example\tTRUE\t/\tFALSE\t0\tSID\tx\n");
         SeedFile(p.mozillaSuite + "\\localstore.rdf", kLocalstoreBefore);
-        Keep(p.mozillaSuite + "\\bookmarks.html", "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n");
+        Keep(p.mozillaSuite + "\\bookmarks.html",
+             "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n");
         Trace(p.safari + "\\History.plist", "<plist><dict><key>WebHistoryDates</key></dict></plist>");
         Trace(p.safari + "\\Downloads.plist", "<plist><dict><key>DownloadHistory</key></dict></plist>");
-        Trace(p.safari + "\\Cookies\\Cookies.plist", "<plist><array><dict><key>Domain</key></dict></array></plist>");
-        Keep(p.safari + "\\Bookmarks.plist", "<plist><dict><key>Title</key><string>Bookmarks</string></dict></plist>");
+        Trace(p.safari + "\\Cookies\\Cookies.plist",
+              "<plist><array><dict><key>Domain</key></dict></array></plist>");
+        Keep(p.safari + "\\Bookmarks.plist",
+             "<plist><dict><key>Title</key><string>Bookmarks</string></dict></plist>");
         Trace(p.safariLocal + "\\Cache.db", "SQLite format 3 (safari cache)");
         Trace(p.safariLocal + "\\History\\safari-gone.example.webhistory", "page text");
         Trace(p.roaming + "\\Google\\Local Search History\\searches.dat", "toolbar searches");
@@ -494,7 +512,8 @@ protected:
         ASSERT_FALSE(p.ieHistory.empty());
         Trace(p.ieCookies + "\\alice@ie-gone.example[1].txt", "SID\nie-cookie\nie-gone.example/\n");
         Trace(p.ieCache + "\\Content.IE5\\K3J5H7G9\\secret-page[1].htm", "<html>cached</html>");
-        Trace(p.ieHistory + "\\History.IE5\\MSHist012026120120261208\\index.dat", "Client UrlCache MMF Ver 5.2");
+        Trace(p.ieHistory + "\\History.IE5\\MSHist012026120120261208\\index.dat",
+              "Client UrlCache MMF Ver 5.2");
         // Beside the browser's folders: Windows' own data, none of the browser's.
         Keep(p.local + "\\Microsoft\\Windows\\UsrClass.dat", "regf user classes");
     }
@@ -536,8 +555,10 @@ protected:
 
     void SeedApplications() {
         const std::string word = kWordKey;
-        SetString(word + "\\File MRU", "Item 1", "[F00000000][T01D9A1B2C3D4E5F6]*C:\\Users\\alice\\Secret plan.docx");
-        SetString(word + "\\File MRU", "Item 2", "[F00000000][T01D9A1B2C3D4E5F7]*C:\\Users\\alice\\Salaries.docx");
+        SetString(word + "\\File MRU", "Item 1",
+                  "[F00000000][T01D9A1B2C3D4E5F6]*C:\\Users\\alice\\Secret plan.docx");
+        SetString(word + "\\File MRU", "Item 2",
+                  "[F00000000][T01D9A1B2C3D4E5F7]*C:\\Users\\alice\\Salaries.docx");
         SetString("Software\\Microsoft\\Office\\14.0\\Excel\\File MRU", "Item 1",
                   "[F00000000][T01D9A1B2C3D4E5F8]*C:\\Users\\alice\\Budget.xlsx");
         SetString(word + "\\Options", "AUTOSAVE-PATH", "C:\\Users\\alice\\AutoRecover");
@@ -545,9 +566,11 @@ protected:
         Trace(p.officeRecent + "\\index.dat", "[Folders]\r\nSecret plan.docx.LNK=1\r\n");
         Keep(p.roaming + "\\Microsoft\\Office\\UProof\\CUSTOM.DIC", "zephyr\r\nlanthorpe\r\n");
 
-        SetString(std::string(kReaderKey) + "\\cRecentFiles\\c1", "tDIText", "/C/Users/alice/reader-secret.pdf");
+        SetString(std::string(kReaderKey) + "\\cRecentFiles\\c1", "tDIText",
+                  "/C/Users/alice/reader-secret.pdf");
         SetDword(kReaderKey, "bExpandRHPInViewer", 1);
-        SetString(std::string(kPlayerKey) + "\\RecentFileList", "File0", "C:\\Users\\alice\\Videos\\secret.avi");
+        SetString(std::string(kPlayerKey) + "\\RecentFileList", "File0",
+                  "C:\\Users\\alice\\Videos\\secret.avi");
         SetString(std::string(kPlayerKey) + "\\RecentURLList", "URL0", "http://player-gone.example/stream");
         SetString(std::string(kPlayerKey) + "\\Settings", "Volume", "50");
         SetString(std::string(kPaintKey) + "\\Recent File List", "File1", "C:\\Users\\alice\\secret.png");
@@ -557,7 +580,8 @@ protected:
 
         MakeDatabase(p.skype + "\\main.db", kSkypeMainDb);
         SeedFile(p.skype + "\\config.xml", kSkypeConfigBefore);
-        Keep(p.roaming + "\\Skype\\shared.xml", "<?xml version=\"1.0\"?>\r\n<config version=\"1.0\"></config>\r\n");
+        Keep(p.roaming + "\\Skype\\shared.xml",
+             "<?xml version=\"1.0\"?>\r\n<config version=\"1.0\"></config>\r\n");
     }
 
     void ExpectCanariesKept() {
@@ -602,7 +626,8 @@ protected:
         for (const std::string& file : all) {
             bool mayGo = IsInside(file, processTemp);
             for (const std::string& folder : emptied) mayGo = mayGo || IsInside(file, folder);
-            for (const std::string& trace : traces_) mayGo = mayGo || lstrcmpiA(file.c_str(), trace.c_str()) == 0;
+            for (const std::string& trace : traces_)
+                mayGo = mayGo || lstrcmpiA(file.c_str(), trace.c_str()) == 0;
             if (!mayGo) stay.push_back(file);
         }
         return stay;
@@ -685,7 +710,8 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
         ASSERT_TRUE(WaitForWindowGone(box.window));
     }
     ASSERT_TRUE(done) << "no \"" << kDoneText << "\" within a minute";
-    EXPECT_TRUE(unexpected.empty()) << unexpected.size() << " unexpected boxes, the first: " << unexpected.front();
+    EXPECT_TRUE(unexpected.empty()) << unexpected.size()
+                                    << " unexpected boxes, the first: " << unexpected.front();
     // No window of the clearing is left: the program idles with its main window alone.
     EXPECT_EQ(WaitForProgramBox(pid, 500).window, nullptr);
     EXPECT_EQ(WaitForExit(process, 0), -1) << "the program ended during the clearing";
@@ -695,7 +721,8 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     EXPECT_TRUE(PathExists(p.temp)) << "the temporary folder itself must stay";
     EXPECT_EQ(RecycleBinItems(), 0);
     // The clipboard is shared with the X server through Wine's driver: give it time to tell.
-    EXPECT_TRUE(PumpUntil([] { return !IsClipboardFormatAvailable(CF_TEXT); }, 10000)) << "the clipboard kept its text";
+    EXPECT_TRUE(PumpUntil([] { return !IsClipboardFormatAvailable(CF_TEXT); }, 10000))
+        << "the clipboard kept its text";
     EXPECT_TRUE(PathExists(p.recent)) << "the Recent folder itself must stay";
 
     // Firefox: visits and places that are not bookmarked go; the bookmarks, their places and the
@@ -746,16 +773,18 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     // for quick select leaves "collections" off.
     const std::string organizer = p.organizer + "\\Organizer70";
     EXPECT_EQ(QueryText(organizer, "SELECT group_concat(file_path) FROM Files"), "/C/Users/alice/Lease.pdf");
-    EXPECT_EQ(QueryText(organizer, "SELECT favorite_name || ',' || favorite_inUse FROM Favorites"), "Contracts,1");
+    EXPECT_EQ(QueryText(organizer, "SELECT favorite_name || ',' || favorite_inUse FROM Favorites"),
+              "Contracts,1");
 
     // Skype: calls, messages and chats go; the account and the contacts stay, and nothing of what
     // went is left readable in the file.
     const std::string mainDb = p.skype + "\\main.db";
-    for (const char* table : {"Calls", "CallMembers", "Conversations", "Messages", "Transfers", "Participants",
-                              "SMSes", "Chats", "ChatMembers"})
+    for (const char* table : {"Calls", "CallMembers", "Conversations", "Messages", "Transfers",
+                              "Participants", "SMSes", "Chats", "ChatMembers"})
         EXPECT_EQ(QueryText(mainDb, std::string("SELECT count(*) FROM ") + table), "0") << table;
     EXPECT_EQ(QueryText(mainDb, "SELECT group_concat(skypename) FROM Contacts"), "bob.jones,carol.white");
-    EXPECT_EQ(QueryText(mainDb, "SELECT fullname FROM Accounts WHERE skypename='alice.smith'"), "Alice Smith");
+    EXPECT_EQ(QueryText(mainDb, "SELECT fullname FROM Accounts WHERE skypename='alice.smith'"),
+              "Alice Smith");
     const std::string mainDbBytes = DatabaseFileBytes(mainDb);
     for (const char* secret : {"skype-message-secret", "skype-sms-secret", "skype-chat-topic-secret",
                                "skype-call-debug", "skype-transfer-secret"})
@@ -782,8 +811,8 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
         ASSERT_TRUE(stored.LoadSettings());
         EXPECT_TRUE(quiet.boxes.empty());
     }
-    const uint32_t browsers =
-        BrowserIE | BrowserMozilla | BrowserNetscape | BrowserOpera | BrowserFirefox | BrowserSafari | BrowserChrome;
+    const uint32_t browsers = BrowserIE | BrowserMozilla | BrowserNetscape | BrowserOpera | BrowserFirefox |
+                              BrowserSafari | BrowserChrome;
     // The index.dat contents, but not their deletion at Windows start-up.
     for (uint32_t mask : {stored.historyMask, stored.cacheMask, stored.cookiesMask})
         EXPECT_EQ(mask, browsers | IEIndexDatContent);
@@ -806,7 +835,8 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     {
         RegKey memory;
         DWORD value = 0, size = sizeof value;
-        ASSERT_EQ(memory.Open(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management",
+        ASSERT_EQ(memory.Open(HKEY_LOCAL_MACHINE,
+                              "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management",
                               KEY_READ),
                   ERROR_SUCCESS);
         EXPECT_EQ(RegQueryValueExA(memory.get(), "ClearPageFileAtShutdown", nullptr, nullptr,
