@@ -7,9 +7,10 @@
 # The program and the DLLs beside it are copied to C:\zlt-test in the fresh prefix and started from
 # there, so the program sees an ordinary Windows path and reaches nothing outside its prefix.
 # A run whose output shows "wine: Unhandled" fails even if the exit status says otherwise.
-# ZLT_KEEP_PREFIX=1 keeps the prefix for inspection. ZLT_TEST_SETUP names a script that runs on the
-# Unix side before the program starts (WINEPREFIX set), for fixtures that Windows code cannot make,
-# such as a Unix symlink inside the prefix.
+# ZLT_KEEP_PREFIX=1 keeps the prefix for inspection; a folder "artifacts" that the program makes
+# beside itself is always kept, as BUILD_DIR/test-artifacts/PROGRAM. ZLT_TEST_SETUP names a script
+# that runs on the Unix side before the program starts (WINEPREFIX set), for fixtures that Windows
+# code cannot make, such as a Unix symlink inside the prefix.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-sandbox.sh"
@@ -45,6 +46,14 @@ cd "$dest" # the program's own folder is its working folder, as Explorer would s
 "$ZLT_WINE" "C:\\zlt-test\\$(basename "$exe")" "$@" </dev/null 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
 zlt_sandbox_stop
+# What the program left in C:\zlt-test\artifacts (pictures of its windows) is kept below the build
+# folder, in test-artifacts/PROGRAM, replacing the previous run's.
+if [ -d "$dest/artifacts" ]; then
+    keep=$root/test-artifacts/$(basename "$exe" .exe)
+    rm -rf "$keep"
+    mkdir -p "$keep"
+    cp -a "$dest/artifacts/." "$keep/"
+fi
 if grep -q 'wine: Unhandled' "$log"; then
     echo "wine-run: the program crashed (wine: Unhandled)" >&2
     [ "$status" = 0 ] && status=1
