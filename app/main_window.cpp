@@ -144,7 +144,6 @@ bool CWindowMain::CreateChildren() {
     const int bottom = client.bottom > top ? client.bottom : top + 1;
 
     if (!rightPanel_.CreatePanel(hwnd_, {x + kSplitterWidth, top, client.right, bottom})) return false;
-    // Pages exist for the whole life of the window, hidden until chosen.
     if (!PageFor(PAGE_BROWSER_HISTORY)) {
         ownedPages_.push_back(std::make_unique<CWindowProxy>());
         AddPage(PAGE_BROWSER_HISTORY, ownedPages_.back().get());
@@ -155,8 +154,6 @@ bool CWindowMain::CreateChildren() {
         if (!PageFor(id)) AddPage(id, ownedPages_.emplace_back(std::move(page)).get());
     for (auto& [id, page] : MakeHelpPages())
         if (!PageFor(id)) AddPage(id, ownedPages_.emplace_back(std::move(page)).get());
-    for (auto& [id, page] : pages_)
-        if (!page->hwnd() && !page->CreatedOnFirstShow() && !page->CreatePage(rightPanel_.hwnd())) return false;
 
     if (!splitter_.Create(WS_CHILD | WS_VISIBLE, {x, top, x + kSplitterWidth, bottom}, hwnd_, IDC_SPLITTER,
                           MsgSplitterMoved))
@@ -191,7 +188,11 @@ bool CWindowMain::Initialise() {
     if (!s.invisibleMode) {
         ShowWindow(hwnd_, s.windowShowCmd);
         ++showCount_;
+        UpdateWindow(hwnd_);
     }
+    // The first page came with the tree; the others are made once the window can be seen, as
+    // making every dialog takes Wine a tenth of a second.
+    if (!CreateRemainingPages()) return false;
     if (s.clearOnStart) ClearAll(ClearSilent);
     StartScheduler();
     ScheduleIndexDatDeletion();
@@ -201,6 +202,14 @@ bool CWindowMain::Initialise() {
 }
 
 // ---------------------------------------------------------------- layout and pages
+
+// Pages exist for the whole life of the window, hidden until chosen; a page that loads a library
+// the idle program should not hold waits for its first choosing.
+bool CWindowMain::CreateRemainingPages() {
+    for (auto& [id, page] : pages_)
+        if (!page->hwnd() && !page->CreatedOnFirstShow() && !page->CreatePage(rightPanel_.hwnd())) return false;
+    return true;
+}
 
 void CWindowMain::Layout() {
     if (!toolbar_ || !leftPanel_.hwnd() || !splitter_.hwnd() || !rightPanel_.hwnd()) return;

@@ -104,6 +104,7 @@ private:
     void OnExitCommand();
     void AddTrayIcon();
     void RemoveTrayIcon();
+    bool CreateRemainingPages();
     void StartScheduler();
     void RearmWatchTimer(UINT_PTR id, bool on, UINT period);
     void RecordPlacement();
