@@ -18,6 +18,7 @@
 #include "platform/handles.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/e2e_support.h"
+#include "tests/ui/screen_picture.h"
 #include "tests/wine/places_fixture.h"
 #include "tests/wine/test_support.h"
 #include "tests/wine/ui_support.h"
@@ -291,38 +292,7 @@ Box WaitForProgramBox(DWORD process, DWORD timeoutMs) {
 // Saves what the screen shows of `window` as a 24-bit BMP at `path`.
 bool SaveWindowPicture(HWND window, const std::string& path) {
     RECT r;
-    if (!GetWindowRect(window, &r)) return false;
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return false;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = w;
-    info.biHeight = h;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::vector<char> pixels(static_cast<size_t>((w * 3 + 3) & ~3) * h);
-    const int lines =
-        GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (lines != h) return false;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                         std::fwrite(&info, sizeof info, 1, out) == 1 &&
-                         std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
-    return std::fclose(out) == 0 && written;
+    return GetWindowRect(window, &r) && SaveScreenPicture(path.c_str(), r);
 }
 
 // Presses a box's button as a user would: a posted click, which never blocks on the box's loop.

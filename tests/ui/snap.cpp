@@ -11,48 +11,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "tests/ui/screen_picture.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-namespace {
-
-bool SaveBitmap(const char* path, HDC screen, const RECT& r) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return false;
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = w;
-    info.biHeight = h;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    const int stride = (w * 3 + 3) & ~3;
-    std::vector<char> pixels(static_cast<size_t>(stride) * h);
-    GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    FILE* f = std::fopen(path, "wb");
-    if (!f) return false;
-    std::fwrite(&file, sizeof file, 1, f);
-    std::fwrite(&info, sizeof info, 1, f);
-    std::fwrite(pixels.data(), 1, pixels.size(), f);
-    std::fclose(f);
-    return true;
-}
-
-} // namespace
 
 HWND WaitFor(const char* className, const char* title) {
     for (int i = 0; i < 200; ++i) {
@@ -140,8 +104,5 @@ int main(int argc, char** argv) {
         GetWindowRect(GetDesktopWindow(), &r);
     else
         GetWindowRect(window, &r);
-    HDC screen = GetDC(nullptr);
-    const bool ok = SaveBitmap(out, screen, r);
-    ReleaseDC(nullptr, screen);
-    return ok ? 0 : 1;
+    return SaveScreenPicture(out, r) ? 0 : 1;
 }
