@@ -78,8 +78,9 @@ void WriteStartWithWindows(bool on, const std::string& commandLine, bool create)
     }
     // The program's own path, however it was started: the shell quotes it and adds a blank.
     const std::string path = ProgramPathFromCommandLine(commandLine);
-    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(path.data()),
-                   static_cast<DWORD>(path.size()));
+    // REG_SZ data counts its terminating NUL; without it a reader may see whatever follows.
+    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>(path.size() + 1));
 }
 
 CWindowProxySettings::CWindowProxySettings(ProgramSettings* settings, SettingsPageHost* host)
