@@ -18,7 +18,6 @@
 #include "platform/handles.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/e2e_support.h"
-#include "tests/ui/screen_picture.h"
 #include "tests/wine/places_fixture.h"
 #include "tests/wine/test_support.h"
 #include "tests/wine/ui_support.h"
@@ -28,40 +27,11 @@ namespace {
 const char kDoneText[] = "All selected items have been deleted.";
 const char kQuickSelectText[] = "Most options have been selected.";
 
-std::string ShellFolder(int csidl) {
-    char path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path)))
-        return {};
-    return path;
-}
-
-// Creates `folder` and every folder above it that is missing.
-void MakeFolders(const std::string& folder) {
-    for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
-        CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
-    CreateDirectoryA(folder.c_str(), nullptr);
-}
-
-void SeedFile(const std::string& path, const std::string& text) {
-    MakeFolders(path.substr(0, path.find_last_of('\\')));
-    WriteTextFile(path, text);
-}
-
-std::string FileText(const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 // ---------------------------------------------------------------------------------------------
 // Registry values below HKEY_CURRENT_USER
 
 void SetString(const std::string& key, const char* name, const std::string& value) {
-    RegKey k;
-    ASSERT_EQ(k.Create(HKEY_CURRENT_USER, key, KEY_SET_VALUE), ERROR_SUCCESS) << key;
-    ASSERT_EQ(RegSetValueExA(k.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>(value.size() + 1)),
-              ERROR_SUCCESS)
-        << key << " " << name;
+    ASSERT_TRUE(WriteStringValue(key, name, value)) << key << " " << name;
 }
 
 void SetDword(const std::string& key, const char* name, DWORD value) {
@@ -70,20 +40,6 @@ void SetDword(const std::string& key, const char* name, DWORD value) {
     ASSERT_EQ(
         RegSetValueExA(k.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value),
         ERROR_SUCCESS);
-}
-
-// The value's data as text (a DWORD in decimal); "(missing)" when the key or value is not there.
-std::string ValueOf(const std::string& key, const char* name) {
-    RegKey k;
-    if (k.Open(HKEY_CURRENT_USER, key, KEY_READ) != ERROR_SUCCESS) return "(missing)";
-    DWORD type = 0;
-    char data[2048] = {};
-    DWORD size = sizeof data - 1;
-    if (RegQueryValueExA(k.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
-        ERROR_SUCCESS)
-        return "(missing)";
-    if (type == REG_DWORD) return std::to_string(*reinterpret_cast<const DWORD*>(data));
-    return data;
 }
 
 // Every file below `folder`, at any depth; links are not followed.
@@ -139,11 +95,6 @@ bool PutTextOnClipboard(const std::string& text) {
     }
     CloseClipboard();
     return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
-}
-
-bool KeyExists(const std::string& key) {
-    RegKey k;
-    return k.Open(HKEY_CURRENT_USER, key, KEY_READ) == ERROR_SUCCESS;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -254,51 +205,6 @@ std::string QueryText(const std::string& path, const std::string& query) {
 
 // ---------------------------------------------------------------------------------------------
 // The program's boxes
-
-struct Box {
-    HWND window = nullptr;
-    std::string caption, text;
-};
-
-struct BoxSearch {
-    DWORD process;
-    Box found;
-};
-
-BOOL CALLBACK VisitProgramBox(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<BoxSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[64] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid != search->process || !IsWindowVisible(window) || std::string(cls) != "#32770") return TRUE;
-    search->found = {window, WindowText(window), BoxText(window)};
-    return FALSE;
-}
-
-// A box of the program, shown and with its text in place; an empty Box after the timeout.
-Box WaitForProgramBox(DWORD process, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        BoxSearch search{process, {}};
-        EnumWindows(VisitProgramBox, reinterpret_cast<LPARAM>(&search));
-        // The rich edit gets its text in WM_INITDIALOG; the window may be seen a moment before.
-        if (search.found.window && !search.found.text.empty()) return search.found;
-        Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return {};
-}
-
-// Saves what the screen shows of `window` as a 24-bit BMP at `path`.
-bool SaveWindowPicture(HWND window, const std::string& path) {
-    RECT r;
-    return GetWindowRect(window, &r) && SaveScreenPicture(path.c_str(), r);
-}
-
-// Presses a box's button as a user would: a posted click, which never blocks on the box's loop.
-void Press(HWND box, int button) {
-    PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
-}
 
 bool StartsWith(const std::string& text, const char* start) {
     return text.rfind(start, 0) == 0;
@@ -653,8 +559,6 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
 
     // A picture of the window with the options quick select ticked, for people to look at (the test
     // runner keeps the "artifacts" folder beside the test program below the build folder).
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(300);
     const std::string artifacts = BesideTestProgram("artifacts");
     CreateDirectoryA(artifacts.c_str(), nullptr);
     if (!SaveWindowPicture(window, artifacts + "\\main-window-after-quick-select.bmp"))

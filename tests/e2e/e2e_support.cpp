@@ -1,14 +1,19 @@
 #include "tests/e2e/e2e_support.h"
 
+#include <commctrl.h>
 #include <msi.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <cstddef>
 #include <cstring>
 
 #include "app/messages.h"
+#include "platform/handles.h"
 #include "resources/resource_ids.h"
+#include "tests/ui/screen_picture.h"
+#include "tests/wine/test_support.h"
 #include "tests/wine/ui_support.h"
 
 const char kInstallFolder[] = "C:\\Program Files\\Zephyrlanthorpe";
@@ -200,4 +205,193 @@ std::string BoxText(HWND box) {
     char narrow[2048] = {};
     WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
     return narrow;
+}
+
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
+    return path;
+}
+
+void MakeFolders(const std::string& folder) {
+    for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
+        CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+void SeedFile(const std::string& path, const std::string& text) {
+    MakeFolders(path.substr(0, path.find_last_of('\\')));
+    WriteTextFile(path, text);
+}
+
+std::string FileText(const std::string& path) {
+    const std::vector<uint8_t> bytes = ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+bool WriteStringValue(const std::string& key, const char* name, const std::string& value) {
+    RegKey k;
+    return k.Create(HKEY_CURRENT_USER, key, KEY_SET_VALUE) == ERROR_SUCCESS &&
+           RegSetValueExA(k.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
+std::string ValueOf(const std::string& key, const char* name) {
+    RegKey k;
+    if (k.Open(HKEY_CURRENT_USER, key, KEY_READ) != ERROR_SUCCESS) return "(missing)";
+    DWORD type = 0;
+    char data[2048] = {};
+    DWORD size = sizeof data - 1;
+    if (RegQueryValueExA(k.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
+        ERROR_SUCCESS)
+        return "(missing)";
+    if (type == REG_DWORD) return std::to_string(*reinterpret_cast<const DWORD*>(data));
+    return data;
+}
+
+bool KeyExists(const std::string& key) {
+    RegKey k;
+    return k.Open(HKEY_CURRENT_USER, key, KEY_READ) == ERROR_SUCCESS;
+}
+
+namespace {
+struct ProgramWindowSearch {
+    DWORD process;
+    const char* caption; // null: any box (a dialog of class #32770)
+    HWND found;
+};
+
+BOOL CALLBACK VisitProgramWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<ProgramWindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->process || !IsWindowVisible(window)) return TRUE;
+    if (search->caption) {
+        if (WindowText(window) != search->caption) return TRUE;
+    } else if (ClassNameOf(window) != "#32770" ||
+               // The progress window is a dialog too; a box's rich edit gets its text in
+               // WM_INITDIALOG, so the window may be seen a moment before that.
+               (BoxText(window).empty() && !GetDlgItem(window, IDC_PASSWORD_EDIT))) {
+        return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+// The visible child dialogs of the main window: the option page shown, if any.
+BOOL CALLBACK VisitPage(HWND window, LPARAM param) {
+    if (ClassNameOf(window) != "#32770" || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
+HWND FindTree(HWND mainWindow) {
+    HWND tree = nullptr;
+    EnumChildWindows(
+        mainWindow,
+        [](HWND window, LPARAM param) -> BOOL {
+            if (ClassNameOf(window) != WC_TREEVIEWA) return TRUE;
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&tree));
+    return tree;
+}
+} // namespace
+
+std::string ClassNameOf(HWND window) {
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    return cls;
+}
+
+Box WaitForProgramBox(DWORD process, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        ProgramWindowSearch search{process, nullptr, nullptr};
+        EnumWindows(VisitProgramWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return {search.found, WindowText(search.found), BoxText(search.found)};
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return {};
+}
+
+HWND WaitForProgramWindow(DWORD process, const char* caption, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        ProgramWindowSearch search{process, caption, nullptr};
+        EnumWindows(VisitProgramWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+void Press(HWND dialog, int button) {
+    // Delivered as the button itself reports a click. BM_CLICK would go through a press and a
+    // release with the mouse captured in between, and Wine now and then drops that capture when
+    // the window's activation changes under Xvfb, and the click with it.
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+bool SaveWindowPicture(HWND window, const std::string& path) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(300);
+    RECT r;
+    return GetWindowRect(window, &r) && SaveScreenPicture(path.c_str(), r);
+}
+
+HWND VisiblePage(HWND mainWindow) {
+    HWND page = nullptr;
+    EnumChildWindows(mainWindow, VisitPage, reinterpret_cast<LPARAM>(&page));
+    return page;
+}
+
+HWND ShowPage(HWND mainWindow, std::initializer_list<int> position) {
+    HWND tree = FindTree(mainWindow);
+    if (!tree) return nullptr;
+    // Item handles are only passed back to the tree, so they need no copying between processes.
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    bool first = true;
+    for (int index : position) {
+        if (!first) item = reinterpret_cast<HTREEITEM>(
+                        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        first = false;
+        for (int i = 0; i < index && item; ++i)
+            item = reinterpret_cast<HTREEITEM>(
+                SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+        if (!item) return nullptr;
+    }
+    const auto selected = [&] {
+        return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) == reinterpret_cast<LRESULT>(item);
+    };
+    const bool already = selected();
+    const HWND before = VisiblePage(mainWindow);
+    // Posted, as a click would come: leaving a page with changes not applied asks first, and the
+    // question's loop must not hold this thread.
+    PostMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    HWND page = nullptr;
+    // The selection moves before the pages are swapped.
+    const bool shown = PumpUntil(
+        [&] {
+            page = VisiblePage(mainWindow);
+            return page && selected() && (already || page != before);
+        },
+        10000);
+    return shown ? page : nullptr;
+}
+
+bool IsChecked(HWND page, int id) {
+    return SendMessageA(GetDlgItem(page, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool SetCheck(HWND page, int id, bool on) {
+    if (IsChecked(page, id) == on) return true;
+    // What a click on an automatic check box does: the box changes, then tells its dialog.
+    SendMessageA(GetDlgItem(page, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    Press(page, id);
+    PumpMessages(100);
+    return IsChecked(page, id) == on;
 }

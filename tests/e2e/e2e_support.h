@@ -2,6 +2,7 @@
 // Running the real zlt.exe: installing the package, starting the program, finding its windows.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -40,3 +41,47 @@ void KillProgramProcesses();
 bool TrayIconExists(HWND mainWindow);
 // The text of the rich-edit message in one of the program's boxes.
 std::string BoxText(HWND box);
+
+// ---------------------------------------------------------------------------------------------
+// Files and registry values in the prefix
+
+// A shell folder of the current user (created when missing); empty when the shell cannot say.
+std::string ShellFolder(int csidl);
+// Creates `folder` and every folder above it that is missing.
+void MakeFolders(const std::string& folder);
+// Writes `text` to `path`, making its folders first.
+void SeedFile(const std::string& path, const std::string& text);
+std::string FileText(const std::string& path);
+// Sets a string value below HKEY_CURRENT_USER, making the key; false when that fails.
+bool WriteStringValue(const std::string& key, const char* name, const std::string& value);
+// The value's data below HKEY_CURRENT_USER as text (a DWORD in decimal); "(missing)" when the key
+// or value is not there.
+std::string ValueOf(const std::string& key, const char* name);
+bool KeyExists(const std::string& key);
+
+// ---------------------------------------------------------------------------------------------
+// Driving the program's windows from outside, as a user would
+
+// One of the program's boxes (a message, a question or the password dialog).
+struct Box {
+    HWND window = nullptr;
+    std::string caption, text;
+};
+// A box of the program's process, shown and with its text in place; an empty Box after the timeout.
+Box WaitForProgramBox(DWORD process, DWORD timeoutMs);
+// A visible top-level window of `process` with this caption; null after the timeout.
+HWND WaitForProgramWindow(DWORD process, const char* caption, DWORD timeoutMs);
+// Presses a button of a dialog as a user would: a posted click, which never waits for the dialog.
+void Press(HWND dialog, int button);
+// Saves what the screen shows of `window` as a 24-bit BMP at `path`.
+bool SaveWindowPicture(HWND window, const std::string& path);
+// Selects an entry of the main window's navigation tree, given as the positions of the entry and
+// of each of its ancestors among their siblings (from the root), and waits for the page it shows;
+// that page's dialog window, or null.
+HWND ShowPage(HWND mainWindow, std::initializer_list<int> position);
+// The option page that the main window shows now; null when none is visible.
+HWND VisiblePage(HWND mainWindow);
+// Clicks a check box of a page when its state differs from `on`; true when it then has that state.
+bool SetCheck(HWND page, int id, bool on);
+bool IsChecked(HWND page, int id);
+std::string ClassNameOf(HWND window);

@@ -57,12 +57,6 @@ bool KeyExists(HKEY root, const char* key) {
     return true;
 }
 
-std::string ShellFolder(int csidl) {
-    char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-
 // Where a per-machine shortcut lies. The package puts them into the common folders; Wine's
 // installer resolves those to the current user's, so both are looked at.
 std::string FindShortcut(int commonCsidl, int userCsidl, const std::string& name) {

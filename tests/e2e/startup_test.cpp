@@ -12,13 +12,6 @@
 
 namespace {
 
-std::string BesideTests(const char* name) {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
-
 ProgramSettings StoredSettings() {
     ProgramSettings s;
     s.installFolder = kInstallFolder;
@@ -63,7 +56,7 @@ struct Startup : ::testing::Test {
 } // namespace
 
 TEST_F(Startup, NotInstalledShowsItsOwnBoxAndNoWindow) {
-    HANDLE process = StartProgram("\"" + BesideTests("zlt.exe") + "\"");
+    HANDLE process = StartProgram("\"" + BesideTestProgram("zlt.exe") + "\"");
     ASSERT_NE(process, nullptr);
     HWND box = WaitForWindow("Error", nullptr, 15000, true);
     ASSERT_NE(box, nullptr);
