@@ -136,6 +136,8 @@ fi
 rm -rf "$work"
 "$top/bench/census.sh"
 
-# Start-up and idle memory of the installed program against a minimal window (build/all).
+# The installed program (build/all): start-up and idle memory against a minimal window, and a full
+# Clear All on a seeded trace set with shredding off and on.
 echo
 "$top/bench/startup.sh"
+"$top/bench/clearall.sh"

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# A full "Clear all selected items" of the installed program (quick select) on a seeded set of
+# about 1 000 cache and temporary files and 400 registry values, shredding off and on, each in a
+# fresh throw-away prefix; beside it GNU `shred -n 3 -u` on a native set of the same file sizes.
+# Prints a table, never pass/fail; each figure is the best of BENCH_REPEAT runs (default 2).
+# Uses build/all (after scripts/build.sh); native files go to build/all/clearall-work.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$top/build/all/wine
+cmake --build "$build" --target zlt_clearall_bench zlt ZLTSetup -j2 >/dev/null
+repeat=${BENCH_REPEAT:-2}
+work=$top/build/all/clearall-work
+least() { printf '%s\n' "$@" | sort -g | head -n 1; }
+
+# One run in a fresh prefix; prints its output (the file sizes, then the figures).
+run_once() {
+    ZLT_TEST_FILES="$build/bin/ZLTSetup.exe" \
+        "$top/scripts/wine-run.sh" --root "$build" "$build/bin/zlt_clearall_bench.exe" "$1" 2>/dev/null | tr -d '\r'
+}
+
+declare -A seconds
+for mode in off on; do
+    times=()
+    for ((i = 0; i < repeat; i++)); do
+        out=$(run_once "$mode")
+        line=$(grep '^seconds ' <<<"$out") || { echo "clearall: $mode run failed: $(tail -n 3 <<<"$out")" >&2; exit 1; }
+        read -r _ s _ files _ bytes _ left <<<"$line"
+        [ "$left" = 0 ] || { echo "clearall: $left files left behind ($mode)" >&2; exit 1; }
+        times+=("$s")
+        sizes=$(sed -n 's/^file //p' <<<"$out")
+    done
+    seconds[$mode]=$(least "${times[@]}")
+done
+
+# The same sizes natively, shredded with three passes and removed.
+shred_times=()
+for ((i = 0; i < repeat; i++)); do
+    rm -rf "$work"
+    mkdir -p "$work"
+    n=0
+    while read -r size; do
+        head -c "$size" /dev/zero | tr '\0' 'x' >"$work/f$n"
+        n=$((n + 1))
+    done <<<"$sizes"
+    sync
+    t0=$(date +%s.%N)
+    find "$work" -type f -print0 | xargs -0 shred -n 3 -u
+    t1=$(date +%s.%N)
+    shred_times+=("$(echo "$t1 - $t0" | bc -l)")
+done
+rm -rf "$work"
+shred_s=$(least "${shred_times[@]}")
+shredding_s=$(echo "${seconds[on]} - ${seconds[off]}" | bc -l)
+mb=$(echo "$bytes / 1000000" | bc -l)
+
+printf '\n%-44s %9s\n' "Clear All after quick select, $files files, $(printf '%.0f' "$mb") MB" "seconds"
+printf '%-44s %9.2f\n' "shredding off" "${seconds[off]}" "shredding on, progress window shown" "${seconds[on]}" \
+    "the shredding's share (on - off)" "$shredding_s" "shred -n 3 -u on the same sizes (native)" "$shred_s"
+printf 'shredding throughput: zlt %.1f MB/s, shred %.1f MB/s (3 passes), ratio %.2f (target >= 0.9)\n' \
+    "$(echo "$mb * 3 / $shredding_s" | bc -l)" "$(echo "$mb * 3 / $shred_s" | bc -l)" \
+    "$(echo "$shred_s / $shredding_s" | bc -l)"
