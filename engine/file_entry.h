@@ -41,3 +41,5 @@ private:
 std::string FinalPathOf(HANDLE handle);
 // The final path of a folder, or empty.
 std::string FinalPathOfFolder(const std::string& folder);
+// The final path of the folder that holds `path`, or empty.
+std::string FinalPathOfFolderOf(const std::string& path);

@@ -39,6 +39,9 @@ public:
     bool Open(const std::string& path);
     void Close();
     HANDLE handle = INVALID_HANDLE_VALUE;
+    // The final path of the folder of the file that RemoveFile shreds, taken once when it starts:
+    // every open of every pass is checked against it. Empty: looked up at each open.
+    std::string folderFinal;
     alignas(64) uint8_t pattern[PassLayout::kBlock];
     alignas(64) uint8_t readBack[PassLayout::kBlock];
 };

@@ -15,7 +15,7 @@ bool OverwriteFile::Open(const std::string& path) {
     if (!entry.Open(path, GENERIC_READ | GENERIC_WRITE, 0, FILE_FLAG_SEQUENTIAL_SCAN)) return false;
     // Checked on the handle the passes write through: held without sharing, it cannot be swapped
     // for a link or gain a name between the check and the writes.
-    if (entry.Identify(path) != FileEntry::Kind::Plain) return false;
+    if (entry.Identify(path, folderFinal) != FileEntry::Kind::Plain) return false;
     handle = entry.Release();
     return true;
 }
@@ -29,12 +29,12 @@ namespace {
 
 // The passes may overwrite a read-only file: drop only that attribute, keep the others. Only on
 // the entry itself: through a link it would change a file outside the folder being cleaned.
-void ClearReadOnly(const std::string& path) {
+void ClearReadOnly(const std::string& path, const std::string& folderFinal) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return;
     FileEntry entry;
     if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) ||
-        entry.Identify(path) != FileEntry::Kind::Plain)
+        entry.Identify(path, folderFinal) != FileEntry::Kind::Plain)
         return;
     entry.Close();
     const DWORD rest = attributes & ~FILE_ATTRIBUTE_READONLY;
@@ -89,17 +89,25 @@ void HistoryCleaner::RemoveFileIn(const std::string& path, const std::string& fo
         DeleteEntryIn(path, folderFinal);
         return;
     }
+    // The folder is looked up once for the file's every open: Wine takes a third of a millisecond
+    // for each lookup. A folder swapped for a link between two passes no longer matches it.
+    const std::string folder = folderFinal.empty() ? FinalPathOfFolderOf(path) : folderFinal;
     FileEntry entry;
     if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) return;
-    const FileEntry::Kind kind = entry.Identify(path, folderFinal);
+    const FileEntry::Kind kind = entry.Identify(path, folder);
     entry.Close();
     switch (kind) {
     case FileEntry::Kind::Missing:
     case FileEntry::Kind::Link: return;
-    case FileEntry::Kind::SeveralNames: DeleteEntryIn(path, folderFinal); return;
+    case FileEntry::Kind::SeveralNames: DeleteEntryIn(path, folder); return;
     case FileEntry::Kind::Plain: break;
     }
     passPattern = BuildPassPattern(settings->shredMethods.front(), random_);
+    struct FolderOfShredding {
+        OverwriteFile& file;
+        ~FolderOfShredding() { file.folderFinal.clear(); }
+    } scope{overwriteFile};
+    overwriteFile.folderFinal = folder;
     ShredFile(path);
 }
 
@@ -121,12 +129,13 @@ bool HistoryCleaner::ShredFile(const std::string& path) {
         if (method.verifyMode == 2 && !check(passPattern[pass])) return false;
     }
     if (method.verifyMode == 1 && passes > 0 && !check(passPattern[passes - 1])) return false;
-    if (method.deleteMode == 0 || method.deleteMode == 2 || allChecksPassed) return DeleteEntry(path);
+    if (method.deleteMode == 0 || method.deleteMode == 2 || allChecksPassed)
+        return DeleteEntryIn(path, overwriteFile.folderFinal);
     return false;
 }
 
 PassResult HistoryCleaner::WritePass(const std::string& path, uint8_t value) {
-    ClearReadOnly(path);
+    ClearReadOnly(path, overwriteFile.folderFinal);
     if (!overwriteFile.Open(path)) return PassNotOpened;
     if (shredProbe) shredProbe->Opened(overwriteFile, true);
     const HANDLE file = overwriteFile.handle;
@@ -172,7 +181,7 @@ PassResult HistoryCleaner::WritePass(const std::string& path, uint8_t value) {
 }
 
 VerifyResult HistoryCleaner::VerifyPass(const std::string& path, uint8_t value) {
-    ClearReadOnly(path);
+    ClearReadOnly(path, overwriteFile.folderFinal);
     if (!overwriteFile.Open(path)) return VerifyNotOpened;
     if (shredProbe) shredProbe->Opened(overwriteFile, false);
     const HANDLE file = overwriteFile.handle;
