@@ -10,11 +10,16 @@ using GetFileInformationByHandleExFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD)
 constexpr int kFileBasicInfo = 0;
 constexpr int kFileStandardInfo = 1;
 constexpr int kFileDispositionInfo = 4;
+constexpr int kFileAttributeTagInfo = 9;
 
 // The layouts of FILE_BASIC_INFO and FILE_STANDARD_INFO, which XP's headers lack.
 struct BasicInfo {
     LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime;
     DWORD fileAttributes;
+};
+struct AttributeTagInfo {
+    DWORD fileAttributes;
+    DWORD reparseTag;
 };
 struct StandardInfo {
     LARGE_INTEGER allocationSize, endOfFile;
@@ -83,6 +88,7 @@ namespace {
 struct EntryFacts {
     DWORD attributes = 0;
     DWORD links = 0;
+    DWORD reparseTag = 0; // known only for reparse points, and only from Vista on
 };
 
 // The attributes and the number of names of an opened entry. GetFileInformationByHandle answers
@@ -98,6 +104,10 @@ bool ReadEntryFacts(HANDLE handle, EntryFacts& facts) {
             getInformation(handle, kFileStandardInfo, &standard, sizeof standard)) {
             facts.attributes = basic.fileAttributes;
             facts.links = standard.numberOfLinks;
+            AttributeTagInfo tag{};
+            if ((facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                getInformation(handle, kFileAttributeTagInfo, &tag, sizeof tag))
+                facts.reparseTag = tag.reparseTag;
             return true;
         }
     }
@@ -113,7 +123,11 @@ bool ReadEntryFacts(HANDLE handle, EntryFacts& facts) {
 FileEntry::Kind FileEntry::Identify(const std::string& path, const std::string& folderFinal) const {
     EntryFacts info;
     if (!handle_.valid() || !ReadEntryFacts(handle_.get(), info)) return Kind::Missing;
-    if (info.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Kind::Link;
+    switch (NatureOf(info.attributes, info.reparseTag)) {
+    case EntryNature::Link: return Kind::Link;
+    case EntryNature::CloudPlaceholder: return Kind::Placeholder;
+    case EntryNature::Ordinary: break;
+    }
 
     const std::string entryFinal = FinalPathOf(handle_.get());
     if (!entryFinal.empty()) {

@@ -6,7 +6,10 @@
 //    points; Wine marks only links to folders and follows a link to a file even when asked not
 //    to, so there the entry's final path is what gives it away;
 //  - a file with more than one name (a hard link) is removed by name only: its bytes belong to
-//    its other names too, so they are never overwritten.
+//    its other names too, so they are never overwritten;
+//  - a cloud placeholder is left alone: removing it removes the file from the user's cloud
+//    storage as well. Other reparse points that are no links (files the system compressed or
+//    deduplicated) are ordinary files.
 #include <windows.h>
 
 #include <string>
@@ -15,7 +18,7 @@
 
 class FileEntry {
 public:
-    enum class Kind { Missing, Link, SeveralNames, Plain };
+    enum class Kind { Missing, Link, Placeholder, SeveralNames, Plain };
 
     // Opens `path` without following a link at its end. False when it cannot be opened (gone, in
     // use without the sharing asked for, access denied).

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -89,9 +90,9 @@ public:
     // progress window reads it while the worker may already be rewriting it.
     std::string CurrentFileText() const;
 
-    // ---- Folder walks. Entries with FILE_ATTRIBUTE_REPARSE_POINT (junctions, symbolic links, and
-    // on Wine Unix symlinks to folders) are never listed, entered or removed. No removal follows a
-    // link of any kind (see FileEntry).
+    // ---- Folder walks. Links (junctions, symbolic links, and on Wine Unix symlinks to folders) and
+    // cloud placeholders are never listed, entered or removed, nor is a walk started in a folder
+    // that is one. No removal follows a link of any kind (see FileEntry).
     void ListSubfoldersDeep(const std::string& folder, FolderList& list);
     void ListSubfolders(const std::string& folder, FolderList& list);
     void ListFiles(const std::string& folder, FolderList& list);
@@ -106,6 +107,9 @@ public:
     void DeleteRegistryKey(HKEY root, const std::string& key);
     void DeleteRegistryValue(const std::string& key, const std::string& name);
     void DeleteAllSubkeys(const std::string& key);
+    // Deletes every value of HKCU\key whose name begins with `prefix` (case-sensitive), in both
+    // views; the key, its subkeys and its other values stay.
+    void DeleteValuesByPrefix(const std::string& key, const std::string& prefix);
     void DeleteSubkeyUnderEach(const std::string& key, const std::string& child);
     void ReadInstallDirectories(const std::string& key, FolderList& list);
     void ReadLastDirectories(const std::string& key, FolderList& list);
@@ -180,8 +184,13 @@ public:
     // Empties the "[typedurls]" section of "Config.ini" in each folder.
     void ClearMaxthonTypedUrls(const FolderList& folders);
     void ClearAOLHistory();
-    // Deletes the WinINet cache entries that are cookies (`cookies`) or all the others (!`cookies`).
+    // Deletes the WinINet cache entries that are cookies (`cookies`, from the "Cookie:" container)
+    // or all the others (!`cookies`: the content and "Visited:" containers).
     void DeleteUrlCacheEntries(bool cookies);
+    // One container's walk: `pattern` as FindFirstUrlCacheEntryA takes it (null: the content).
+    void DeleteUrlCacheEntriesIn(const char* pattern, bool cookies);
+    // Tests: told the search pattern of each WinINet cache walk (null for the content container).
+    std::function<void(const char* pattern)> onUrlCacheSearch;
     // End of the Internet Explorer family.
 
     // Mozilla family, Chrome, Opera and Safari (engine/cleaners/mozilla.cpp,
@@ -260,12 +269,15 @@ protected:
 private:
     class WalkedFolder;
     template <class Visit> void ForEachEntry(const std::string& folder, Visit&& visit);
+    // The folder a walk is asked to start in is neither a link nor a placeholder.
+    bool IsWalkableRoot(const std::string& folder);
     void ApplyRemovalRule(const std::string& path, const WalkedFolder& folder, bool allowShred);
     bool DeleteEntryIn(const std::string& path, const std::string& folderFinal);
     void RemoveFileIn(const std::string& path, const std::string& folderFinal);
 
     ClearingObserver* observer_ = nullptr;
     ShredRandom random_;
+    int walkDepth_ = 0; // how deep ForEachEntry is below the folder a walk started in
 };
 
 // The process's one cleaner, bound to Settings().

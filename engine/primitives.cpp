@@ -108,6 +108,14 @@ private:
 // the order the file system gives them. The search stays open while visit recurses.
 template <class Visit> void HistoryCleaner::ForEachEntry(const std::string& folder, Visit&& visit) {
     if (folder.empty()) return; // an unresolved shell folder must never become the drive's root
+    // The folder a walk starts in is asked what it is like every entry below it: a Temp or
+    // Cookies folder that is itself a junction would have the walk empty what it leads to.
+    if (walkDepth_ == 0 && !IsWalkableRoot(folder)) return;
+    struct Depth {
+        int& depth;
+        explicit Depth(int& d) : depth(d) { ++depth; }
+        ~Depth() { --depth; }
+    } depth(walkDepth_);
     WIN32_FIND_DATAA found;
     FindHandle search(FindFirstFileA((folder + "\\*.*").c_str(), &found));
     if (!search.valid()) return;
@@ -116,10 +124,35 @@ template <class Visit> void HistoryCleaner::ForEachEntry(const std::string& fold
         const char* name = found.cFileName;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
         // A junction or symbolic link leads out of the tree being cleaned: neither enter nor
-        // delete it (on Wine DeleteFileA through a Unix symlink even removes the target).
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+        // delete it (on Wine DeleteFileA through a Unix symlink even removes the target). A cloud
+        // placeholder is the user's file kept online. A file the system compressed is a file.
+        // The search's own word on a reparse point is not taken (Wine fills dwReserved0 with
+        // anything): the entry itself is asked, which costs an open only for reparse points.
+        const std::string path = folder + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            FileEntry entry;
+            if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
+                continue;
+            const FileEntry::Kind kind = entry.Identify(path, walked.Final());
+            if (kind == FileEntry::Kind::Link || kind == FileEntry::Kind::Placeholder) continue;
+        } else if (NatureOf(found.dwFileAttributes, 0) != EntryNature::Ordinary) {
+            continue;
+        }
         visit(std::string(name), found.dwFileAttributes, walked);
     } while (FindNextFileA(search.get(), &found));
+}
+
+bool HistoryCleaner::IsWalkableRoot(const std::string& folder) {
+    // A folder named with a trailing backslash (as the registry often names them) is asked by its
+    // own name; a drive's root is no link.
+    std::string path = folder;
+    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    if (path.size() <= 3 && path.size() >= 2 && path[1] == ':') return true;
+    FileEntry root;
+    if (!root.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
+        return true; // not there: the search finds nothing either
+    const FileEntry::Kind kind = root.Identify(path);
+    return kind != FileEntry::Kind::Link && kind != FileEntry::Kind::Placeholder;
 }
 
 void HistoryCleaner::ListSubfoldersDeep(const std::string& folder, FolderList& list) {
@@ -242,6 +275,19 @@ void HistoryCleaner::DeleteAllSubkeys(const std::string& key) {
     RegKey writable;
     if (writable.Open(HKEY_CURRENT_USER, key, KEY_WRITE) != ERROR_SUCCESS) return;
     for (const std::string& path : paths) DeleteRegistryTree(HKEY_CURRENT_USER, path);
+}
+
+void HistoryCleaner::DeleteValuesByPrefix(const std::string& key, const std::string& prefix) {
+    for (const REGSAM view : {REGSAM(0), isWow64 ? wow64OtherView : REGSAM(0)}) {
+        RegKey opened;
+        if (opened.Open(HKEY_CURRENT_USER, key, KEY_READ | KEY_SET_VALUE | view) != ERROR_SUCCESS) continue;
+        // Names first: deleting while enumerating by index would skip the value after each one.
+        std::vector<std::string> names;
+        for (const std::string& name : opened.ValueNames())
+            if (MatchesPrefix(name, prefix)) names.push_back(name);
+        for (const std::string& name : names) RegDeleteValueA(opened.get(), name.c_str());
+        if (!isWow64) break;
+    }
 }
 
 void HistoryCleaner::DeleteSubkeyUnderEach(const std::string& key, const std::string& child) {

@@ -74,7 +74,8 @@ bool HistoryCleaner::DeleteEntryIn(const std::string& path, const std::string& f
     FileEntry entry;
     if (!entry.Open(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
         return false;
-    if (entry.Identify(path, folderFinal) == FileEntry::Kind::Link) return false;
+    const FileEntry::Kind kind = entry.Identify(path, folderFinal);
+    if (kind == FileEntry::Kind::Link || kind == FileEntry::Kind::Placeholder) return false;
     return entry.Delete(path);
 }
 
@@ -98,7 +99,8 @@ void HistoryCleaner::RemoveFileIn(const std::string& path, const std::string& fo
     entry.Close();
     switch (kind) {
     case FileEntry::Kind::Missing:
-    case FileEntry::Kind::Link: return;
+    case FileEntry::Kind::Link:
+    case FileEntry::Kind::Placeholder: return;
     case FileEntry::Kind::SeveralNames: DeleteEntryIn(path, folder); return;
     case FileEntry::Kind::Plain: break;
     }

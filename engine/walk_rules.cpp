@@ -65,3 +65,18 @@ std::string FormatSidText(uint8_t authorityLastByte, const std::vector<uint32_t>
     }
     return text;
 }
+
+EntryNature NatureOf(uint32_t attributes, uint32_t reparseTag) {
+    constexpr uint32_t kReparsePoint = 0x400, kOffline = 0x1000, kRecallOnOpen = 0x40000,
+                       kRecallOnDataAccess = 0x400000;
+    constexpr uint32_t kNameSurrogate = 0x20000000;
+    // IO_REPARSE_TAG_CLOUD and its sixteen variants, which differ in bits 12 to 15.
+    constexpr uint32_t kCloudMask = 0xFFFF0FFF, kCloud = 0x9000001A;
+    if (attributes & kReparsePoint) {
+        if (reparseTag == 0 || (reparseTag & kNameSurrogate)) return EntryNature::Link;
+        if ((reparseTag & kCloudMask) == kCloud) return EntryNature::CloudPlaceholder;
+    }
+    // Placeholders of other providers say so by their attributes alone.
+    if (attributes & (kOffline | kRecallOnOpen | kRecallOnDataAccess)) return EntryNature::CloudPlaceholder;
+    return EntryNature::Ordinary;
+}

@@ -28,5 +28,13 @@ std::string TempBesideHistory(const std::string& historyFolder);
 // (Vista and later) or "\Application Data" (XP).
 bool LocalAppDataHasTemp(const std::string& localAppData);
 
+// What a directory entry with these attributes and reparse tag is to a walk. Only name surrogates
+// (symbolic links, junctions, mount points) lead elsewhere; other reparse points (files compressed
+// by the system, deduplicated files) are ordinary files. A cloud placeholder stands for a file
+// kept online: removing it removes the file from the user's cloud storage too. A reparse point
+// whose tag is unknown (0: the system did not say) counts as a link.
+enum class EntryNature { Ordinary, Link, CloudPlaceholder };
+EntryNature NatureOf(uint32_t attributes, uint32_t reparseTag);
+
 // "S-1-<authority>-<sub>-<sub>...", the authority being the last byte of the six-byte authority.
 std::string FormatSidText(uint8_t authorityLastByte, const std::vector<uint32_t>& subAuthorities);

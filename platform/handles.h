@@ -90,6 +90,18 @@ public:
         }
         return names;
     }
+    // The names of the values, in enumeration order, up to the first that cannot be read.
+    std::vector<std::string> ValueNames() const {
+        std::vector<std::string> names;
+        for (DWORD index = 0;; ++index) {
+            char name[16384]; // the longest value name the registry allows, and its NUL
+            DWORD length = sizeof name;
+            if (RegEnumValueA(key_, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            names.emplace_back(name, length);
+        }
+        return names;
+    }
 
 private:
     HKEY key_ = nullptr;

@@ -137,3 +137,21 @@ TEST(IndexBat, FixedOrderPercentSignsAndMissingFolders) {
     EXPECT_EQ(IndexBatPath("C:\\Program Files\\Zephyrlanthorpe\\"),
               "C:\\Program Files\\Zephyrlanthorpe\\index.bat");
 }
+
+TEST(WalkRules, OnlyNameSurrogatesAreLinksAndPlaceholdersAreLeft) {
+    constexpr uint32_t reparse = 0x400, directory = 0x10;
+    // Symbolic link, junction (mount point), an unnamed reparse point: never followed.
+    EXPECT_EQ(NatureOf(reparse, 0xA000000C), EntryNature::Link);
+    EXPECT_EQ(NatureOf(reparse | directory, 0xA0000003), EntryNature::Link);
+    EXPECT_EQ(NatureOf(reparse, 0), EntryNature::Link);
+    // Compressed by the system (WOF), deduplicated, and an app execution alias (whose tag has no
+    // name-surrogate bit): ordinary files.
+    EXPECT_EQ(NatureOf(reparse, 0x80000017), EntryNature::Ordinary);
+    EXPECT_EQ(NatureOf(reparse, 0x80000013), EntryNature::Ordinary);
+    EXPECT_EQ(NatureOf(reparse, 0x8000001B), EntryNature::Ordinary);
+    // Cloud files: the base tag and a variant, and a provider that only sets the recall attribute.
+    EXPECT_EQ(NatureOf(reparse, 0x9000001A), EntryNature::CloudPlaceholder);
+    EXPECT_EQ(NatureOf(reparse, 0x9000F01A), EntryNature::CloudPlaceholder);
+    EXPECT_EQ(NatureOf(0x400000, 0), EntryNature::CloudPlaceholder);
+    EXPECT_EQ(NatureOf(0x20 /* archive */, 0), EntryNature::Ordinary);
+}

@@ -68,6 +68,22 @@ TEST_F(Links, EmptyFolderWithShreddingLeavesThemToo) {
     EXPECT_EQ(ReadFileBytes(kCanary + "\\keep.txt"), std::vector<uint8_t>({'k', 'e', 'e', 'p', '\n'}));
 }
 
+TEST_F(Links, AWalkAskedToStartInALinkLeavesWhatItLeadsTo) {
+    // A cleaned folder (a Temp or Cookies folder) that is itself a junction to somewhere else.
+    settings.shredFiles = 1;
+    for (bool shred : {false, true}) {
+        cleaner.EmptyFolder(kLink, shred);
+        cleaner.RemoveFilesBySuffix(kLink, ".txt", shred);
+        cleaner.RemoveFilesByPrefix(kLink, "keep", shred);
+    }
+    cleaner.RemoveDigitNamedSFiles(kLink);
+    FolderList below;
+    cleaner.ListSubfoldersDeep(kLink + "\\", below);
+    cleaner.ListFiles(kLink, below);
+    EXPECT_TRUE(below.empty());
+    ExpectCanaryIntact();
+}
+
 TEST_F(Links, NameRuleWalksDoNotFollowTheLink) {
     settings.shredFiles = 1;
     for (bool shred : {false, true}) {
