@@ -16,6 +16,7 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/history_cleaner.cpp
     engine/primitives.cpp
     engine/shredder.cpp
+    engine/database_cleaning.cpp
     engine/clearing_run.cpp
     engine/cleaners/windows_history.cpp
     engine/cleaners/index_dat.cpp

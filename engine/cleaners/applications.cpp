@@ -3,15 +3,17 @@
 #include "engine/history_cleaner.h"
 
 #include <shlobj.h>
-#include <sqlite3.h>
 
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "engine/cleaners/applications_edits.h"
+#include "engine/cleaners/profile_files.h"
+#include "engine/database_cleaning.h"
 #include "engine/file_entry.h"
 #include "engine/walk_rules.h"
+#include "platform/handles.h"
 
 namespace {
 
@@ -41,65 +43,15 @@ const char* const kOfficeDialogs[] = {
 };
 const char* const kOfficeDialogLists[] = {"File Name MRU", "Any Text MRU"};
 
-// The UTF-8 form of a path in the ANSI code page, which is what sqlite3_open expects; empty when
-// it cannot be converted.
-std::string Utf8Path(const std::string& ansi) {
-    const int wideLength =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    if (wideLength <= 0) return {};
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), wideLength);
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return {};
-    std::string utf8(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
-
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Runs `statements` in order on the database at `path` (ANSI). A database that cannot be opened is
-// left alone; a statement that fails (the owner holds a lock, a table is missing) is passed over
-// and the next one tried. No busy handler is set, so a locked database costs no wait.
-void RunOnDatabase(const std::string& path, const std::vector<std::string>& statements) {
-    // sqlite3_open creates a file it does not find: a database gone since it was listed (a
-    // journal that its owner has removed, say) must not come back as an empty one.
-    if (!Exists(path)) return;
-    // SQLite opens what a link leads to: a database elsewhere is not this profile's to clean.
-    {
-        FileEntry entry;
-        if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) ||
-            entry.Identify(path) == FileEntry::Kind::Link)
-            return;
-    }
-    const std::string utf8 = Utf8Path(path);
-    if (utf8.empty()) return;
-    sqlite3* db = nullptr;
-    char* error = nullptr;
-    if (sqlite3_open(utf8.c_str(), &db) == SQLITE_OK) {
-        for (const std::string& sql : statements) {
-            sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-            // Every failing statement hands out a new message: free each, not only the last.
-            sqlite3_free(error);
-            error = nullptr;
-        }
-        // A database in write-ahead mode keeps the pages it had before the statements in its
-        // "-wal" file until a checkpoint; with the owner's connection still open, our close does
-        // not make one. Copy the scrubbed pages back and cut the file to nothing now.
-        sqlite3_exec(db, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, &error);
-        sqlite3_free(error);
-    }
-    sqlite3_close(db); // also after a failed open, which may still hand out a connection
-}
-
 // Runs `statements` on every "main.db" directly in the listed folders.
-void RunOnEachMainDb(const FolderList& folders, const std::vector<std::string>& statements) {
-    for (const std::string& folder : folders) {
-        if (folder.empty()) continue;
-        RunOnDatabase(folder + "\\main.db", statements);
-    }
+void CleanEachMainDb(HistoryCleaner& cleaner, const FolderList& folders, const std::vector<std::string>& statements) {
+    const DatabaseJob job{statements};
+    for (const std::string& folder : folders)
+        if (!folder.empty()) CleanDatabase(cleaner, folder + "\\main.db", job);
 }
 
 } // namespace
@@ -151,7 +103,11 @@ void HistoryCleaner::ClearOfficeHistory() {
                 "PowerPoint\\File MRU", "PowerPoint\\Place MRU"});
 
     dialogBlock("Common\\Open Find\\Microsoft Access\\Settings\\");
-    officeKeys({"Access\\Settings"});
+    // Access keeps its recent files as values among all its other options: only those go.
+    RegKey versions;
+    if (versions.Open(HKEY_CURRENT_USER, kOffice, KEY_READ) == ERROR_SUCCESS)
+        for (const std::string& version : versions.SubkeyNames())
+            DeleteValuesByPrefix(std::string(kOffice) + "\\" + version + "\\Access\\Settings", "MRU");
 
     dialogBlock("Common\\Open Find\\Microsoft Document Imaging\\Settings\\");
     officeKeys({"Publisher\\Recent File List"});
@@ -191,7 +147,7 @@ void HistoryCleaner::ClearSkypeCalls() {
     const FolderList folders = SkypeFolders(*this, ShellFolder(CSIDL_APPDATA));
     RemoveFileInEachFolder("call256.dbb", folders);
     RemoveFileInEachFolder("callmember256.dbb", folders);
-    RunOnEachMainDb(folders, SkypeCallsStatements());
+    CleanEachMainDb(*this, folders, SkypeCallsStatements());
     ClearSkypeLastDialed(folders);
 }
 
@@ -203,43 +159,20 @@ void HistoryCleaner::ClearSkypeChats() {
     }
     for (const char* name : {"chat512.dbb", "chatmember256.dbb", "chatmsg256.dbb", "chat256.dbb"})
         RemoveFileInEachFolder(name, folders);
-    RunOnEachMainDb(folders, SkypeChatsStatements());
+    CleanEachMainDb(*this, folders, SkypeChatsStatements());
 }
 
 void HistoryCleaner::PurgeSkypeDatabase() {
-    RunOnEachMainDb(SkypeFolders(*this, ShellFolder(CSIDL_APPDATA)), SkypePurgeStatements());
+    CleanEachMainDb(*this, SkypeFolders(*this, ShellFolder(CSIDL_APPDATA)), SkypePurgeStatements());
 }
 
 void HistoryCleaner::ClearSkypeLastDialed(const FolderList& folders) {
-    // Far beyond any real "config.xml"; a larger file is not one to read whole into memory.
-    constexpr LONGLONG kLargestConfig = 64LL << 20;
+    // Skype running keeps the file open with sharing; one locked or unreadable file leaves the
+    // other accounts still to be done.
     for (const std::string& folder : folders) {
         if (folder.empty()) continue;
         const std::string path = folder + "\\config.xml";
-        if (!Exists(path)) continue;
-        FileEntry entry;
-        // Skype running keeps the file open with sharing; one locked or unreadable file leaves the
-        // other accounts still to be done. A link is never written through.
-        if (!entry.Open(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE) ||
-            entry.Identify(path) == FileEntry::Kind::Link)
-            continue;
-        const HANDLE file = entry.handle();
-        LARGE_INTEGER size{};
-        if (!GetFileSizeEx(file, &size) || size.QuadPart > kLargestConfig) continue;
-        std::string text(static_cast<size_t>(size.QuadPart), '\0');
-        DWORD got = 0;
-        if (!text.empty() && (!ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &got, nullptr) ||
-                              got != text.size()))
-            continue;
-        const auto edited = SkypeConfigWithoutLastDialed(text);
-        if (!edited) continue;
-        LARGE_INTEGER start{};
-        if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) continue;
-        DWORD written = 0;
-        if (!WriteFile(file, edited->data(), static_cast<DWORD>(edited->size()), &written, nullptr) ||
-            written != edited->size())
-            continue;
-        SetEndOfFile(file);
+        if (Exists(path)) EditTextFile(path, SkypeConfigWithoutLastDialed);
     }
 }
 
@@ -265,11 +198,24 @@ void RunOnOrganizerDatabases(HistoryCleaner& cleaner, const std::string& folder,
     cleaner.ListFiles(folder, files);
     for (const std::string& path : files) {
         const std::string name = path.substr(path.find_last_of('\\') + 1);
-        if (MatchesPrefix(name, "Organizer")) RunOnDatabase(path, statements);
+        if (MatchesPrefix(name, "Organizer")) CleanDatabase(cleaner, path, {statements});
     }
     FolderList subfolders;
     cleaner.ListSubfolders(folder, subfolders);
     for (const std::string& subfolder : subfolders) RunOnOrganizerDatabases(cleaner, subfolder, statements);
+}
+
+// Removes every file below `folder` whose name begins with "Organizer", with its journals.
+void RemoveOrganizerDatabases(HistoryCleaner& cleaner, const std::string& folder) {
+    FolderList files;
+    cleaner.ListFiles(folder, files);
+    for (const std::string& path : files) {
+        const std::string name = path.substr(path.find_last_of('\\') + 1);
+        if (MatchesPrefix(name, "Organizer")) RemoveDatabaseFile(cleaner, path);
+    }
+    FolderList subfolders;
+    cleaner.ListSubfolders(folder, subfolders);
+    for (const std::string& subfolder : subfolders) RemoveOrganizerDatabases(cleaner, subfolder);
 }
 
 } // namespace
@@ -285,6 +231,14 @@ void HistoryCleaner::ClearAcrobatCollections() {
 }
 
 void HistoryCleaner::ClearAcrobatDataFolder() {
-    const std::string folder = AcrobatDataFolder(ShellFolder(CSIDL_APPDATA));
-    if (!folder.empty()) EmptyFolder(folder, true);
+    const std::string roaming = ShellFolder(CSIDL_APPDATA);
+    const std::string folder = AcrobatDataFolder(roaming);
+    if (folder.empty()) return;
+    if (AcrobatDataFolderIsOwn(roaming)) {
+        EmptyFolder(folder, true);
+        return;
+    }
+    // Beside the Organizer here lie the user's trusted identities, stamps and scripts: only the
+    // databases that hold the history and the collections go.
+    RemoveOrganizerDatabases(*this, folder);
 }

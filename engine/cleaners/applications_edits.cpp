@@ -10,7 +10,6 @@ constexpr auto npos = std::string_view::npos;
 constexpr char kBlankValue[] = "\"                                \"";
 static_assert(sizeof(kBlankValue) == 32 + 2 + 1);
 
-constexpr char kSecureDeleteOn[] = "PRAGMA secure_delete=ON";
 constexpr int kFavoriteColumns = 128;
 
 // "DELETE FROM Files WHERE " + "favorite_id_N" + `test` for N = 1..128, joined by `joint`.
@@ -41,32 +40,51 @@ std::optional<std::string> SkypeConfigWithoutLastDialed(std::string_view text) {
     return out;
 }
 
+// Skype records a call in the conversation it belongs to as two messages: the call started (30)
+// and ended (39). They are call history; every other message is chat history.
+constexpr char kCallEvent[] = "type IN (30,39)";
+constexpr char kNotCallEvent[] = "(type IS NULL OR type NOT IN (30,39))";
+// The conversations no message refers to any longer, and the participants of conversations gone.
+constexpr char kConversationsWithoutMessages[] =
+    "id NOT IN (SELECT convo_id FROM Messages WHERE convo_id NOT NULL)";
+constexpr char kParticipantsOfNoConversation[] = "(convo_id IS NULL OR convo_id NOT IN (SELECT id FROM Conversations))";
+
 std::vector<std::string> SkypeCallsStatements() {
     const std::string b = kBlankValue;
+    const std::string callEvents = std::string(" WHERE ") + kCallEvent;
     return {
-        kSecureDeleteOn,
         "UPDATE CallMembers SET call_name=" + b + ",identity=" + b + ",dispname=" + b + ",debuginfo=" + b +
             ",real_identity=" + b + ",price_per_minute=0",
         "DELETE FROM CallMembers WHERE 1=1",
         "DELETE FROM Calls WHERE 1=1",
-        "UPDATE Conversations SET identity=" + b + ",displayname=" + b + ",given_displayname=" + b,
-        "DELETE FROM Conversations WHERE 1=1",
-        "UPDATE Messages SET body_xml=" + b + ",chatname=" + b + ",identities=" + b,
-        "DELETE FROM Messages WHERE 1=1",
+        "UPDATE Messages SET body_xml=" + b + ",chatname=" + b + ",identities=" + b + callEvents,
+        "DELETE FROM Messages" + callEvents,
+    };
+}
+
+std::vector<std::string> SkypeChatsStatements() {
+    const std::string b = kBlankValue;
+    const std::string chatMessages = std::string(" WHERE ") + kNotCallEvent;
+    const std::string emptyConversations = std::string(" WHERE ") + kConversationsWithoutMessages;
+    const std::string orphanParticipants = std::string(" WHERE ") + kParticipantsOfNoConversation;
+    return {
+        "DELETE FROM ChatMembers WHERE 1=1",
+        "DELETE FROM Chats WHERE 1=1",
+        "UPDATE Messages SET body_xml=" + b + ",chatname=" + b + ",identities=" + b + chatMessages,
+        "DELETE FROM Messages" + chatMessages,
+        "UPDATE Conversations SET identity=" + b + ",displayname=" + b + ",given_displayname=" + b +
+            emptyConversations,
+        "DELETE FROM Conversations" + emptyConversations,
+        "UPDATE Participants SET debuginfo=" + b + ",identity=" + b + orphanParticipants,
+        "DELETE FROM Participants" + orphanParticipants,
         "DELETE FROM Transfers WHERE 1=1",
-        "UPDATE Participants SET debuginfo=" + b + ",identity=" + b,
-        "DELETE FROM Participants WHERE 1=1",
         "UPDATE SMSes SET price=0,target_numbers=" + b + ",body=" + b + ",reply_to_number=" + b,
         "DELETE FROM SMSes WHERE 1=1",
     };
 }
 
-std::vector<std::string> SkypeChatsStatements() {
-    return {kSecureDeleteOn, "DELETE FROM ChatMembers WHERE 1=1", "DELETE FROM Chats WHERE 1=1"};
-}
-
 std::vector<std::string> SkypePurgeStatements() {
-    return {kSecureDeleteOn, "VACUUM"};
+    return {"VACUUM"};
 }
 
 std::string AcrobatDataFolder(const std::string& roaming) {
@@ -86,6 +104,10 @@ std::string AcrobatDataFolder(const std::string& roaming) {
     return folder;
 }
 
+bool AcrobatDataFolderIsOwn(const std::string& roaming) {
+    return roaming.find("Roaming") != npos;
+}
+
 std::string AcrobatUnfiledFilesDelete() {
     return FilesDelete(" ISNULL", " and ");
 }
@@ -95,11 +117,11 @@ std::string AcrobatFiledFilesDelete() {
 }
 
 std::vector<std::string> AcrobatOrganizerHistoryStatements() {
-    return {kSecureDeleteOn, AcrobatUnfiledFilesDelete(), "VACUUM"};
+    return {AcrobatUnfiledFilesDelete(), "VACUUM"};
 }
 
 std::vector<std::string> AcrobatCollectionsStatements() {
-    return {kSecureDeleteOn, AcrobatFiledFilesDelete(), "VACUUM",
+    return {AcrobatFiledFilesDelete(), "VACUUM",
             std::string("UPDATE Favorites SET favorite_inUse=0,favorite_name=") + kBlankValue +
                 " WHERE favorite_inUse=1"};
 }

@@ -14,14 +14,15 @@
 // length.
 std::optional<std::string> SkypeConfigWithoutLastDialed(std::string_view text);
 
-// Each list below is what one connection runs, in order. It begins with secure delete on: the
-// tables deleted without a blanking UPDATE (Calls, Transfers, Chats, ChatMembers, Files) would
-// otherwise stay readable in the file's free pages.
+// Each list below is what one connection runs, in order (the database recipe turns secure delete
+// on first, so that the rows deleted without a blanking UPDATE leave nothing readable either).
 
-// "main.db" in `ClearSkypeCalls`: the call members, calls, conversations, messages,
-// transfers, participants and SMSes, their text blanked before the rows go.
+// "main.db" in `ClearSkypeCalls`: the call members, the calls, and the messages that record a call
+// in its conversation (their text blanked before the rows go). Chat messages stay.
 std::vector<std::string> SkypeCallsStatements();
-// "main.db" in `ClearSkypeChats`: the chat members and the chats.
+// "main.db" in `ClearSkypeChats`: the chats and their members, every message that is no call
+// record, the conversations left without messages with their participants, the file transfers and
+// the SMSes. Call records and the conversations that hold them stay.
 std::vector<std::string> SkypeChatsStatements();
 // "main.db" in `PurgeSkypeDatabase`: "VACUUM" rebuilds the file without its free pages.
 std::vector<std::string> SkypePurgeStatements();
@@ -36,9 +37,15 @@ std::string AcrobatFiledFilesDelete();
 // The folder below which Acrobat keeps its Organizer databases, from the roaming application-data
 // folder: every "Roaming" becomes "LocalLow\Adobe\Acrobat" (giving "...\AppData\LocalLow\Adobe\Acrobat").
 // A roaming folder without "Roaming" (the "Application Data" of older Windows) keeps Acrobat's
-// data in its "Adobe\Acrobat" folder: that folder, never the roaming folder itself, which the
-// data-folder cleaner would otherwise empty whole. Empty for an empty roaming folder.
+// data in its "Adobe\Acrobat" folder: that folder, never the roaming folder itself. There the
+// folder also holds Acrobat's trusted identities, stamps, scripts and preferences, so the
+// data-folder cleaner removes only the Organizer databases (see AcrobatDataFolderIsOwn).
+// Empty for an empty roaming folder.
 std::string AcrobatDataFolder(const std::string& roaming);
+
+// Whether the Acrobat data folder of this roaming folder holds nothing but Acrobat's Organizer and
+// caches (the LocalLow layout), so that it may be emptied whole.
+bool AcrobatDataFolderIsOwn(const std::string& roaming);
 
 // An Organizer database in `ClearAcrobatOrganizerHistory`: the unfiled files go, then "VACUUM".
 std::vector<std::string> AcrobatOrganizerHistoryStatements();

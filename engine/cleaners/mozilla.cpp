@@ -1,11 +1,11 @@
 // Firefox, Mozilla and Netscape: the traces they keep in the user's profile folders.
 #include <shlobj.h>
-#include <sqlite3.h>
 
 #include <cstdio>
 
 #include "engine/cleaners/mozilla_edits.h"
 #include "engine/cleaners/profile_files.h"
+#include "engine/database_cleaning.h"
 #include "engine/file_entry.h"
 #include "engine/history_cleaner.h"
 
@@ -21,60 +21,15 @@ const char kMozillaKey[] = "Software\\mozilla.org\\Mozilla";
 const char kNetscapeProfiles[] = "\\Netscape\\Nsb\\Profiles";
 const char kNetscapeKey[] = "Software\\Netscape\\Netscape Installer";
 
-// Folder paths are in the ANSI code page; SQLite takes its file names in UTF-8.
-std::string Utf8FromAnsi(const std::string& text) {
-    const int wide = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (wide <= 0) return text;
-    std::wstring buffer(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer.data(), wide);
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, buffer.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return text;
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, buffer.c_str(), -1, utf8.data(), bytes, nullptr, nullptr);
-    utf8.resize(static_cast<size_t>(bytes) - 1);
-    return utf8;
-}
-
-// Runs `statements` one after the other on the database at `path`, ignoring their results: a
-// statement that fails (a table an older or newer schema lacks, a database that a running browser
-// holds locked) does not stop the next. No busy timeout is set, so a locked database costs no
-// wait. A link in the database's place is left alone: what it leads to is not the profile's.
-void RunOnDatabase(const std::string& path, const std::vector<std::string>& statements) {
-    if (!EntryExists(path)) return;
-    {
-        FileEntry entry;
-        if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) ||
-            entry.Identify(path) == FileEntry::Kind::Link)
-            return;
-    }
-    sqlite3* database = nullptr;
-    if (sqlite3_open(Utf8FromAnsi(path).c_str(), &database) == SQLITE_OK) {
-        // The blanking UPDATE rewrites every page of moz_places and its indexes in one
-        // transaction. SQLite's default 2 MB cache spills those dirty pages in the middle of it,
-        // round after round of small writes (and, with a rollback journal, a sync before each);
-        // 64 MB holds a profile of a hundred thousand places. Memory for this one connection only.
-        sqlite3_exec(database, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
-        char* error = nullptr; // one slot for every statement
-        for (const std::string& sql : statements) {
-            sqlite3_exec(database, sql.c_str(), nullptr, nullptr, &error);
-            // A later statement that succeeds sets the slot back to null: free each message before
-            // the slot is used again, or every one but the last would be lost.
-            if (error) sqlite3_free(error);
-            error = nullptr;
-        }
-    }
-    // Also after a failed open: SQLite hands back a handle that holds the error.
-    sqlite3_close(database);
-}
-
 // Every folder below the suite's profiles root, then every folder below each installation
-// folder the suite's registry key names.
-FolderList SuiteProfileList(HistoryCleaner& cleaner, const std::string& root, const char* key) {
+// folder the suite's registry key names (one that holds the suite's program).
+FolderList SuiteProfileList(HistoryCleaner& cleaner, const std::string& root, const char* key,
+                            const char* program) {
     FolderList list;
     cleaner.ListSubfoldersDeep(root, list);
     FolderList installs;
     cleaner.ReadInstallDirectories(key, installs);
-    ListRegistryFoldersDeep(cleaner, installs, list);
+    ListRegistryFoldersDeep(cleaner, installs, {program}, list);
     return list;
 }
 
@@ -134,8 +89,8 @@ void HistoryCleaner::ClearFirefoxHistory() {
         for (const std::string& folder : profiles)
             RemoveFilesByPrefix(folder + "\\bookmarkbackups", "bookmarks-", true);
     } else {
-        const std::vector<std::string> statements = FirefoxHistoryStatements();
-        for (const std::string& folder : profiles) RunOnDatabase(folder + "\\places.sqlite", statements);
+        const DatabaseJob job{FirefoxHistoryStatements()};
+        for (const std::string& folder : profiles) CleanDatabase(*this, folder + "\\places.sqlite", job);
     }
     RemoveFileInEachFolder("formhistory.dat", profiles);
     RemoveDatabaseInEachFolder(*this, "formhistory.sqlite", profiles);
@@ -147,7 +102,7 @@ void HistoryCleaner::PurgeFirefoxHistoryDatabase() {
     if (appData.empty()) return;
     FolderList profiles;
     ListSubfolders(appData + kFirefoxProfiles, profiles);
-    for (const std::string& folder : profiles) RunOnDatabase(folder + "\\places.sqlite", {"VACUUM"});
+    for (const std::string& folder : profiles) CleanDatabase(*this, folder + "\\places.sqlite", {{"VACUUM"}});
 }
 
 void HistoryCleaner::ClearFirefoxCache() {
@@ -200,33 +155,34 @@ namespace {
 struct Suite {
     const char* profiles;
     const char* key;
+    const char* program;
 };
-const Suite kMozilla{kMozillaProfiles, kMozillaKey};
-const Suite kNetscape{kNetscapeProfiles, kNetscapeKey};
+const Suite kMozilla{kMozillaProfiles, kMozillaKey, "mozilla.exe"};
+const Suite kNetscape{kNetscapeProfiles, kNetscapeKey, "netscape.exe"};
 
 void ClearSuiteHistory(HistoryCleaner& cleaner, const std::string& root, const Suite& suite) {
-    const FolderList profiles = SuiteProfileList(cleaner, root, suite.key);
+    const FolderList profiles = SuiteProfileList(cleaner, root, suite.key, suite.program);
     cleaner.RemoveFileInEachFolder("history.dat", profiles);
     cleaner.ClearUrlbarHistory(profiles);
     cleaner.ClearPrefsDownloadDirs(profiles);
 }
 
 void ClearSuiteCache(HistoryCleaner& cleaner, const std::string& root, const Suite& suite) {
-    for (const std::string& folder : SuiteProfileList(cleaner, root, suite.key)) {
+    for (const std::string& folder : SuiteProfileList(cleaner, root, suite.key, suite.program)) {
         const std::string prefs = folder + "\\prefs.js";
         if (EntryExists(prefs)) cleaner.ClearCacheFolderFromPrefs(prefs);
     }
 }
 
 void ClearSuiteCookies(HistoryCleaner& cleaner, const std::string& root, const Suite& suite) {
-    const FolderList profiles = SuiteProfileList(cleaner, root, suite.key);
+    const FolderList profiles = SuiteProfileList(cleaner, root, suite.key, suite.program);
     cleaner.RemoveFileInEachFolder("cookies.txt", profiles);
     cleaner.RemoveFileInEachFolder("cookperm.txt", profiles);
 }
 
 void ClearSuiteDownloads(HistoryCleaner& cleaner, const std::string& root, const Suite& suite) {
     FolderList folders{root};
-    const FolderList profiles = SuiteProfileList(cleaner, root, suite.key);
+    const FolderList profiles = SuiteProfileList(cleaner, root, suite.key, suite.program);
     folders.insert(folders.end(), profiles.begin(), profiles.end());
     cleaner.RemoveFileInEachFolder("downloads.rdf", folders);
 }

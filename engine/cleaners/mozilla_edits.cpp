@@ -88,7 +88,6 @@ std::optional<std::string> PrefsDiskCacheFolder(std::string_view text) {
 std::vector<std::string> FirefoxHistoryStatements() {
     const std::string blank = kBlankValue;
     return {
-        "PRAGMA secure_delete=ON",
         "UPDATE moz_favicons SET url=" + blank + ",data=" + blank +
             " WHERE moz_favicons.id IN (SELECT moz_places.favicon_id" + kUnbookmarkedPlaces,
         std::string("DELETE FROM moz_favicons WHERE moz_favicons.id IN (SELECT moz_places.favicon_id") +

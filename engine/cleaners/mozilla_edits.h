@@ -39,7 +39,7 @@ std::optional<std::string> LocalstoreWithoutUrlbarHistory(std::string_view text)
 std::optional<std::string> PrefsDiskCacheFolder(std::string_view text);
 
 // What one connection to a "places.sqlite" runs, in order, when `ClearFirefoxHistory` clears the
-// history and keeps the bookmarks: secure delete on (so that the rows deleted below leave nothing readable in
-// the file even where a blanking UPDATE fails), then blank and delete the favicons and the places
-// that are neither bookmarked nor "place:" queries, then delete every visit.
+// history and keeps the bookmarks: blank and delete the favicons and the places that are neither
+// bookmarked nor "place:" queries, then delete every visit. (The database recipe turns secure
+// delete on first, so the deleted rows leave nothing readable even where a blanking UPDATE fails.)
 std::vector<std::string> FirefoxHistoryStatements();

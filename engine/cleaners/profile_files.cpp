@@ -1,9 +1,13 @@
 #include "engine/cleaners/profile_files.h"
 
+#include <shlobj.h>
+
 #include <vector>
 
 #include "engine/cleaners/browser_folders.h"
+#include "engine/database_cleaning.h"
 #include "engine/file_entry.h"
+#include "platform/handles.h"
 
 namespace {
 
@@ -30,8 +34,6 @@ bool ReadWholeTextFile(HANDLE file, std::string& text) {
 namespace {
 
 bool WriteWhole(HANDLE file, const std::string& text) {
-    LARGE_INTEGER zero{};
-    if (!SetFilePointerEx(file, zero, nullptr, FILE_BEGIN)) return false;
     size_t done = 0;
     while (done < text.size()) {
         DWORD wrote = 0;
@@ -40,7 +42,24 @@ bool WriteWhole(HANDLE file, const std::string& text) {
             return false;
         done += wrote;
     }
-    return SetEndOfFile(file) != FALSE;
+    return FlushFileBuffers(file) != FALSE;
+}
+
+// Writes `text` to a new file beside `path` and moves it over `path` in one step: a failed or
+// short write leaves the original as it was, never half rewritten.
+bool ReplaceWholeFile(const std::string& path, const std::string& text) {
+    const size_t slash = path.find_last_of('\\');
+    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(folder.c_str(), "zlt", 0, temp)) return false;
+    bool written;
+    {
+        ScopedHandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        written = file.valid() && WriteWhole(file.get(), text);
+    }
+    if (written && MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    DeleteFileA(temp);
+    return false;
 }
 
 } // namespace
@@ -50,19 +69,24 @@ bool EntryExists(const std::string& path) {
 }
 
 EditOutcome EditTextFile(const std::string& path, const TextEdit& edit) {
-    FileEntry entry;
-    if (!entry.Open(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE)) return EditOutcome::NotOpened;
-    if (entry.Identify(path) == FileEntry::Kind::Link) return EditOutcome::NotOpened;
     std::string text;
-    if (!ReadWholeTextFile(entry.handle(), text)) return EditOutcome::NotOpened;
+    {
+        // The browser may keep the file open meanwhile: its reads and writes are shared.
+        FileEntry entry;
+        if (!entry.Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
+            return EditOutcome::NotOpened;
+        const FileEntry::Kind kind = entry.Identify(path);
+        if (kind == FileEntry::Kind::Link || kind == FileEntry::Kind::Placeholder) return EditOutcome::NotOpened;
+        if (!ReadWholeTextFile(entry.handle(), text)) return EditOutcome::NotOpened;
+    }
     const std::optional<std::string> edited = edit(text);
     if (!edited) return EditOutcome::Unchanged;
-    WriteWhole(entry.handle(), *edited);
-    return EditOutcome::Rewritten;
+    return ReplaceWholeFile(path, *edited) ? EditOutcome::Rewritten : EditOutcome::NotWritten;
 }
 
 void RemoveDatabaseInEachFolder(HistoryCleaner& cleaner, const std::string& name, const FolderList& folders) {
-    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) cleaner.RemoveFileInEachFolder(name + suffix, folders);
+    for (const std::string& folder : folders)
+        if (!folder.empty()) RemoveDatabaseFile(cleaner, folder + "\\" + name);
 }
 
 void EmptyBrowserFolder(HistoryCleaner& cleaner, const std::string& folder) {
@@ -73,7 +97,33 @@ void EmptyBrowserFolder(HistoryCleaner& cleaner, const std::string& folder) {
     cleaner.EmptyFolder(folder, true);
 }
 
-void ListRegistryFoldersDeep(HistoryCleaner& cleaner, const FolderList& registryFolders, FolderList& list) {
-    for (const std::string& folder : registryFolders)
-        if (IsWalkableRegistryFolder(folder)) cleaner.ListSubfoldersDeep(folder, list);
+namespace {
+
+std::string SystemFolder(int csidl) {
+    char path[MAX_PATH] = "";
+    return SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE) ? path : "";
+}
+
+SystemFolders TheSystemFolders() {
+    SystemFolders system;
+    for (int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
+                      CSIDL_PROGRAM_FILES_COMMON, CSIDL_COMMON_APPDATA})
+        system.exact.push_back(SystemFolder(csidl));
+    const std::string profile = SystemFolder(CSIDL_PROFILE);
+    const size_t slash = profile.find_last_of('\\');
+    if (slash != std::string::npos && slash > 2) system.users = profile.substr(0, slash);
+    return system;
+}
+
+} // namespace
+
+void ListRegistryFoldersDeep(HistoryCleaner& cleaner, const FolderList& registryFolders,
+                             std::initializer_list<const char*> ownFiles, FolderList& list) {
+    const SystemFolders system = TheSystemFolders();
+    for (const std::string& folder : registryFolders) {
+        if (!IsWalkableRegistryFolder(folder) || IsSystemFolder(folder, system)) continue;
+        bool own = false;
+        for (const char* name : ownFiles) own = own || EntryExists(folder + "\\" + name);
+        if (own) cleaner.ListSubfoldersDeep(folder, list);
+    }
 }

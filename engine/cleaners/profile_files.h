@@ -3,6 +3,7 @@
 // file in place, remove a database together with the journal files beside it, empty a folder
 // named by a browser's layout, and find the folders the registry names.
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,12 +13,12 @@
 // Takes a file's whole content; gives the new content, or nothing when the file stays as it is.
 using TextEdit = std::function<std::optional<std::string>(std::string_view)>;
 
-enum class EditOutcome { NotOpened, Unchanged, Rewritten };
+enum class EditOutcome { NotOpened, Unchanged, Rewritten, NotWritten };
 
-// Opens `path` for reading and writing while the browser may keep it open too (sharing reads and
-// writes), reads it whole, and when `edit` changes it writes the new text from offset 0 and cuts
-// the file to the new length. A link is never edited through (NotOpened), nor is a file too large
-// to be a profile's text file.
+// Reads `path` whole while the browser may keep it open too, and when `edit` changes the text
+// writes the new text to a new file beside it and moves that over the old one: a failed or short
+// write leaves the original untouched (NotWritten). A link or a cloud placeholder is never edited
+// (NotOpened), nor is a file too large to be a profile's text file.
 EditOutcome EditTextFile(const std::string& path, const TextEdit& edit);
 
 // Reads an open file whole from its current position; false when it cannot be read or is far too
@@ -27,10 +28,9 @@ bool ReadWholeTextFile(HANDLE file, std::string& text);
 // The entry exists (its attributes can be read).
 bool EntryExists(const std::string& path);
 
-// RemoveFileInEachFolder for a database file, then for what SQLite keeps beside it: a rollback
-// journal or a write-ahead log holds copies of the database's pages (the very rows that removing
-// the database was to remove), and a log left beside a database created anew would be replayed
-// into it.
+// RemoveDatabaseFile in each folder: the database, then, once it is gone, what SQLite keeps beside
+// it: a rollback journal or a write-ahead log holds copies of the database's pages (the very rows
+// that removing the database was to remove).
 void RemoveDatabaseInEachFolder(HistoryCleaner& cleaner, const std::string& name, const FolderList& folders);
 
 // EmptyFolder, shredding allowed, of a folder the browser's layout names, if it is there. A link
@@ -38,6 +38,10 @@ void RemoveDatabaseInEachFolder(HistoryCleaner& cleaner, const std::string& name
 // of the browser's folders.
 void EmptyBrowserFolder(HistoryCleaner& cleaner, const std::string& folder);
 
-// ListSubfoldersDeep of each folder in `registryFolders` that may be walked (see
-// IsWalkableRegistryFolder), appended to `list`.
-void ListRegistryFoldersDeep(HistoryCleaner& cleaner, const FolderList& registryFolders, FolderList& list);
+// ListSubfoldersDeep of each folder in `registryFolders` that may be walked, appended to `list`: a
+// folder of its own (no drive root, relative or climbing path: IsWalkableRegistryFolder), none of
+// the system's folders or a user's profile root, and the product's own: one of `ownFiles` (its
+// program or its profile file) is in it. A registry value can name any folder at all, and every
+// folder below it loses the files of the browser's fixed names.
+void ListRegistryFoldersDeep(HistoryCleaner& cleaner, const FolderList& registryFolders,
+                             std::initializer_list<const char*> ownFiles, FolderList& list);

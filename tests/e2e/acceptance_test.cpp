@@ -156,7 +156,7 @@ CREATE TABLE CallMembers (id INTEGER NOT NULL PRIMARY KEY, call_name TEXT, ident
 CREATE TABLE Conversations (id INTEGER NOT NULL PRIMARY KEY, identity TEXT, displayname TEXT,
   given_displayname TEXT);
 CREATE TABLE Messages (id INTEGER NOT NULL PRIMARY KEY, convo_id INTEGER, chatname TEXT, author TEXT,
-  timestamp INTEGER, body_xml TEXT, identities TEXT);
+  timestamp INTEGER, type INTEGER, body_xml TEXT, identities TEXT);
 CREATE TABLE Transfers (id INTEGER NOT NULL PRIMARY KEY, partner_handle TEXT, filename TEXT);
 CREATE TABLE Participants (id INTEGER NOT NULL PRIMARY KEY, convo_id INTEGER, identity TEXT, debuginfo TEXT);
 CREATE TABLE SMSes (id INTEGER NOT NULL PRIMARY KEY, price INTEGER, target_numbers TEXT, body TEXT,
@@ -169,8 +169,10 @@ INSERT INTO Contacts VALUES (2, 'carol.white', 'Carol White');
 INSERT INTO Calls VALUES (1, 1700000000, 'bob.jones', 320);
 INSERT INTO CallMembers VALUES (1, '1-1700000000', 'bob.jones', 'Bob Jones', 'skype-call-debug', 'bob.jones', 0);
 INSERT INTO Conversations VALUES (1, 'bob.jones', 'Bob Jones', 'Bobby');
-INSERT INTO Messages VALUES (1, 1, '#alice.smith/$bob.jones;1', 'bob.jones', 1700000100,
+INSERT INTO Messages VALUES (1, 1, '#alice.smith/$bob.jones;1', 'bob.jones', 1700000100, 61,
   'skype-message-secret: meet at the station', 'bob.jones');
+INSERT INTO Messages VALUES (2, 1, '#alice.smith/$bob.jones;1', 'bob.jones', 1700000200, 39,
+  '<partlist type="ended"><part identity="bob.jones">skype-call-record-secret</part></partlist>', 'bob.jones');
 INSERT INTO Transfers VALUES (1, 'bob.jones', 'skype-transfer-secret.pdf');
 INSERT INTO Participants VALUES (1, 1, 'bob.jones', '');
 INSERT INTO SMSes VALUES (1, 5, '+15550100', 'skype-sms-secret', '+15550199');
@@ -660,7 +662,7 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     EXPECT_EQ(QueryText(mainDb, "SELECT fullname FROM Accounts WHERE skypename='alice.smith'"),
               "Alice Smith");
     const std::string mainDbBytes = DatabaseFileBytes(mainDb);
-    for (const char* secret : {"skype-message-secret", "skype-sms-secret", "skype-chat-topic-secret",
+    for (const char* secret : {"skype-message-secret", "skype-call-record-secret", "skype-sms-secret", "skype-chat-topic-secret",
                                "skype-call-debug", "skype-transfer-secret"})
         EXPECT_EQ(mainDbBytes.find(secret), std::string::npos) << secret;
     EXPECT_EQ(FileText(p.skype + "\\config.xml"), kSkypeConfigAfter);

@@ -21,26 +21,35 @@ TEST(SkypeConfig, LeftAsItIs) {
     EXPECT_EQ(SkypeConfigWithoutLastDialed("<c></LastDialedNumbers>+1555<LastDialedNumbers>"), std::nullopt);
 }
 
-TEST(SkypeMainDb, SecureDeleteThenTheStatements) {
+TEST(SkypeMainDb, CallAndChatStatements) {
+    const std::string b = R"("                                ")";
     const std::vector<std::string> calls = {
-        "PRAGMA secure_delete=ON",
-        R"sql(UPDATE CallMembers SET call_name="                                ",identity="                                ",dispname="                                ",debuginfo="                                ",real_identity="                                ",price_per_minute=0)sql",
-        R"sql(DELETE FROM CallMembers WHERE 1=1)sql",
-        R"sql(DELETE FROM Calls WHERE 1=1)sql",
-        R"sql(UPDATE Conversations SET identity="                                ",displayname="                                ",given_displayname="                                ")sql",
-        R"sql(DELETE FROM Conversations WHERE 1=1)sql",
-        R"sql(UPDATE Messages SET body_xml="                                ",chatname="                                ",identities="                                ")sql",
-        R"sql(DELETE FROM Messages WHERE 1=1)sql",
-        R"sql(DELETE FROM Transfers WHERE 1=1)sql",
-        R"sql(UPDATE Participants SET debuginfo="                                ",identity="                                ")sql",
-        R"sql(DELETE FROM Participants WHERE 1=1)sql",
-        R"sql(UPDATE SMSes SET price=0,target_numbers="                                ",body="                                ",reply_to_number="                                ")sql",
-        R"sql(DELETE FROM SMSes WHERE 1=1)sql",
+        "UPDATE CallMembers SET call_name=" + b + ",identity=" + b + ",dispname=" + b + ",debuginfo=" + b +
+            ",real_identity=" + b + ",price_per_minute=0",
+        "DELETE FROM CallMembers WHERE 1=1",
+        "DELETE FROM Calls WHERE 1=1",
+        "UPDATE Messages SET body_xml=" + b + ",chatname=" + b + ",identities=" + b + " WHERE type IN (30,39)",
+        "DELETE FROM Messages WHERE type IN (30,39)",
     };
     EXPECT_EQ(SkypeCallsStatements(), calls);
-    EXPECT_EQ(SkypeChatsStatements(),
-              (std::vector<std::string>{"PRAGMA secure_delete=ON", "DELETE FROM ChatMembers WHERE 1=1",
-                                        "DELETE FROM Chats WHERE 1=1"}));
+    const std::string chatMessages = " WHERE (type IS NULL OR type NOT IN (30,39))";
+    const std::string emptyConversations = " WHERE id NOT IN (SELECT convo_id FROM Messages WHERE convo_id NOT NULL)";
+    const std::string orphans = " WHERE (convo_id IS NULL OR convo_id NOT IN (SELECT id FROM Conversations))";
+    const std::vector<std::string> chats = {
+        "DELETE FROM ChatMembers WHERE 1=1",
+        "DELETE FROM Chats WHERE 1=1",
+        "UPDATE Messages SET body_xml=" + b + ",chatname=" + b + ",identities=" + b + chatMessages,
+        "DELETE FROM Messages" + chatMessages,
+        "UPDATE Conversations SET identity=" + b + ",displayname=" + b + ",given_displayname=" + b +
+            emptyConversations,
+        "DELETE FROM Conversations" + emptyConversations,
+        "UPDATE Participants SET debuginfo=" + b + ",identity=" + b + orphans,
+        "DELETE FROM Participants" + orphans,
+        "DELETE FROM Transfers WHERE 1=1",
+        "UPDATE SMSes SET price=0,target_numbers=" + b + ",body=" + b + ",reply_to_number=" + b,
+        "DELETE FROM SMSes WHERE 1=1",
+    };
+    EXPECT_EQ(SkypeChatsStatements(), chats);
 }
 
 TEST(AcrobatOrganizer, TheTwoFilesStatements) {
@@ -62,11 +71,11 @@ TEST(AcrobatOrganizer, TheTwoFilesStatements) {
     EXPECT_EQ(filed.size(), 3496u);
 
     EXPECT_EQ(AcrobatOrganizerHistoryStatements(),
-              (std::vector<std::string>{"PRAGMA secure_delete=ON", unfiled, "VACUUM"}));
+              (std::vector<std::string>{unfiled, "VACUUM"}));
     EXPECT_EQ(
         AcrobatCollectionsStatements(),
         (std::vector<std::string>{
-            "PRAGMA secure_delete=ON", filed, "VACUUM",
+            filed, "VACUUM",
             R"sql(UPDATE Favorites SET favorite_inUse=0,favorite_name="                                " WHERE favorite_inUse=1)sql"}));
 }
 
@@ -90,6 +99,7 @@ void MakeOrganizer(TestDb& db) {
 TEST(AcrobatOrganizer, HistoryKeepsEveryFileInACollection) {
     TestDb db;
     MakeOrganizer(db);
+    db.Exec("PRAGMA secure_delete=ON"); // as every cleaning connection has it
     for (const std::string& sql : AcrobatOrganizerHistoryStatements()) db.Exec(sql);
     EXPECT_EQ(db.Column("SELECT name FROM Files ORDER BY id"),
               (std::vector<std::string>{"filed-two.pdf", "filed-three.pdf"}));
@@ -99,6 +109,7 @@ TEST(AcrobatOrganizer, HistoryKeepsEveryFileInACollection) {
 TEST(AcrobatOrganizer, CollectionsGoAndTheirNamesAreBlanked) {
     TestDb db;
     MakeOrganizer(db);
+    db.Exec("PRAGMA secure_delete=ON"); // as every cleaning connection has it
     for (const std::string& sql : AcrobatCollectionsStatements()) db.Exec(sql);
     EXPECT_EQ(db.Column("SELECT name FROM Files ORDER BY id"),
               (std::vector<std::string>{"unfiled-one.pdf", "unfiled-four.pdf"}));
@@ -109,7 +120,7 @@ TEST(AcrobatOrganizer, CollectionsGoAndTheirNamesAreBlanked) {
 }
 
 TEST(SkypeMainDb, PurgeRebuildsTheFileWithoutTheFreedPages) {
-    EXPECT_EQ(SkypePurgeStatements(), (std::vector<std::string>{"PRAGMA secure_delete=ON", "VACUUM"}));
+    EXPECT_EQ(SkypePurgeStatements(), (std::vector<std::string>{"VACUUM"}));
     TestDb db;
     db.Exec("CREATE TABLE Messages (id INTEGER PRIMARY KEY, body_xml TEXT)");
     db.Exec("INSERT INTO Messages (body_xml) VALUES ('meet me at the old mill at nine')");

@@ -112,9 +112,8 @@ TEST(PrefsJs, DiskCacheFolderVerbatim) {
               std::nullopt);
 }
 
-TEST(PlacesSqlite, SecureDeleteThenTheFiveStatements) {
+TEST(PlacesSqlite, TheFiveStatements) {
     const std::vector<std::string> expected = {
-        "PRAGMA secure_delete=ON",
         R"sql(UPDATE moz_favicons SET url="                                ",data="                                " WHERE moz_favicons.id IN (SELECT moz_places.favicon_id FROM moz_places LEFT JOIN moz_bookmarks ON moz_places.id=moz_bookmarks.fk WHERE moz_bookmarks.fk ISNULL AND moz_places.url NOT LIKE 'place:%'))sql",
         R"sql(DELETE FROM moz_favicons WHERE moz_favicons.id IN (SELECT moz_places.favicon_id FROM moz_places LEFT JOIN moz_bookmarks ON moz_places.id=moz_bookmarks.fk WHERE moz_bookmarks.fk ISNULL AND moz_places.url NOT LIKE 'place:%'))sql",
         R"sql(UPDATE moz_places SET url="                                ",title="                                ",rev_host="                                " WHERE moz_places.id IN (SELECT moz_places.id FROM moz_places LEFT JOIN moz_bookmarks ON moz_places.id=moz_bookmarks.fk WHERE moz_bookmarks.fk ISNULL AND moz_places.url NOT LIKE 'place:%'))sql",
@@ -156,6 +155,7 @@ TEST(PlacesSqlite, BookmarksAndQueriesStayNothingRemovedStaysReadable) {
         SCOPED_TRACE(oldSchema ? "unique url index" : "no unique url index");
         TestDb db;
         MakePlaces(db, oldSchema);
+        db.Exec("PRAGMA secure_delete=ON"); // as every cleaning connection has it
         RunIgnoringErrors(db, FirefoxHistoryStatements());
         EXPECT_EQ(db.Column("SELECT url FROM moz_places ORDER BY id"),
                   (std::vector<std::string>{"http://kept.example/", "place:folder=TOOLBAR"}));

@@ -172,7 +172,6 @@ TEST_F(Applications, OfficeListsGoInEveryVersionAndTheSettingsBesideThemStay) {
         "\\PowerPoint\\Recent Templates",
         "\\PowerPoint\\File MRU",
         "\\PowerPoint\\Place MRU",
-        "\\Access\\Settings",
         "\\Publisher\\Recent File List",
     };
     for (const std::string& key : others) SetString(kUser, v12 + key, "Value", "trace");
@@ -186,6 +185,14 @@ TEST_F(Applications, OfficeListsGoInEveryVersionAndTheSettingsBesideThemStay) {
     SetString(kUser, v12 + "\\Word\\Options", "AutoSave", "1");
     SetString(kUser, v11 + "\\Excel\\Options", "Font", "Arial");
     SetString(kUser, v12 + "\\Access\\Security", "Level", "2");
+    // Access keeps its recent files as values among every other Access option.
+    for (const std::string& version : {v11, v12}) {
+        SetString(kUser, version + "\\Access\\Settings", "MRU1", "C:\\secret.mdb");
+        SetString(kUser, version + "\\Access\\Settings", "MRU2", "C:\\other.mdb");
+        SetDword(kUser, version + "\\Access\\Settings", "MRUFlags1", 0);
+        SetDword(kUser, version + "\\Access\\Settings", "Default Open Mode for Databases", 1);
+        SetString(kUser, version + "\\Access\\Settings\\Wizards", "kept", "1");
+    }
     SetString(kUser, kOffice + "\\Common", "kept", "1");
 
     const std::string frontPage = "Software\\Microsoft\\FrontPage";
@@ -230,6 +237,12 @@ TEST_F(Applications, OfficeListsGoInEveryVersionAndTheSettingsBesideThemStay) {
     EXPECT_TRUE(ValueExists(kUser, v12 + "\\Word\\Options", "AutoSave"));
     EXPECT_TRUE(ValueExists(kUser, v11 + "\\Excel\\Options", "Font"));
     EXPECT_TRUE(ValueExists(kUser, v12 + "\\Access\\Security", "Level"));
+    for (const std::string& version : {v11, v12}) {
+        const std::string settings = version + "\\Access\\Settings";
+        for (const char* mru : {"MRU1", "MRU2", "MRUFlags1"}) EXPECT_FALSE(ValueExists(kUser, settings, mru)) << mru;
+        EXPECT_TRUE(ValueExists(kUser, settings, "Default Open Mode for Databases")) << version;
+        EXPECT_TRUE(ValueExists(kUser, settings + "\\Wizards", "kept")) << version;
+    }
     EXPECT_TRUE(ValueExists(kUser, kOffice + "\\Common", "kept"));
     EXPECT_TRUE(ValueExists(kUser, frontPage + "\\Explorer\\FrontPage Explorer\\Settings", "kept"));
     EXPECT_TRUE(ValueExists(kUser, applets + "\\Paint\\View", "BMPWidth"));
@@ -311,26 +324,32 @@ TEST_F(Applications, AcrobatDataFolderIsBelowLocalLow) {
     RemoveTree(roaming + "\\Adobe");
 }
 
-TEST_F(Applications, WithoutRoamingInThePathOnlyTheAcrobatFolderIsEmptied) {
-    // The layout of older Windows: the user's application data is "...\Application Data".
+TEST_F(Applications, WithoutRoamingInThePathOnlyTheOrganizerDatabasesGo) {
+    // The layout of older Windows: the user's application data is "...\Application Data", and
+    // Acrobat keeps its Organizer beside its trusted identities, stamps and scripts.
     TempFolder profile;
     const std::string appData = MakeFolder(profile / "Application Data");
     ASSERT_TRUE(SetString(kUser, kUserShellFolders, "AppData", appData));
     ASSERT_EQ(ShellFolderPath(CSIDL_APPDATA), appData);
+    const std::string acrobat = appData + "\\Adobe\\Acrobat";
     Seed(appData + "\\canary.txt", "must survive");
-    Seed(appData + "\\Microsoft\\Credentials\\kept.bin");
     Seed(appData + "\\Adobe\\Flash\\kept.sol");
-    Seed(appData + "\\Adobe\\Acrobat\\9.0\\Organizer70");
-    Seed(appData + "\\Adobe\\Acrobat\\9.0\\Collections\\c.dat");
+    Seed(acrobat + "\\9.0\\Organizer70");
+    Seed(acrobat + "\\9.0\\Organizer70-journal");
+    Seed(acrobat + "\\8.0\\deeper\\Organizer.db");
+    const char* const kept[] = {"\\9.0\\Security\\addressbook.acrodata", "\\9.0\\Stamps\\mine.pdf",
+                                "\\9.0\\JavaScripts\\glob.js", "\\9.0\\Preferences\\prefs.txt",
+                                "\\9.0\\MyOrganizer70"};
+    for (const char* file : kept) Seed(acrobat + file);
 
     cleaner.ClearAcrobatDataFolder();
     SetString(kUser, kUserShellFolders, "AppData", roaming);
 
+    for (const char* gone : {"\\9.0\\Organizer70", "\\9.0\\Organizer70-journal", "\\8.0\\deeper\\Organizer.db"})
+        EXPECT_FALSE(PathExists(acrobat + gone)) << gone;
+    for (const char* file : kept) EXPECT_TRUE(PathExists(acrobat + file)) << file;
     EXPECT_EQ(ReadText(appData + "\\canary.txt"), "must survive");
-    EXPECT_TRUE(PathExists(appData + "\\Microsoft\\Credentials\\kept.bin"));
     EXPECT_TRUE(PathExists(appData + "\\Adobe\\Flash\\kept.sol"));
-    EXPECT_TRUE(PathExists(appData + "\\Adobe\\Acrobat"));
-    EXPECT_TRUE(IsEmptyFolder(cleaner, appData + "\\Adobe\\Acrobat"));
 }
 
 // ---- Skype files and config.xml
