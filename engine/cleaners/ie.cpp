@@ -5,9 +5,11 @@
 #include <urlhist.h>
 #include <wininet.h>
 
+#include <span>
 #include <vector>
 
 #include "engine/cleaners/ie_edits.h"
+#include "engine/cleaners/profile_files.h"
 #include "engine/file_entry.h"
 #include "engine/history_cleaner.h"
 #include "platform/handles.h"
@@ -102,6 +104,19 @@ void HistoryCleaner::ClearUrlHistoryStore() {
 }
 
 void HistoryCleaner::DeleteUrlCacheEntries(bool cookies) {
+    // A search without a pattern walks the content container only (Wine's walks them all): the
+    // cookies are found under "cookie:" and the visited pages, which the cache option also
+    // removes, under "visited:". Windows compares the pattern without regard to case, Wine
+    // with it, and both name their containers "Cookie:" and "Visited:".
+    static const char* const kCookieContainers[] = {"Cookie:"};
+    static const char* const kOtherContainers[] = {nullptr, "Visited:"};
+    const std::span<const char* const> containers =
+        cookies ? std::span<const char* const>(kCookieContainers) : std::span<const char* const>(kOtherContainers);
+    for (const char* pattern : containers) DeleteUrlCacheEntriesIn(pattern, cookies);
+}
+
+void HistoryCleaner::DeleteUrlCacheEntriesIn(const char* pattern, bool cookies) {
+    if (onUrlCacheSearch) onUrlCacheSearch(pattern);
     // 8-byte units keep the entry structure aligned however large the buffer grows.
     std::vector<uint64_t> storage;
     DWORD capacity = 0;
@@ -118,7 +133,7 @@ void HistoryCleaner::DeleteUrlCacheEntries(bool cookies) {
         DWORD size = capacity;
         bool found;
         if (!search) {
-            search = FindFirstUrlCacheEntryA(nullptr, entry, &size);
+            search = FindFirstUrlCacheEntryA(pattern, entry, &size);
             found = search != nullptr;
         } else {
             found = FindNextUrlCacheEntryA(search, entry, &size) != FALSE;
@@ -188,32 +203,13 @@ void HistoryCleaner::ClearMSNProtectedStorage() {
 }
 
 void HistoryCleaner::ClearMaxthonTypedUrls(const FolderList& folders) {
+    // A file held by a running Maxthon, or a link: this profile is passed over, the others still
+    // get their turn.
     for (const std::string& folder : folders) {
         if (folder.empty()) continue;
         const std::string path = folder + "\\Config.ini";
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-        FileEntry entry;
-        // A file held by a running Maxthon, or a link: this profile is passed over, the others
-        // still get their turn.
-        if (!entry.Open(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) ||
-            entry.Identify(path) != FileEntry::Kind::Plain)
-            continue;
-        const HANDLE file = entry.handle();
-        LARGE_INTEGER size{};
-        if (!GetFileSizeEx(file, &size) || size.QuadPart > 64 * 1024 * 1024) continue;
-        std::string text(static_cast<size_t>(size.QuadPart), '\0');
-        DWORD got = 0;
-        if (!text.empty() && (!ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &got, nullptr) ||
-                              got != text.size()))
-            continue;
-        const auto edited = MaxthonConfigWithoutTypedUrls(text);
-        if (!edited) continue;
-        SetFilePointer(file, 0, nullptr, FILE_BEGIN);
-        DWORD written = 0;
-        if (!WriteFile(file, edited->data(), static_cast<DWORD>(edited->size()), &written, nullptr) ||
-            written != edited->size())
-            continue;
-        SetEndOfFile(file);
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            EditTextFile(path, MaxthonConfigWithoutTypedUrls);
     }
 }
 

@@ -18,8 +18,15 @@ std::optional<std::string> MaxthonConfigWithoutTypedUrls(std::string_view text) 
     // up to it would join the header line to the rest of an address.
     size_t e = text.find('[', s);
     while (e != npos && text[e - 1] != '\n' && text[e - 1] != '\r') e = text.find('[', e + 1);
-    if (e == npos) e = text.size();
     if (text.find("url", s) == npos) return std::nullopt;
+    if (e == npos) {
+        // The section is the file's last: everything after its header line goes, whether or not
+        // the last address ends in a line break (keeping the file's last byte would keep a piece
+        // of that address and leave the header's carriage return bare).
+        const size_t keep = s < text.size() && text[s] == '\n' ? s + 1 : s;
+        if (keep >= text.size()) return std::nullopt;
+        return std::string(text.substr(0, keep));
+    }
     // The character just before the next section (its line feed) stays.
     if (e < s + 2) return std::nullopt;
     const size_t cut = e - s - 1;

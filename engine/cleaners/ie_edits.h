@@ -10,9 +10,9 @@
 
 // Empties the "[typedurls]" section of one Maxthon "Config.ini" (`ClearMaxthonTypedUrls`):
 // everything from the second character after the section name up to, but not including, the
-// character before the next section's "[" at the start of a line (or the last character of the
-// file when no section follows) goes, so the section keeps its header line and the line break
-// before the next section. Nothing changes when the section name is absent or stands at byte 0,
+// character before the next section's "[" at the start of a line goes, so the section keeps its
+// header line and the line break before the next section. When no section follows, everything
+// after the header line goes. Nothing changes when the section name is absent or stands at byte 0,
 // when no "url" follows it anywhere, or when there is nothing to cut.
 std::optional<std::string> MaxthonConfigWithoutTypedUrls(std::string_view text);
 

@@ -30,6 +30,13 @@ TEST(MaxthonConfig, BracketInsideAnAddressIsNoSection) {
               "[a]\r\n[typedurls]\r\n");
 }
 
+TEST(MaxthonConfig, LastAddressWithoutALineBreakGoesWhole) {
+    // Not one byte of the address is kept, and the header keeps its whole line break.
+    EXPECT_EQ(MaxthonConfigWithoutTypedUrls("[a]\r\n[typedurls]\r\nurl1=a\r\nurl2=http://b.example/"),
+              "[a]\r\n[typedurls]\r\n");
+    EXPECT_EQ(MaxthonConfigWithoutTypedUrls("[a]\n[typedurls]\nurl1=http://b.example/"), "[a]\n[typedurls]\n");
+}
+
 TEST(MaxthonConfig, LeftAsItIs) {
     // At the very start of the file the section counts as absent.
     EXPECT_EQ(MaxthonConfigWithoutTypedUrls("[typedurls]\r\nurl1=a\r\n[b]\r\n"), std::nullopt);

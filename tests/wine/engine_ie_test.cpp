@@ -562,6 +562,19 @@ struct WinInetCache : IE {
     }
 };
 
+// Windows walks only the container a search pattern names, the content without one; Wine walks them
+// all without one, so the patterns asked for are what shows whether cookies would be found there.
+TEST_F(IE, EachCacheWalkAsksForTheContainersItsOptionNames) {
+    std::vector<std::string> asked;
+    cleaner.onUrlCacheSearch = [&](const char* pattern) { asked.push_back(pattern ? pattern : "(content)"); };
+    cleaner.DeleteUrlCacheEntries(true);
+    EXPECT_EQ(asked, std::vector<std::string>{"Cookie:"});
+    asked.clear();
+    cleaner.ClearIECache();
+    EXPECT_EQ(asked, (std::vector<std::string>{"(content)", "Visited:"}));
+    cleaner.onUrlCacheSearch = nullptr;
+}
+
 TEST_F(WinInetCache, CookieCleanerTakesTheCookiesAndLeavesEveryOtherEntry) {
     const std::string cookies = ShellFolderPath(CSIDL_COOKIES);
     MakeFolder(cookies + "\\low");
