@@ -47,3 +47,26 @@ bool IsWalkableRegistryFolder(std::string_view folder) {
     }
     return depth >= folderDepthNeeded;
 }
+
+namespace {
+
+// Lower case (ASCII), "/" as "\\", no trailing separator.
+std::string Normalised(std::string_view folder) {
+    std::string out;
+    for (char c : folder) out += c == '/' ? '\\' : (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    while (!out.empty() && out.back() == '\\') out.pop_back();
+    return out;
+}
+
+} // namespace
+
+bool IsSystemFolder(std::string_view folder, const SystemFolders& system) {
+    const std::string path = Normalised(folder);
+    for (const std::string& exact : system.exact)
+        if (!exact.empty() && path == Normalised(exact)) return true;
+    if (system.users.empty()) return false;
+    const std::string users = Normalised(system.users);
+    if (path == users) return true;
+    const size_t slash = path.rfind('\\');
+    return slash != std::string::npos && path.compare(0, slash, users) == 0 && slash == users.size();
+}

@@ -6,6 +6,18 @@
 // drive's root, a bare network share, a relative folder (taken from the current folder) or one
 // that climbs out with ".." would turn that into a walk of a whole drive, so such a folder is
 // not taken.
+#include <string>
 #include <string_view>
+#include <vector>
 
 bool IsWalkableRegistryFolder(std::string_view folder);
+
+// Folders of the system a registry value may name but no browser owns: the Windows and Program
+// Files folders, the folder that holds the users' profiles, and each user's profile root.
+struct SystemFolders {
+    std::vector<std::string> exact; // Windows, Program Files (both), ...
+    std::string users;              // "C:\Users": itself and every folder directly in it
+};
+// `folder` is one of those (compared without regard to case, "/" as "\", trailing separators
+// ignored).
+bool IsSystemFolder(std::string_view folder, const SystemFolders& system);

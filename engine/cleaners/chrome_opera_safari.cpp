@@ -11,6 +11,8 @@ const char kChromeProfile[] = "\\Google\\Chrome\\User Data\\Default";
 const char kOpera[] = "\\Opera";
 const char kOperaKey[] = "Software\\Opera Software";
 const char kSafari[] = "\\Apple Computer\\Safari";
+// What makes a folder the registry names Opera's own: its program or its preferences.
+const std::initializer_list<const char*> kOperaOwnFiles = {"opera.exe", "operaprefs.ini", "opera6.ini"};
 
 // Every folder below `opera`, then every folder below the folders Opera's registry key
 // remembers ("Last Directory2", "Last Directory3").
@@ -19,7 +21,7 @@ FolderList OperaList(HistoryCleaner& cleaner, const std::string& opera) {
     cleaner.ListSubfoldersDeep(opera, list);
     FolderList remembered;
     cleaner.ReadLastDirectories(kOperaKey, remembered);
-    ListRegistryFoldersDeep(cleaner, remembered, list);
+    ListRegistryFoldersDeep(cleaner, remembered, kOperaOwnFiles, list);
     return list;
 }
 
@@ -104,8 +106,10 @@ void HistoryCleaner::ClearOperaHistory() {
     const std::string appData = ShellFolder(CSIDL_APPDATA);
     if (appData.empty()) return;
     const FolderList list = OperaList(*this, appData + kOpera);
-    for (const char* name : {"opera.dir", "global.dat", "global_history.dat", "vlink4.datt", "autosave.win",
-                             "autosave.win.bak", "typed_history.hml.win", "typed_history.xml"})
+    // "vlink4.datt" and "typed_history.hml.win" are names no Opera writes: the visited-links file
+    // is "vlink4.dat". All are asked for; a name that is not there costs nothing.
+    for (const char* name : {"opera.dir", "global.dat", "global_history.dat", "vlink4.datt", "vlink4.dat",
+                             "autosave.win", "autosave.win.bak", "typed_history.hml.win", "typed_history.xml"})
         RemoveFileInEachFolder(name, list);
     ClearOperaIniDirs(list);
 }
@@ -118,7 +122,7 @@ void HistoryCleaner::ClearOperaCache() {
     if (!local.empty()) ListSubfoldersDeep(local + kOpera, list);
     FolderList remembered;
     ReadLastDirectories(kOperaKey, remembered);
-    ListRegistryFoldersDeep(*this, remembered, list);
+    ListRegistryFoldersDeep(*this, remembered, kOperaOwnFiles, list);
     for (const std::string& folder : list)
         for (const char* sub : {"\\cache4", "\\images", "\\opcache", "\\cache", "\\icons", "\\vps"})
             EmptyBrowserFolder(*this, folder + sub);

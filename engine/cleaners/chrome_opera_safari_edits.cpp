@@ -9,15 +9,30 @@ bool IsXmlBlank(char c) {
 } // namespace
 
 std::optional<std::string> OperaIniWithoutKeyLine(std::string_view text, std::string_view key) {
-    const size_t p = text.find(key);
-    if (key.empty() || p == npos || p == 0) return std::nullopt;
-    const size_t e = text.find('\n', p);
-    if (e == npos) return std::nullopt;
-    std::string out;
-    out.reserve(text.size() - (e + 1 - p));
-    out.append(text.substr(0, p));
-    out.append(text.substr(e + 1));
-    return out;
+    if (key.empty()) return std::nullopt;
+    bool inUserPrefs = false;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        end = end == npos ? text.size() : end + 1; // the line with its line feed, if it has one
+        std::string_view line = text.substr(start, end - start);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+        if (!line.empty() && line.front() == '[') {
+            inUserPrefs = line == "[User Prefs]";
+        } else if (inUserPrefs && line.substr(0, key.size()) == key) {
+            // The key itself, not a longer one that begins with it: its "=" follows (blanks allowed).
+            size_t after = key.size();
+            while (after < line.size() && line[after] == ' ') ++after;
+            if (after < line.size() && line[after] == '=') {
+                std::string out;
+                out.reserve(text.size() - (end - start));
+                out.append(text.substr(0, start));
+                out.append(text.substr(end));
+                return out;
+            }
+        }
+        start = end;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> OperaIniWithoutDirs(std::string_view text) {

@@ -14,10 +14,10 @@
 inline constexpr std::array<std::string_view, 2> kOperaIniFiles = {"opera6.ini", "operaprefs.ini"};
 inline constexpr std::array<std::string_view, 2> kOperaIniDirKeys = {"Save Dir", "Open Dir"};
 
-// Removes the text from the first occurrence of `key` through the next line feed: the key's line
-// goes (a carriage return before it stays with the previous line). An occurrence inside a longer
-// key name is taken as it is, so only the start of that line stays. Nothing changes when the key
-// is absent or at byte 0, or when no line feed follows it.
+// Removes the first line of the "[User Prefs]" section that sets `key` ("key=value", blanks allowed
+// before the "="), with its line feed: no other line is touched, so a longer key that begins with
+// this one, or a value that contains it, stays whole. Nothing changes when the section or the key
+// is absent.
 std::optional<std::string> OperaIniWithoutKeyLine(std::string_view text, std::string_view key);
 
 // OperaIniWithoutKeyLine for each of kOperaIniDirKeys in order, each on the previous result: the

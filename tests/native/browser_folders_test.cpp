@@ -18,3 +18,13 @@ TEST(RegistryFolders, RootsRelativeAndClimbingFoldersAreNot) {
                                "C:\\Program Files\\Opera\\..\\..", "1:\\Opera"})
         EXPECT_FALSE(IsWalkableRegistryFolder(folder)) << folder;
 }
+
+TEST(RegistryFolders, SystemFoldersAndProfileRootsAreNeverABrowsersOwn) {
+    const SystemFolders system{{"C:\\Windows", "C:\\Program Files", "C:\\Program Files (x86)"}, "C:\\Users"};
+    for (const char* folder : {"C:\\Windows", "c:\\windows\\", "C:/Program Files", "C:\\PROGRAM FILES (X86)\\\\",
+                               "C:\\Users", "C:\\Users\\ann", "c:\\users\\Ann\\"})
+        EXPECT_TRUE(IsSystemFolder(folder, system)) << folder;
+    for (const char* folder : {"C:\\Program Files\\Opera", "C:\\Users\\ann\\Opera", "C:\\Windows2",
+                               "C:\\UsersOld\\ann", "D:\\Windows"})
+        EXPECT_FALSE(IsSystemFolder(folder, system)) << folder;
+}

@@ -10,20 +10,25 @@ TEST(OperaIni, SaveAndOpenDirLinesGoWhole) {
                             "Save Dir=C:\\Users\\u\\Downloads\r\nColor=1\r\nOpen Dir=D:\\\r\nLast=2\r\n"),
         "Opera Preferences version 2.1\r\n\r\n[User Prefs]\r\nColor=1\r\nLast=2\r\n");
     // Only the first occurrence of each key goes.
-    EXPECT_EQ(OperaIniWithoutKeyLine("[a]\nSave Dir=1\nSave Dir=2\n", "Save Dir"), "[a]\nSave Dir=2\n");
+    EXPECT_EQ(OperaIniWithoutKeyLine("[User Prefs]\nSave Dir=1\nSave Dir=2\n", "Save Dir"),
+              "[User Prefs]\nSave Dir=2\n");
 }
 
-TEST(OperaIni, KeyInsideALongerKeyIsCutThere) {
-    // The start of that line stays and, its line feed gone, runs on into the next line.
-    EXPECT_EQ(OperaIniWithoutDirs("[User Prefs]\r\nLast Save Dir=C:\\x\r\nSave Dir=C:\\y\r\nOpen Dir=D:\\\n"),
-              "[User Prefs]\r\nLast Save Dir=C:\\y\r\n");
+TEST(OperaIni, OnlyTheKeysOwnLineInUserPrefsGoes) {
+    // A longer key, a value naming the key, and the key in another section all stay whole.
+    EXPECT_EQ(OperaIniWithoutDirs("[User Prefs]\r\nLast Save Dir=C:\\x\r\nNote=Save Dir=here\r\nSave Dir =C:\\y\r\n"
+                                  "Open Dir=D:\\\n[Other]\r\nSave Dir=keep\r\n"),
+              "[User Prefs]\r\nLast Save Dir=C:\\x\r\nNote=Save Dir=here\r\n[Other]\r\nSave Dir=keep\r\n");
+    // The last line without a line break goes too.
+    EXPECT_EQ(OperaIniWithoutDirs("[User Prefs]\r\nColor=1\r\nSave Dir=C:\\x"), "[User Prefs]\r\nColor=1\r\n");
 }
 
 TEST(OperaIni, LeftAsItIs) {
-    // At byte 0 the key counts as absent; the other key is still removed.
-    EXPECT_EQ(OperaIniWithoutDirs("Save Dir=C:\\x\r\nOpen Dir=C:\\y\r\n"), "Save Dir=C:\\x\r\n");
-    EXPECT_EQ(OperaIniWithoutDirs("[User Prefs]\r\nSave Dir=C:\\x"), std::nullopt); // no line feed after it
+    // Outside "[User Prefs]" (or before any section) the keys are not Opera's folders.
+    EXPECT_EQ(OperaIniWithoutDirs("Save Dir=C:\\x\r\nOpen Dir=C:\\y\r\n"), std::nullopt);
+    EXPECT_EQ(OperaIniWithoutDirs("[Prefs]\r\nSave Dir=C:\\x\r\n"), std::nullopt);
     EXPECT_EQ(OperaIniWithoutDirs("[User Prefs]\r\nsave dir=C:\\x\r\n"), std::nullopt);
+    EXPECT_EQ(OperaIniWithoutDirs("[User Prefs]\r\nSave Directory=C:\\x\r\n"), std::nullopt);
     EXPECT_EQ(OperaIniWithoutDirs(""), std::nullopt);
 }
 

@@ -141,8 +141,9 @@ TEST_F(Browsers, OperaHistoryInProfilesAndRegisteredFoldersIniDirsRemoved) {
     SetString(kUser, kOperaKey, "Last Directory3", "C:\\"); // a whole drive is never walked
     const std::string driveCanary = MakeFolder("C:\\ZltDriveCanary");
     File(driveCanary + "\\global_history.dat");
-    const char* names[] = {"opera.dir", "global.dat", "global_history.dat", "vlink4.datt", "autosave.win",
-                           "autosave.win.bak", "typed_history.hml.win", "typed_history.xml"};
+    File(appData + "\\ZltOperaInstall\\opera.exe"); // the folder is Opera's own
+    const char* names[] = {"opera.dir",    "global.dat",       "global_history.dat",    "vlink4.datt", "vlink4.dat",
+                           "autosave.win", "autosave.win.bak", "typed_history.hml.win", "typed_history.xml"};
     for (const std::string& folder : {profile, install}) {
         for (const char* name : names) File(folder + "\\" + name);
         File(folder + "\\operaprefs.ini", kOperaPrefs);

@@ -244,6 +244,7 @@ TEST_F(Mozilla, SuiteHistoryInProfilesAndRegisteredInstallFoldersNetscapeAlsoCle
         File(folder + "\\bookmarks.html");
     }
     File(appData + "\\ZltInstall\\history.dat"); // the installation folder itself is not in the list
+    File(appData + "\\ZltInstall\\Mozilla 1.7\\mozilla.exe", "MZ");
 
     cleaner.ClearNetscapeHistory();
     for (const std::string& folder : {mozillaProfile, install, netscapeProfile}) {
@@ -266,6 +267,23 @@ TEST_F(Mozilla, RegisteredFoldersThatWouldWalkAWholeDriveAreNotWalked) {
     cleaner.ClearNetscapeCookies();
     EXPECT_TRUE(PathExists(canary + "\\history.dat"));
     EXPECT_TRUE(PathExists(canary + "\\cookies.txt"));
+}
+
+TEST_F(Mozilla, RegisteredFoldersThatAreNotTheSuitesOwnAreNotWalked) {
+    // A folder without the suite's program, and the user's profile root even with one in it: a
+    // registry value can name any folder, and every folder below loses its "history.dat".
+    const std::string stranger = MakeFolder(appData + "\\ZltInstall\\Stranger\\data");
+    const std::string home = ShellFolderPath(CSIDL_PROFILE);
+    const std::string homeData = MakeFolder(home + "\\ZltHomeData");
+    for (const std::string& folder : {stranger, homeData}) File(folder + "\\history.dat");
+    File(home + "\\mozilla.exe", "MZ");
+    Install(kMozillaKey + "\\Mozilla", "1.0", appData + "\\ZltInstall\\Stranger");
+    Install(kMozillaKey + "\\Mozilla", "2.0", home);
+    cleaner.ClearMozillaHistory();
+    DeleteFileA((home + "\\mozilla.exe").c_str());
+    EXPECT_TRUE(PathExists(stranger + "\\history.dat"));
+    EXPECT_TRUE(PathExists(homeData + "\\history.dat"));
+    RemoveTree(homeData);
 }
 
 TEST_F(Mozilla, SuiteUrlbarAndPrefsEditorsSkipALockedFileAndGoOn) {
