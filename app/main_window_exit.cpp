@@ -68,8 +68,9 @@ void CWindowMain::ExitProgram() {
         instanceMutex_.Close();
     }
     // A worker stuck in the file system would go on writing into objects that end with the
-    // process: with everything saved, the process ends here instead.
-    if (!runEnded) TerminateProcess(GetCurrentProcess(), 0);
+    // process: with everything saved, the process ends here instead, and says it did not end well
+    // (a caller waiting on it must not take a hang for success).
+    if (!runEnded) TerminateProcess(GetCurrentProcess(), ERROR_TIMEOUT);
     Sleep(1500);
     DestroyWindow();
 }

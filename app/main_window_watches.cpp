@@ -42,7 +42,9 @@ constexpr WatchStep kIESteps[] = {
         {MaskBit(&ProgramSettings::cookiesMask, bit), &HistoryCleaner::Clear##Name##Cookies},                 \
         {MaskBit(&ProgramSettings::passwordsMask, bit), &HistoryCleaner::Clear##Name##Passwords},             \
         {MaskBit(&ProgramSettings::downloadsMask, bit), &HistoryCleaner::Clear##Name##Downloads}
-constexpr WatchStep kFirefoxSteps[] = {FIVE_STEPS(Firefox, BrowserFirefox)};
+constexpr WatchStep kFirefoxSteps[] = {
+    FIVE_STEPS(Firefox, BrowserFirefox),
+    {MaskBit(&ProgramSettings::purgeHistoryMask, BrowserFirefox), &HistoryCleaner::PurgeFirefoxHistoryDatabase}};
 constexpr WatchStep kSafariSteps[] = {FIVE_STEPS(Safari, BrowserSafari)};
 constexpr WatchStep kOperaSteps[] = {FIVE_STEPS(Opera, BrowserOpera),
                                      {Flag(&ProgramSettings::clearOperaSpeedDial), &HistoryCleaner::ClearOperaSpeedDial}};

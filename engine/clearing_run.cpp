@@ -62,10 +62,13 @@ constexpr Step kBrowserSteps[] = {
 };
 
 
+// The purges end their groups in every kind of clearing: a stronger setting (shredding on) must
+// never leave the weaker scrub.
 constexpr Step kBrowserExtras[] = {
     {Flag(&ProgramSettings::clearMostPopularSites), &HistoryCleaner::ClearIEMostPopularSites},
     {Flag(&ProgramSettings::clearLastSession), &HistoryCleaner::ClearIELastSession},
     {Flag(&ProgramSettings::clearOperaSpeedDial), &HistoryCleaner::ClearOperaSpeedDial},
+    {MaskBit(&ProgramSettings::purgeHistoryMask, BrowserFirefox), &HistoryCleaner::PurgeFirefoxHistoryDatabase},
 };
 
 constexpr Step kApplicationSteps[] = {
@@ -78,6 +81,7 @@ constexpr Step kApplicationSteps[] = {
 constexpr Step kSkypeSteps[] = {
     {Flag(&ProgramSettings::deleteSkypeCalls), &HistoryCleaner::ClearSkypeCalls},
     {Flag(&ProgramSettings::deleteSkypeChats), &HistoryCleaner::ClearSkypeChats},
+    {Flag(&ProgramSettings::purgeSkypeDatabase), &HistoryCleaner::PurgeSkypeDatabase},
 };
 
 constexpr Step kAcrobatRecentSteps[] = {
@@ -205,8 +209,7 @@ std::vector<SettingRef> RunOptions() {
          {Flag(&ProgramSettings::clearAcrobatHistory), Flag(&ProgramSettings::clearAcrobatCollections),
           Flag(&ProgramSettings::emptyRecycleBin), Flag(&ProgramSettings::clearRecentDocuments),
           Flag(&ProgramSettings::emptyRecentItems), Flag(&ProgramSettings::clearClipboard),
-          Flag(&ProgramSettings::deleteIECompatCacheIndex), Flag(&ProgramSettings::deletePrivacIEIndex),
-          MaskBit(&ProgramSettings::purgeHistoryMask, BrowserFirefox), Flag(&ProgramSettings::purgeSkypeDatabase)})
+          Flag(&ProgramSettings::deleteIECompatCacheIndex), Flag(&ProgramSettings::deletePrivacIEIndex)})
         options.push_back(option);
     return options;
 }
@@ -244,7 +247,6 @@ void ClearSelectedBrowserItems(HistoryCleaner& cleaner, ProgramSettings& setting
     if (settings.deleteIECompatCacheIndex || settings.deletePrivacIEIndex) cleaner.DeleteIEIndexDatFiles();
     for (const Step& step : kBrowserExtras)
         if (step.Selected(settings)) (cleaner.*step.clean)();
-    if (settings.purgeHistoryMask & BrowserFirefox) cleaner.PurgeFirefoxHistoryDatabase();
 }
 
 void ClearSelectedWindowsHistory(HistoryCleaner& cleaner, ProgramSettings& settings, HWND clipboardOwner) {
@@ -263,7 +265,6 @@ void ClearSelectedApplicationHistory(HistoryCleaner& cleaner, ProgramSettings& s
         !settings.exiting && cleaner.PromptCloseSkype()) {
         for (const Step& step : kSkypeSteps)
             if (step.Selected(settings)) (cleaner.*step.clean)();
-        if (settings.purgeSkypeDatabase) cleaner.PurgeSkypeDatabase();
     }
     for (const Step& step : kAcrobatRecentSteps)
         if (step.Selected(settings)) (cleaner.*step.clean)();

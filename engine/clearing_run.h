@@ -31,7 +31,7 @@ void ClearBrowserSteps(HistoryCleaner& cleaner, const ProgramSettings& settings,
 
 // The synchronous groups (UI thread, no stop tests), in the order the clear entry runs them.
 // Browsers: the run's browser steps, then index.dat deletion, the IE and Opera extras and the
-// Firefox database purge.
+// Firefox database purge (which the threaded run also ends its browser steps with).
 void ClearSelectedBrowserItems(HistoryCleaner& cleaner, ProgramSettings& settings);
 // Windows history; the clipboard is opened with `clipboardOwner` (the page's own window).
 void ClearSelectedWindowsHistory(HistoryCleaner& cleaner, ProgramSettings& settings, HWND clipboardOwner);

@@ -13,34 +13,112 @@
 
 namespace {
 
+// The threaded run's steps as the product's option table has them, written out here rather than
+// taken from the run's own tables: an option wired to the wrong cleaner, or a step in the wrong
+// place, shows as a difference. `stopTest` is whether the run tests for a cancel before the step.
+struct RunRow {
+    SettingRef option;
+    const char* cleaner;
+    bool stopTest = true;
+};
+const RunRow kRunTable[] = {
+    {MaskBit(&ProgramSettings::historyMask, BrowserIE), "ClearIEHistory"},
+    {MaskBit(&ProgramSettings::historyMask, IEIndexDatContent), "ClearHistoryIndexDat"},
+    {MaskBit(&ProgramSettings::historyMask, BrowserFirefox), "ClearFirefoxHistory"},
+    {MaskBit(&ProgramSettings::historyMask, BrowserSafari), "ClearSafariHistory"},
+    {MaskBit(&ProgramSettings::historyMask, BrowserOpera), "ClearOperaHistory"},
+    {MaskBit(&ProgramSettings::historyMask, BrowserMozilla), "ClearMozillaHistory"},
+    {MaskBit(&ProgramSettings::historyMask, BrowserNetscape), "ClearNetscapeHistory"},
+    {MaskBit(&ProgramSettings::historyMask, BrowserChrome), "ClearChromeHistory"},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserIE), "ClearIECache"},
+    {MaskBit(&ProgramSettings::cacheMask, IEIndexDatContent), "ClearCacheIndexDat"},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserFirefox), "ClearFirefoxCache"},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserSafari), "ClearSafariCache"},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserOpera), "ClearOperaCache"},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserMozilla), "ClearMozillaCache"},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserNetscape), "ClearNetscapeCache"},
+    {MaskBit(&ProgramSettings::cacheMask, BrowserChrome), "ClearChromeCache"},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserIE), "ClearIECookies"},
+    {MaskBit(&ProgramSettings::cookiesMask, IEIndexDatContent), "ClearCookiesIndexDat"},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserFirefox), "ClearFirefoxCookies"},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserSafari), "ClearSafariCookies"},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserOpera), "ClearOperaCookies"},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserMozilla), "ClearMozillaCookies"},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserNetscape), "ClearNetscapeCookies"},
+    {MaskBit(&ProgramSettings::cookiesMask, BrowserChrome), "ClearChromeCookies"},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserIE), "ClearIEPasswords"},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserFirefox), "ClearFirefoxPasswords"},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserSafari), "ClearSafariPasswords"},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserOpera), "ClearOperaPasswords"},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserMozilla), "ClearMozillaPasswords"},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserNetscape), "ClearNetscapePasswords"},
+    {MaskBit(&ProgramSettings::passwordsMask, BrowserChrome), "ClearChromePasswords"},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserIE), "ClearIEDownloads"},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserFirefox), "ClearFirefoxDownloads"},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserSafari), "ClearSafariDownloads"},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserOpera), "ClearOperaDownloads"},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserMozilla), "ClearMozillaDownloads"},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserNetscape), "ClearNetscapeDownloads"},
+    {MaskBit(&ProgramSettings::downloadsMask, BrowserChrome), "ClearChromeDownloads"},
+    {Flag(&ProgramSettings::clearMostPopularSites), "ClearIEMostPopularSites"},
+    {Flag(&ProgramSettings::clearLastSession), "ClearIELastSession"},
+    {Flag(&ProgramSettings::clearOperaSpeedDial), "ClearOperaSpeedDial"},
+    // The purges end their groups in the threaded run too.
+    {MaskBit(&ProgramSettings::purgeHistoryMask, BrowserFirefox), "PurgeFirefoxHistoryDatabase"},
+    {Flag(&ProgramSettings::clearToolbarHistory), "ClearToolbarHistory"},
+    {Flag(&ProgramSettings::clearOfficeHistory), "ClearOfficeHistory"},
+    {Flag(&ProgramSettings::clearMediaPlayerHistory), "ClearMediaPlayerHistory"},
+    {Flag(&ProgramSettings::clearGoogleDesktopHistory), "ClearGoogleDesktopHistory"},
+    {Flag(&ProgramSettings::deleteSkypeCalls), "ClearSkypeCalls"},
+    {Flag(&ProgramSettings::deleteSkypeChats), "ClearSkypeChats"},
+    {Flag(&ProgramSettings::purgeSkypeDatabase), "PurgeSkypeDatabase"},
+    {Flag(&ProgramSettings::clearAcrobatReaderRecent), "ClearAcrobatReaderRecentFiles", false},
+    {Flag(&ProgramSettings::clearAcrobatRecent), "ClearAdobeAcrobatRecentFiles", false},
+    // Both together: the data folder (see EverythingInOrder).
+    {Flag(&ProgramSettings::clearAcrobatHistory), "ClearAcrobatOrganizerHistory", false},
+    {Flag(&ProgramSettings::clearAcrobatCollections), "ClearAcrobatCollections", false},
+    {Flag(&ProgramSettings::emptyRecycleBin), "EmptyRecycleBin"},
+    {Flag(&ProgramSettings::clearRecentDocuments), "ClearRecentDocuments"},
+    {Flag(&ProgramSettings::emptyRecentItems), "EmptyRecentItems"},
+    {Flag(&ProgramSettings::clearClipboard), "ClearClipboard"},
+    {Flag(&ProgramSettings::emptyTempFolders), "EmptyTempFolders"},
+    {Flag(&ProgramSettings::clearRunHistory), "ClearRunHistory"},
+    {Flag(&ProgramSettings::clearSearchFilesHistory), "ClearSearchFilesHistory"},
+    {Flag(&ProgramSettings::clearSearchComputersHistory), "ClearSearchComputersHistory"},
+    {Flag(&ProgramSettings::clearUserAssist), "ClearUserAssist"},
+    {Flag(&ProgramSettings::clearStreams), "ClearStreams"},
+    {Flag(&ProgramSettings::clearOpenSaveHistory), "ClearOpenSaveHistory"},
+};
 
-const Names kBrowserOrder = {
-    "ClearIEHistory",         "ClearHistoryIndexDat",   "ClearFirefoxHistory",  "ClearSafariHistory",
-    "ClearOperaHistory",      "ClearMozillaHistory",    "ClearNetscapeHistory", "ClearChromeHistory",
-    "ClearIECache",           "ClearCacheIndexDat",     "ClearFirefoxCache",    "ClearSafariCache",
-    "ClearOperaCache",        "ClearMozillaCache",      "ClearNetscapeCache",   "ClearChromeCache",
-    "ClearIECookies",         "ClearCookiesIndexDat",   "ClearFirefoxCookies",  "ClearSafariCookies",
-    "ClearOperaCookies",      "ClearMozillaCookies",    "ClearNetscapeCookies", "ClearChromeCookies",
-    "ClearIEPasswords",       "ClearFirefoxPasswords",  "ClearSafariPasswords", "ClearOperaPasswords",
-    "ClearMozillaPasswords",  "ClearNetscapePasswords", "ClearChromePasswords", "ClearIEDownloads",
-    "ClearFirefoxDownloads",  "ClearSafariDownloads",   "ClearOperaDownloads",  "ClearMozillaDownloads",
-    "ClearNetscapeDownloads", "ClearChromeDownloads",
-};
-const Names kWindowsOrder = {
-    "EmptyRecycleBin",  "ClearRecentDocuments", "EmptyRecentItems",        "ClearClipboard",
-    "EmptyTempFolders", "ClearRunHistory",      "ClearSearchFilesHistory", "ClearSearchComputersHistory",
-    "ClearUserAssist",  "ClearStreams",         "ClearOpenSaveHistory",
-};
+void SelectEverything(ProgramSettings& s) {
+    for (const RunRow& row : kRunTable) row.option.Write(s, true);
+}
+
+// What a run with everything selected calls, in order, and whether each has a stop test before it.
+std::vector<RunRow> EverythingInOrder() {
+    std::vector<RunRow> rows;
+    for (const RunRow& row : kRunTable) {
+        if (std::string(row.cleaner) == "ClearAcrobatCollections") continue;
+        rows.push_back(row);
+        if (std::string(row.cleaner) == "ClearAcrobatOrganizerHistory") rows.back().cleaner = "ClearAcrobatDataFolder";
+    }
+    return rows;
+}
+
+Names NamesOf(const std::vector<RunRow>& rows) {
+    Names names;
+    for (const RunRow& row : rows) names.push_back(row.cleaner);
+    return names;
+}
+
+const Names kEverything = NamesOf(EverythingInOrder());
+const Names kBrowserOrder(kEverything.begin(), kEverything.begin() + 38); // history to downloads
+const Names kWindowsOrder(kEverything.end() - 11, kEverything.end());
 
 Names Concat(std::initializer_list<Names> parts) {
     Names all;
     for (const Names& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
-}
-
-// Every option that selects a step, as the run itself lists them.
-void SelectEverything(ProgramSettings& s) {
-    for (const SettingRef& option : RunOptions()) option.Write(s, true);
 }
 
 struct ClearingRun : ::testing::Test {
@@ -63,6 +141,14 @@ struct ClearingRun : ::testing::Test {
         EXPECT_EQ(observer.runsFinished.size(), 1u);
         observer.runsFinished.clear();
     }
+    // Back to a run about to start with nothing selected.
+    void Restart() {
+        cleaner.calls.clear();
+        cleaner.stopAt.clear();
+        settings.ApplyDefaults();
+        settings.runActive = 1;
+        observer.runsFinished.clear();
+    }
 };
 
 } // namespace
@@ -70,44 +156,50 @@ struct ClearingRun : ::testing::Test {
 TEST_F(ClearingRun, EverythingSelectedRunsBrowsersExtrasApplicationsThenWindows) {
     SelectEverything(settings);
     Run();
-    const Names expected =
-        Concat({kBrowserOrder,
-                {"ClearIEMostPopularSites", "ClearIELastSession", "ClearOperaSpeedDial",
-                 "ClearToolbarHistory", "ClearOfficeHistory", "ClearMediaPlayerHistory",
-                 "ClearGoogleDesktopHistory", "ClearSkypeCalls", "ClearSkypeChats",
-                 "ClearAcrobatReaderRecentFiles", "ClearAdobeAcrobatRecentFiles", "ClearAcrobatDataFolder"},
-                kWindowsOrder});
-    EXPECT_EQ(cleaner.calls, expected);
+    EXPECT_EQ(cleaner.calls, kEverything);
     EXPECT_EQ(cleaner.clipboardOwner, progress.window());
     ASSERT_EQ(observer.runsFinished.size(), 1u);
     EXPECT_FALSE(observer.runsFinished[0]); // not told to end the program
     ExpectEnded();
 }
 
+TEST_F(ClearingRun, EveryOptionAloneCallsItsOneCleaner) {
+    for (const RunRow& row : kRunTable) {
+        SCOPED_TRACE(row.cleaner);
+        Restart();
+        row.option.Write(settings, true);
+        Run();
+        EXPECT_EQ(cleaner.calls, Names{row.cleaner});
+    }
+    // Options that select no step of the run: the start-up deletion and the watches.
+    Restart();
+    settings.cookiesMask = settings.historyMask = settings.cacheMask = IEIndexDatAtStartup;
+    settings.bookmarksMask = BrowserFirefox;
+    settings.deleteIECompatCacheIndex = settings.deletePrivacIEIndex = 1;
+    settings.clearOnBrowserClose = settings.clearSkypeOnQuit = 1;
+    Run();
+    EXPECT_TRUE(cleaner.calls.empty());
+}
+
+TEST_F(ClearingRun, CancelDuringAnyStepRunsExactlyTheStepsBeforeTheNextStopTest) {
+    const std::vector<RunRow> order = EverythingInOrder();
+    for (size_t k = 0; k < order.size(); ++k) {
+        SCOPED_TRACE(order[k].cleaner);
+        Restart();
+        SelectEverything(settings);
+        cleaner.stopAt = order[k].cleaner;
+        Run();
+        size_t end = k + 1;
+        while (end < order.size() && !order[end].stopTest) ++end;
+        EXPECT_EQ(cleaner.calls, Names(kEverything.begin(), kEverything.begin() + end));
+        ExpectEnded();
+    }
+}
+
 TEST_F(ClearingRun, NothingSelectedStillEnds) {
     Run();
     EXPECT_TRUE(cleaner.calls.empty());
     ExpectEnded();
-}
-
-TEST_F(ClearingRun, EachOptionSelectsItsOwnStep) {
-    settings.cookiesMask = BrowserOpera | IEIndexDatAtStartup; // the start-up bit selects no step
-    settings.historyMask = IEIndexDatContent;
-    settings.downloadsMask = BrowserChrome;
-    settings.clearStreams = 1;
-    settings.clearAcrobatCollections = 1;
-    settings.clearOfficeHistory = 1;
-    Run();
-    EXPECT_EQ(cleaner.calls, (Names{"ClearHistoryIndexDat", "ClearOperaCookies", "ClearChromeDownloads",
-                                    "ClearOfficeHistory", "ClearAcrobatCollections", "ClearStreams"}));
-    cleaner.calls.clear();
-    settings.runActive = 1;
-    settings.stopRequested = 0;
-    settings.cookiesMask = settings.historyMask = settings.downloadsMask = 0;
-    settings.clearStreams = settings.clearAcrobatCollections = settings.clearOfficeHistory = 0;
-    settings.clearAcrobatHistory = 1;
-    Run();
-    EXPECT_EQ(cleaner.calls, Names{"ClearAcrobatOrganizerHistory"});
 }
 
 TEST_F(ClearingRun, ExitAfterRunPostsTheExitCommandToTheMainWindow) {
@@ -123,26 +215,6 @@ TEST_F(ClearingRun, CancelledBeforeItStartedRunsNothing) {
     settings.stopRequested = 1;
     Run();
     EXPECT_TRUE(cleaner.calls.empty());
-    ExpectEnded();
-}
-
-TEST_F(ClearingRun, CancelSkipsEveryLaterStep) {
-    SelectEverything(settings);
-    cleaner.stopAt = "ClearIECookies";
-    Run();
-    ASSERT_FALSE(cleaner.calls.empty());
-    EXPECT_EQ(cleaner.calls.back(), "ClearIECookies");
-    EXPECT_EQ(cleaner.calls.size(), 17u);
-    ExpectEnded();
-}
-
-TEST_F(ClearingRun, AcrobatStepsHaveNoStopTestOfTheirOwn) {
-    SelectEverything(settings);
-    cleaner.stopAt = "ClearSkypeChats";
-    Run();
-    const Names tail(cleaner.calls.end() - 4, cleaner.calls.end());
-    EXPECT_EQ(tail, (Names{"ClearSkypeChats", "ClearAcrobatReaderRecentFiles", "ClearAdobeAcrobatRecentFiles",
-                           "ClearAcrobatDataFolder"}));
     ExpectEnded();
 }
 
@@ -162,7 +234,7 @@ TEST_F(ClearingRun, PausedGateHoldsTheRunBeforeItsNextStep) {
     EXPECT_TRUE(cleaner.calls.empty());
     Gate().Resume();
     worker.join();
-    EXPECT_EQ(cleaner.calls.size(), 61u);
+    EXPECT_EQ(cleaner.calls, kEverything);
     ExpectEnded();
 
     // Answering "Yes" to the cancel question: the flag is set before the gate opens.
@@ -185,6 +257,7 @@ TEST_F(ClearingRun, PausedGateHoldsTheRunBeforeItsNextStep) {
 
 TEST_F(ClearingRun, BrowserGroupAddsIndexDatDeletionAndTheFirefoxPurge) {
     SelectEverything(settings);
+    settings.deleteIECompatCacheIndex = 1; // not a step of the threaded run
     settings.stopRequested = 1; // no stop tests on the UI thread
     ClearSelectedBrowserItems(cleaner, settings);
     EXPECT_EQ(cleaner.calls,
