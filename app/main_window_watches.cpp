@@ -7,13 +7,12 @@
 
 #include "control/running_programs.h"
 #include "engine/clearing_lease.h"
+#include "engine/recording.h"
 #include "engine/history_cleaner.h"
 #include "ui/option_page.h"
 #include "ui/page_ids.h"
 
 namespace {
-
-using CleanerOperation = void (HistoryCleaner::*)();
 
 struct WatchStep {
     SettingRef option;
@@ -73,7 +72,7 @@ constexpr WatchedFamily kFamilies[] = {
 
 void RunSteps(HistoryCleaner& cleaner, const ProgramSettings& settings, std::span<const WatchStep> steps) {
     for (const WatchStep& step : steps)
-        if (step.option.Read(settings)) (cleaner.*step.clean)();
+        if (step.option.Read(settings)) CallCleaner(cleaner, step.clean);
 }
 
 } // namespace

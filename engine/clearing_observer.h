@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+struct RecordItem;
+
 // Programs that a cleaner needs closed before it can clean their files.
 enum class RunningProgram { Skype, GoogleDesktop };
 
@@ -32,4 +34,6 @@ public:
     virtual void RunFinished(bool /*exitProgram*/) {}
     // The window that owns what a clearing opens (the clipboard), or null.
     virtual HWND OwnerWindow() const { return nullptr; }
+    // The clearing removed, edited or left something (see RunRecord).
+    virtual void Recorded(const RecordItem& /*item*/) {}
 };

@@ -6,11 +6,10 @@
 #include <span>
 
 #include "engine/clearing_lease.h"
+#include "engine/recording.h"
 #include "engine/run_gate.h"
 
 namespace {
-
-using CleanerOperation = void (HistoryCleaner::*)();
 
 // One step of a clearing: the option that selects it and the cleaner it calls.
 struct Step {
@@ -101,14 +100,20 @@ constexpr Step kWindowsStepsAfterClipboard[] = {
 };
 
 
+// The clipboard step takes its owner window, so it has no entry in the labels of the others.
+void ClearClipboardStep(HistoryCleaner& cleaner, HWND owner) {
+    const RecordingContext context(cleaner, {"Windows", "", "Clipboard"});
+    cleaner.ClearClipboard(owner);
+}
+
 // Both Acrobat options together clear the whole data folder, which holds both.
 void ClearAcrobatData(HistoryCleaner& cleaner, const ProgramSettings& settings) {
     if (settings.clearAcrobatHistory && settings.clearAcrobatCollections)
-        cleaner.ClearAcrobatDataFolder();
+        CallCleaner(cleaner, &HistoryCleaner::ClearAcrobatDataFolder);
     else if (settings.clearAcrobatHistory)
-        cleaner.ClearAcrobatOrganizerHistory();
+        CallCleaner(cleaner, &HistoryCleaner::ClearAcrobatOrganizerHistory);
     else if (settings.clearAcrobatCollections)
-        cleaner.ClearAcrobatCollections();
+        CallCleaner(cleaner, &HistoryCleaner::ClearAcrobatCollections);
 }
 
 // The steps of the threaded run. Each returns false when the run is to stop.
@@ -121,7 +126,7 @@ public:
         for (size_t i = 0; i < std::size(kBrowserSteps); ++i) {
             // The first step has no test of its own: the initial one stands for it.
             if (i > 0 && !Continue()) return;
-            if (kBrowserSteps[i].Selected(settings_)) (cleaner_.*kBrowserSteps[i].clean)();
+            if (kBrowserSteps[i].Selected(settings_)) CallCleaner(cleaner_, kBrowserSteps[i].clean);
         }
         for (const Step& step : kBrowserExtras)
             if (!Checked(step)) return;
@@ -129,7 +134,7 @@ public:
         Gate().WaitWhilePaused();
         if (settings_.clearToolbarHistory) {
             if (settings_.stopRequested) return;
-            cleaner_.ClearToolbarHistory();
+            CallCleaner(cleaner_, &HistoryCleaner::ClearToolbarHistory);
         }
         for (size_t i = 1; i < std::size(kApplicationSteps); ++i)
             if (!Checked(kApplicationSteps[i])) return;
@@ -138,22 +143,22 @@ public:
         // The Acrobat steps run without a stop test.
         for (const Step& step : kAcrobatRecentSteps) {
             Gate().WaitWhilePaused();
-            if (step.Selected(settings_)) (cleaner_.*step.clean)();
+            if (step.Selected(settings_)) CallCleaner(cleaner_, step.clean);
         }
         Gate().WaitWhilePaused();
         ClearAcrobatData(cleaner_, settings_);
 
         if (!Continue()) return;
-        if (settings_.emptyRecycleBin) cleaner_.EmptyRecycleBin();
+        if (settings_.emptyRecycleBin) CallCleaner(cleaner_, &HistoryCleaner::EmptyRecycleBin);
         if (!Continue()) return;
         if (settings_.clearRecentDocuments) {
-            SHAddToRecentDocs(SHARD_PATHA, nullptr);
-            cleaner_.ClearRecentDocuments();
+            if (!cleaner_.dryRun) SHAddToRecentDocs(SHARD_PATHA, nullptr);
+            CallCleaner(cleaner_, &HistoryCleaner::ClearRecentDocuments);
         }
         if (!Continue()) return;
-        if (settings_.emptyRecentItems) cleaner_.EmptyRecentItems();
+        if (settings_.emptyRecentItems) CallCleaner(cleaner_, &HistoryCleaner::EmptyRecentItems);
         if (!Continue()) return;
-        if (settings_.clearClipboard) cleaner_.ClearClipboard(cleaner_.Report().OwnerWindow());
+        if (settings_.clearClipboard) ClearClipboardStep(cleaner_, cleaner_.Report().OwnerWindow());
         for (const Step& step : kWindowsStepsAfterClipboard)
             if (!Checked(step)) return;
     }
@@ -166,7 +171,7 @@ private:
     }
     bool Checked(const Step& step) {
         if (!Continue()) return false;
-        if (step.Selected(settings_)) (cleaner_.*step.clean)();
+        if (step.Selected(settings_)) CallCleaner(cleaner_, step.clean);
         return true;
     }
 
@@ -238,35 +243,36 @@ bool AnyClearingOptionSelected(const ProgramSettings& settings) {
 
 void ClearBrowserSteps(HistoryCleaner& cleaner, const ProgramSettings& settings, uint32_t browsers) {
     for (const Step& step : kBrowserSteps)
-        if ((step.option.bit & browsers) && step.Selected(settings)) (cleaner.*step.clean)();
+        if ((step.option.bit & browsers) && step.Selected(settings)) CallCleaner(cleaner, step.clean);
 }
 
 void ClearSelectedBrowserItems(HistoryCleaner& cleaner, ProgramSettings& settings) {
     for (const Step& step : kBrowserSteps)
-        if (step.Selected(settings)) (cleaner.*step.clean)();
-    if (settings.deleteIECompatCacheIndex || settings.deletePrivacIEIndex) cleaner.DeleteIEIndexDatFiles();
+        if (step.Selected(settings)) CallCleaner(cleaner, step.clean);
+    if (settings.deleteIECompatCacheIndex || settings.deletePrivacIEIndex)
+        CallCleaner(cleaner, &HistoryCleaner::DeleteIEIndexDatFiles);
     for (const Step& step : kBrowserExtras)
-        if (step.Selected(settings)) (cleaner.*step.clean)();
+        if (step.Selected(settings)) CallCleaner(cleaner, step.clean);
 }
 
 void ClearSelectedWindowsHistory(HistoryCleaner& cleaner, ProgramSettings& settings, HWND clipboardOwner) {
-    if (settings.emptyRecycleBin) cleaner.EmptyRecycleBin();
-    if (settings.clearRecentDocuments) cleaner.ClearRecentDocuments();
-    if (settings.emptyRecentItems) cleaner.EmptyRecentItems();
-    if (settings.clearClipboard) cleaner.ClearClipboard(clipboardOwner);
+    if (settings.emptyRecycleBin) CallCleaner(cleaner, &HistoryCleaner::EmptyRecycleBin);
+    if (settings.clearRecentDocuments) CallCleaner(cleaner, &HistoryCleaner::ClearRecentDocuments);
+    if (settings.emptyRecentItems) CallCleaner(cleaner, &HistoryCleaner::EmptyRecentItems);
+    if (settings.clearClipboard) ClearClipboardStep(cleaner, clipboardOwner);
     for (const Step& step : kWindowsStepsAfterClipboard)
-        if (step.Selected(settings)) (cleaner.*step.clean)();
+        if (step.Selected(settings)) CallCleaner(cleaner, step.clean);
 }
 
 void ClearSelectedApplicationHistory(HistoryCleaner& cleaner, ProgramSettings& settings) {
     for (const Step& step : kApplicationSteps)
-        if (step.Selected(settings)) (cleaner.*step.clean)();
+        if (step.Selected(settings)) CallCleaner(cleaner, step.clean);
     if ((settings.deleteSkypeCalls || settings.deleteSkypeChats || settings.purgeSkypeDatabase) &&
         !settings.exiting && cleaner.PromptCloseSkype()) {
         for (const Step& step : kSkypeSteps)
-            if (step.Selected(settings)) (cleaner.*step.clean)();
+            if (step.Selected(settings)) CallCleaner(cleaner, step.clean);
     }
     for (const Step& step : kAcrobatRecentSteps)
-        if (step.Selected(settings)) (cleaner.*step.clean)();
+        if (step.Selected(settings)) CallCleaner(cleaner, step.clean);
     ClearAcrobatData(cleaner, settings);
 }

@@ -3,7 +3,11 @@
 #include <windows.h>
 #include <sqlite3.h>
 
+#include <cstdio>
+#include <iterator>
+
 #include "engine/file_entry.h"
+#include "engine/recording.h"
 #include "engine/history_cleaner.h"
 #include "platform/handles.h"
 
@@ -40,11 +44,12 @@ bool Exec(sqlite3* db, const std::string& sql) {
 
 // Whether any other process has the file open. Asking for it without sharing fails while anyone
 // else holds a handle, whatever sharing they allowed; a program in the middle of a write holds one.
-DatabaseOutcome OpenAlone(const std::string& path) {
+DatabaseOutcome OpenAlone(const std::string& path, DWORD& error) {
     ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (file.valid()) return DatabaseOutcome::Cleaned;
-    switch (GetLastError()) {
+    error = GetLastError();
+    switch (error) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION: return DatabaseOutcome::Held;
     case ERROR_ACCESS_DENIED: return DatabaseOutcome::Denied;
@@ -54,15 +59,20 @@ DatabaseOutcome OpenAlone(const std::string& path) {
     }
 }
 
-// Runs the job on an open connection; false when the connection could not be made safe.
-bool RunJob(sqlite3* db, const DatabaseJob& job, DatabaseResult& result) {
-    // Checked, not assumed: a build without it would leave every deleted row in the free pages.
-    if (QueryText(db, "PRAGMA secure_delete=ON") != "1") return false;
-    Exec(db, "PRAGMA temp_store=MEMORY");
-    // The original pages a rollback journal holds are the very rows being deleted: kept after the
-    // commit, the journal can be shredded; deleted by SQLite, it would be unlinked unshredded.
-    const bool wal = QueryText(db, "PRAGMA journal_mode") == "wal";
-    if (!wal && QueryText(db, "PRAGMA journal_mode=PERSIST") != "persist") return false;
+// Runs the job on an open connection; false when the connection could not be made safe. A
+// preview runs it on an in-memory copy, where only the counts matter.
+bool RunJob(sqlite3* db, const DatabaseJob& job, DatabaseResult& result, bool preview) {
+    bool wal = false;
+    if (!preview) {
+        // Checked, not assumed: a build without it would leave every deleted row in the free pages.
+        if (QueryText(db, "PRAGMA secure_delete=ON") != "1") return false;
+        Exec(db, "PRAGMA temp_store=MEMORY");
+        // The original pages a rollback journal holds are the very rows being deleted: kept after
+        // the commit, the journal can be shredded; deleted by SQLite, it would be unlinked
+        // unshredded.
+        wal = QueryText(db, "PRAGMA journal_mode") == "wal";
+        if (!wal && QueryText(db, "PRAGMA journal_mode=PERSIST") != "persist") return false;
+    }
     // A profile's worth of dirty pages in one transaction without spilling them half way.
     Exec(db, "PRAGMA cache_size=-65536");
 
@@ -75,7 +85,7 @@ bool RunJob(sqlite3* db, const DatabaseJob& job, DatabaseResult& result) {
     for (const std::string& sql : job.statements) {
         if (sql == "VACUUM") {
             commit();
-            vacuumed = Exec(db, sql) || vacuumed;
+            if (!preview) vacuumed = Exec(db, sql) || vacuumed;
             continue;
         }
         if (!inTransaction) inTransaction = Exec(db, "BEGIN");
@@ -87,6 +97,7 @@ bool RunJob(sqlite3* db, const DatabaseJob& job, DatabaseResult& result) {
         deleted = deleted || rows > 0;
     }
     commit();
+    if (preview) return true;
     // Secure delete zeroes the cells it deletes, not the stale copies that the program's own
     // writes left in the gaps of pages that still hold kept rows (a page split moves cells and
     // leaves the old bytes behind). Only a rebuild of the file leaves none; the original pages go
@@ -96,6 +107,55 @@ bool RunJob(sqlite3* db, const DatabaseJob& job, DatabaseResult& result) {
     if (wal) Exec(db, "PRAGMA wal_checkpoint(TRUNCATE)");
     result.integrityOk = QueryText(db, "PRAGMA integrity_check") == "ok";
     return true;
+}
+
+// "file:C:/a%20b/places.sqlite?mode=ro": the database opened for reading only. Without a log
+// beside it, also immutable, so that SQLite neither locks nor makes a shared-memory file.
+std::string ReadOnlyUri(const std::string& utf8, bool hasLog) {
+    std::string uri = "file:";
+    for (unsigned char c : utf8) {
+        if (c == '\\') {
+            uri += '/';
+        } else if (c == '%' || c == '#' || c == '?' || c == ' ') {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+            uri += escaped;
+        } else {
+            uri += static_cast<char>(c);
+        }
+    }
+    return uri + (hasLog ? "?mode=ro" : "?mode=ro&immutable=1");
+}
+
+// What the job would delete, counted on an in-memory copy of the database made with SQLite's
+// backup: the file is read, never written, and the counts are those a run would make.
+bool PreviewJob(const std::string& utf8, bool hasLog, const DatabaseJob& job, DatabaseResult& result) {
+    sqlite3* source = nullptr;
+    sqlite3* copy = nullptr;
+    bool ok = sqlite3_open_v2(ReadOnlyUri(utf8, hasLog).c_str(), &source, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                              nullptr) == SQLITE_OK &&
+              sqlite3_open(":memory:", &copy) == SQLITE_OK;
+    if (ok) {
+        sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main");
+        ok = backup && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
+        ok = sqlite3_backup_finish(backup) == SQLITE_OK && ok;
+    }
+    ok = ok && RunJob(copy, job, result, true);
+    sqlite3_close(copy);
+    sqlite3_close(source);
+    return ok;
+}
+
+void RecordResult(HistoryCleaner& cleaner, const std::string& path, const DatabaseResult& result) {
+    for (const auto& [table, rows] : result.deletedRows) {
+        if (rows <= 0) continue;
+        RecordItem item;
+        item.kind = ItemKind::DatabaseTable;
+        item.path = path;
+        item.detail = table;
+        item.rows = rows;
+        cleaner.Record(std::move(item));
+    }
 }
 
 } // namespace
@@ -121,32 +181,61 @@ DatabaseResult CleanDatabase(HistoryCleaner& cleaner, const std::string& path, c
         FileEntry entry;
         if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) {
             result.outcome = DatabaseOutcome::Held;
+            cleaner.RecordLeft(ItemKind::File, path, GetLastError(), "database");
             return result;
         }
         const FileEntry::Kind kind = entry.Identify(path);
         if (kind == FileEntry::Kind::Link || kind == FileEntry::Kind::Placeholder) {
             result.outcome = DatabaseOutcome::NotOwn;
+            cleaner.RecordLeft(ItemKind::File, path,
+                               kind == FileEntry::Kind::Link ? LeftReason::Link : LeftReason::CloudPlaceholder,
+                               "database");
             return result;
         }
     }
-    result.outcome = OpenAlone(path);
-    if (result.outcome != DatabaseOutcome::Cleaned) return result;
+    DWORD error = ERROR_SUCCESS;
+    result.outcome = OpenAlone(path, error);
+    if (result.outcome != DatabaseOutcome::Cleaned) {
+        cleaner.RecordLeft(ItemKind::File, path, error, "database");
+        return result;
+    }
 
     const std::string utf8 = Utf8FromAnsiPath(path);
+    if (cleaner.dryRun) {
+        const bool hasLog = Exists(path + "-wal");
+        if (utf8.empty() || !PreviewJob(utf8, hasLog, job, result)) {
+            result.outcome = DatabaseOutcome::NotCleaned;
+            cleaner.RecordLeft(ItemKind::File, path, LeftReason::NotCleaned, "database");
+            return result;
+        }
+        RecordResult(cleaner, path, result);
+        return result;
+    }
+    // What the program itself left beside the database (a log of its last session) goes with the
+    // cleaning and is recorded; the journal this cleaning keeps is its own.
+    bool sidecarBefore[std::size(kSidecars)] = {};
+    for (size_t i = 0; i < std::size(kSidecars); ++i) sidecarBefore[i] = Exists(path + kSidecars[i]);
+
     sqlite3* db = nullptr;
     const bool opened =
         !utf8.empty() && sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
-    const bool cleaned = opened && RunJob(db, job, result);
+    const bool cleaned = opened && RunJob(db, job, result, false);
     // Also after a failed open, which may still hand out a connection. A close that fails leaves
     // the journal and the log where they are: they may be all that holds the last transaction.
     const bool closed = sqlite3_close(db) == SQLITE_OK;
     if (!cleaned) {
         result.outcome = DatabaseOutcome::NotCleaned;
+        cleaner.RecordLeft(ItemKind::File, path, LeftReason::NotCleaned, "database");
         return result;
     }
+    RecordResult(cleaner, path, result);
     if (closed)
-        for (const char* suffix : kSidecars)
-            if (Exists(path + suffix)) cleaner.RemoveFile(path + suffix);
+        for (size_t i = 0; i < std::size(kSidecars); ++i) {
+            const std::string sidecar = path + kSidecars[i];
+            if (!Exists(sidecar)) continue;
+            const RecordingPause quiet(cleaner, !sidecarBefore[i]);
+            cleaner.RemoveFile(sidecar);
+        }
     return result;
 }
 

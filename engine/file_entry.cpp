@@ -88,6 +88,7 @@ namespace {
 struct EntryFacts {
     DWORD attributes = 0;
     DWORD links = 0;
+    uint64_t size = 0;
     DWORD reparseTag = 0; // known only for reparse points, and only from Vista on
 };
 
@@ -104,6 +105,7 @@ bool ReadEntryFacts(HANDLE handle, EntryFacts& facts) {
             getInformation(handle, kFileStandardInfo, &standard, sizeof standard)) {
             facts.attributes = basic.fileAttributes;
             facts.links = standard.numberOfLinks;
+            facts.size = static_cast<uint64_t>(standard.endOfFile.QuadPart);
             AttributeTagInfo tag{};
             if ((facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
                 getInformation(handle, kFileAttributeTagInfo, &tag, sizeof tag))
@@ -115,6 +117,7 @@ bool ReadEntryFacts(HANDLE handle, EntryFacts& facts) {
     if (!GetFileInformationByHandle(handle, &info)) return false;
     facts.attributes = info.dwFileAttributes;
     facts.links = info.nNumberOfLinks;
+    facts.size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     return true;
 }
 
@@ -123,6 +126,8 @@ bool ReadEntryFacts(HANDLE handle, EntryFacts& facts) {
 FileEntry::Kind FileEntry::Identify(const std::string& path, const std::string& folderFinal) const {
     EntryFacts info;
     if (!handle_.valid() || !ReadEntryFacts(handle_.get(), info)) return Kind::Missing;
+    size_ = info.size;
+    attributes_ = info.attributes;
     switch (NatureOf(info.attributes, info.reparseTag)) {
     case EntryNature::Link: return Kind::Link;
     case EntryNature::CloudPlaceholder: return Kind::Placeholder;

@@ -12,6 +12,7 @@
 //    deduplicated) are ordinary files.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/handles.h"
@@ -34,9 +35,14 @@ public:
     // Deletes the opened entry itself (opened with DELETE access); the name goes, the data stays
     // for any other name it has. False when the entry stays.
     bool Delete(const std::string& path);
+    // What Identify read: the entry's size in bytes and its attributes.
+    uint64_t size() const { return size_; }
+    DWORD attributes() const { return attributes_; }
 
 private:
     ScopedHandle handle_;
+    mutable uint64_t size_ = 0;
+    mutable DWORD attributes_ = 0;
 };
 
 // The final path of what the handle refers to ("\\?\C:\..."), or empty where the system cannot

@@ -9,11 +9,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "app/settings.h"
 #include "engine/clearing_observer.h"
+#include "engine/run_record.h"
 #include "engine/shred_pattern.h"
 
 using FolderList = std::vector<std::string>;
@@ -43,6 +46,12 @@ public:
     // The final path of the folder of the file that RemoveFile shreds, taken once when it starts:
     // every open of every pass is checked against it. Empty: looked up at each open.
     std::string folderFinal;
+    // Which pass of the file's shredding opens it next, and where its data lay before the first
+    // pass wrote and after the last one's flush.
+    enum Pass { First, Middle, Last, Only } placementPass = Only;
+    DWORD attributes = 0; // of the file opened, as its opening read them
+    uint64_t size = 0;
+    FilePlacement before, after;
     alignas(64) uint8_t pattern[PassLayout::kBlock];
     alignas(64) uint8_t readBack[PassLayout::kBlock];
 };
@@ -79,6 +88,28 @@ public:
     // short, so the flag that a finished run leaves set never spoils a later page clear.
     volatile LONG threadedRun = 0;
     ShredProbe* shredProbe = nullptr;
+
+    // ---- What a clearing did. A clearing that keeps a record sets it for its length (see
+    // RecordingScope); every primitive then adds what it removed, emptied, edited or left. With
+    // `dryRun` set the primitives walk, count and size exactly what they would remove and change
+    // nothing: no file, no registry value, no database byte (the preview).
+    bool dryRun = false;
+    RunRecord* record = nullptr;
+    // What the items recorded now belong to: set from the cleaner being called and, by cleaners
+    // that know them, the profile.
+    struct Context {
+        std::string group, profile, category;
+    } context;
+    // The record of the last clearing or preview (see RecordedClearing); shared with the windows
+    // that show it, which may ask for it on another thread.
+    void KeepLastRecord(std::shared_ptr<const RunRecord> last);
+    std::shared_ptr<const RunRecord> LastRecord() const;
+    // Adds `item`, in the current context, to the record (if any) and tells the observer.
+    void Record(RecordItem item);
+    // Something that stays, with the reason the system gave for it (`error`, a Win32 error):
+    // another program holding it is named when it can be found.
+    void RecordLeft(ItemKind kind, const std::string& path, DWORD error, const std::string& detail = {});
+    void RecordLeft(ItemKind kind, const std::string& path, LeftReason reason, const std::string& detail = {});
 
     // Whoever shows what the cleaners do: the progress window during a threaded run, the main
     // window otherwise; none reports to nobody.
@@ -129,6 +160,12 @@ public:
     // Deletes the entry at `path` by its name, never through it: a link stays where it is. A file
     // with other names loses only this one. False when nothing was deleted.
     bool DeleteEntry(const std::string& path);
+    // What shredding did before a deletion, for the record.
+    struct Overwritten {
+        bool wanted = false; // shredding was on for this file
+        Overwrite overwrite = Overwrite::None;
+        std::string note;
+    };
     void RemoveFile(const std::string& path);
     bool ShredFile(const std::string& path);
     // A failed or short write or a failed flush is PassFailed, a failed read VerifyFailed: the
@@ -155,6 +192,8 @@ public:
     // Zeroes every "index.dat" directly in the listed folders after its first 32 bytes, up to the
     // size limit. A file that cannot be opened is skipped; the other folders are still done.
     void ClearIndexDatContent(const FolderList& folders);
+    // Records an index.dat whose content was zeroed in place (`bytes` of it).
+    void RecordCleared(const std::string& path, uint64_t bytes);
 
     // ---- Cleaners not written yet do nothing. One block per family, each in its own source.
 
@@ -258,8 +297,9 @@ public:
 
     // Asks, through the observer, to close a running Skype or Google Desktop; false when the user
     // keeps it (its cleaners are then skipped).
-    virtual bool PromptCloseSkype() { return Report().PromptClose(RunningProgram::Skype); }
-    virtual bool PromptCloseGoogleDesktop() { return Report().PromptClose(RunningProgram::GoogleDesktop); }
+    // A preview asks nothing; a program the user keeps running is recorded as left.
+    virtual bool PromptCloseSkype();
+    virtual bool PromptCloseGoogleDesktop();
 
 protected:
     // SHGetSpecialFolderPathA with the observer's window as owner, not created; empty when the
@@ -271,17 +311,29 @@ private:
     template <class Visit> void ForEachEntry(const std::string& folder, Visit&& visit);
     // The folder a walk is asked to start in is neither a link nor a placeholder.
     bool IsWalkableRoot(const std::string& folder);
+    bool KeyExistsInSomeView(HKEY root, const std::string& key) const;
+    // Records a key, or a value of it (`value`), as removed.
+    void RecordKeyGone(HKEY root, const std::string& key, ItemKind kind, const std::string& value = {});
     void ApplyRemovalRule(const std::string& path, const WalkedFolder& folder, bool allowShred);
     bool DeleteEntryIn(const std::string& path, const std::string& folderFinal);
+    bool DeleteEntryIn(const std::string& path, const std::string& folderFinal, const Overwritten& shred);
     void RemoveFileIn(const std::string& path, const std::string& folderFinal);
 
     ClearingObserver* observer_ = nullptr;
     ShredRandom random_;
+    mutable std::mutex lastRecordGuard_;
+    std::shared_ptr<const RunRecord> lastRecord_;
     int walkDepth_ = 0; // how deep ForEachEntry is below the folder a walk started in
+    DWORD lastPassError_ = ERROR_SUCCESS; // why the last pass could not open its file
+    uint64_t itemsLeft_ = 0;              // how many items were recorded as left so far
+    bool shredEndRecorded_ = false;       // ShredFile's deletion has recorded the file
 };
 
 // The process's one cleaner, bound to Settings().
 HistoryCleaner& Cleaner();
+
+// "HKEY_CURRENT_USER" and the other roots' names, as the report shows them.
+std::string RegistryRootName(HKEY root);
 
 // The deletion procedure of DeleteRegistryTree in one registry view: 0 for the default view
 // (RegDeleteKeyA), KEY_WOW64_64KEY or KEY_WOW64_32KEY (RegDeleteKeyExA, looked up at run time).

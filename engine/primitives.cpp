@@ -187,9 +187,17 @@ void HistoryCleaner::EmptyFolder(const std::string& folder, bool allowShred) {
     ForEachEntry(folder, [&](const std::string& name, DWORD attributes, const WalkedFolder& walked) {
         const std::string path = folder + "\\" + name;
         if (IsFolder(attributes)) {
+            const uint64_t leftBefore = itemsLeft_;
             EmptyFolder(path, allowShred);
-            // Fails, and stays, when something below could not be removed.
-            RemoveDirectoryA(path.c_str());
+            // Fails, and stays, when something below could not be removed (and says so itself).
+            if (dryRun ? itemsLeft_ == leftBefore : RemoveDirectoryA(path.c_str()) != FALSE) {
+                RecordItem item;
+                item.kind = ItemKind::Folder;
+                item.path = path;
+                Record(std::move(item));
+            } else if (!dryRun && GetLastError() != ERROR_DIR_NOT_EMPTY) {
+                RecordLeft(ItemKind::Folder, path, GetLastError());
+            }
         } else {
             ApplyRemovalRule(path, walked, allowShred);
         }
@@ -236,6 +244,14 @@ void HistoryCleaner::RemoveDigitNamedSFiles(const std::string& folder) {
 // ---------------------------------------------------------------------------------------------
 // Registry
 
+std::string RegistryRootName(HKEY root) {
+    if (root == HKEY_CURRENT_USER) return "HKEY_CURRENT_USER";
+    if (root == HKEY_LOCAL_MACHINE) return "HKEY_LOCAL_MACHINE";
+    if (root == HKEY_CLASSES_ROOT) return "HKEY_CLASSES_ROOT";
+    if (root == HKEY_USERS) return "HKEY_USERS";
+    return "HKEY";
+}
+
 bool DeleteRegistryTreeInView(HKEY root, const std::string& key, REGSAM view) {
     RegDeleteKeyExAFn deleteKeyEx = nullptr;
     if (view != 0) {
@@ -245,28 +261,71 @@ bool DeleteRegistryTreeInView(HKEY root, const std::string& key, REGSAM view) {
     return DeleteTree(root, key, view, deleteKeyEx);
 }
 
+bool HistoryCleaner::KeyExistsInSomeView(HKEY root, const std::string& key) const {
+    RegKey opened;
+    if (opened.Open(root, key, KEY_READ) == ERROR_SUCCESS) return true;
+    return isWow64 && opened.Open(root, key, KEY_READ | wow64OtherView) == ERROR_SUCCESS;
+}
+
+void HistoryCleaner::RecordKeyGone(HKEY root, const std::string& key, ItemKind kind, const std::string& value) {
+    RecordItem item;
+    item.kind = kind;
+    item.path = RegistryRootName(root) + "\\" + key;
+    item.detail = value;
+    Record(std::move(item));
+}
+
 bool HistoryCleaner::DeleteRegistryTree(HKEY root, const std::string& key) {
+    const bool existed = KeyExistsInSomeView(root, key);
+    if (dryRun) {
+        if (existed) RecordKeyGone(root, key, ItemKind::RegistryKey);
+        return true;
+    }
     // The 64-bit view first: a 32-bit process would otherwise see only its redirected copy.
     const bool deleted64 = isWow64 && DeleteRegistryTreeInView(root, key, wow64OtherView);
     const bool deletedDefault = DeleteRegistryTreeInView(root, key, 0);
+    if (existed) {
+        if (KeyExistsInSomeView(root, key))
+            RecordLeft(ItemKind::RegistryKey, RegistryRootName(root) + "\\" + key, ERROR_ACCESS_DENIED);
+        else
+            RecordKeyGone(root, key, ItemKind::RegistryKey);
+    }
     return deletedDefault || deleted64;
 }
 
 void HistoryCleaner::DeleteRegistryKey(HKEY root, const std::string& key) {
+    const bool existed = KeyExistsInSomeView(root, key);
+    if (dryRun) {
+        if (existed) RecordKeyGone(root, key, ItemKind::RegistryKey);
+        return;
+    }
     RegDeleteKeyA(root, key.c_str());
-    if (!isWow64) return;
-    if (RegDeleteKeyExAFn deleteKeyEx = FindRegDeleteKeyEx())
-        deleteKeyEx(root, key.c_str(), wow64OtherView, 0);
+    if (isWow64)
+        if (RegDeleteKeyExAFn deleteKeyEx = FindRegDeleteKeyEx()) deleteKeyEx(root, key.c_str(), wow64OtherView, 0);
+    if (!existed) return;
+    if (KeyExistsInSomeView(root, key))
+        RecordLeft(ItemKind::RegistryKey, RegistryRootName(root) + "\\" + key, ERROR_ACCESS_DENIED);
+    else
+        RecordKeyGone(root, key, ItemKind::RegistryKey);
 }
 
 void HistoryCleaner::DeleteRegistryValue(const std::string& key, const std::string& name) {
     RegKey opened;
-    if (opened.Open(HKEY_CURRENT_USER, key, KEY_WRITE) != ERROR_SUCCESS) return;
-    RegDeleteValueA(opened.get(), name.c_str());
+    if (opened.Open(HKEY_CURRENT_USER, key, KEY_WRITE | KEY_QUERY_VALUE) != ERROR_SUCCESS) return;
+    bool existed = RegQueryValueExA(opened.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    LONG deleted = ERROR_FILE_NOT_FOUND;
+    if (!dryRun) deleted = RegDeleteValueA(opened.get(), name.c_str());
     opened.Close();
-    if (!isWow64) return;
-    if (opened.Open(HKEY_CURRENT_USER, key, KEY_WRITE | wow64OtherView) == ERROR_SUCCESS)
-        RegDeleteValueA(opened.get(), name.c_str());
+    if (isWow64 && opened.Open(HKEY_CURRENT_USER, key, KEY_WRITE | KEY_QUERY_VALUE | wow64OtherView) == ERROR_SUCCESS) {
+        if (RegQueryValueExA(opened.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+            existed = true;
+        if (!dryRun && RegDeleteValueA(opened.get(), name.c_str()) == ERROR_SUCCESS) deleted = ERROR_SUCCESS;
+    }
+    if (!existed) return;
+    if (dryRun || deleted == ERROR_SUCCESS)
+        RecordKeyGone(HKEY_CURRENT_USER, key, ItemKind::RegistryValue, name);
+    else
+        RecordLeft(ItemKind::RegistryValue, RegistryRootName(HKEY_CURRENT_USER) + "\\" + key, static_cast<DWORD>(deleted), name);
 }
 
 void HistoryCleaner::DeleteAllSubkeys(const std::string& key) {
@@ -285,7 +344,14 @@ void HistoryCleaner::DeleteValuesByPrefix(const std::string& key, const std::str
         std::vector<std::string> names;
         for (const std::string& name : opened.ValueNames())
             if (MatchesPrefix(name, prefix)) names.push_back(name);
-        for (const std::string& name : names) RegDeleteValueA(opened.get(), name.c_str());
+        for (const std::string& name : names) {
+            const LONG deleted = dryRun ? ERROR_SUCCESS : RegDeleteValueA(opened.get(), name.c_str());
+            if (deleted == ERROR_SUCCESS)
+                RecordKeyGone(HKEY_CURRENT_USER, key, ItemKind::RegistryValue, name);
+            else
+                RecordLeft(ItemKind::RegistryValue, RegistryRootName(HKEY_CURRENT_USER) + "\\" + key,
+                           static_cast<DWORD>(deleted), name);
+        }
         if (!isWow64) break;
     }
 }
@@ -408,6 +474,7 @@ bool HistoryCleaner::BuildFullAccessSecurity(PSID userSid, PSECURITY_DESCRIPTOR 
 
 void HistoryCleaner::SetKeySecurity(HKEY root, const std::string& key, PSECURITY_DESCRIPTOR descriptor,
                                     bool recursive) {
+    if (dryRun) return; // a preview changes no key's rights
     {
         RegKey opened;
         if (opened.Open(root, key, WRITE_DAC) == ERROR_SUCCESS)

@@ -65,3 +65,19 @@ PassLayout LayoutPass(uint64_t length) {
     }
     return layout;
 }
+
+std::string OverwriteNotGuaranteedBecause(const FilePlacement& before, const FilePlacement& after, SeekPenalty seek) {
+    if (before.size == 0) return {}; // nothing was there to overwrite
+    if (before.encrypted) return "encrypted by the file system";
+    if (before.compressed) return "compressed by the file system";
+    if (before.sparse) return "a sparse file";
+    if (seek == SeekPenalty::No) return "on a solid-state drive";
+    if (seek == SeekPenalty::Unknown) return "the drive does not say whether it is a solid-state drive";
+    // A file of some hundred bytes lives in its file-table record, which has no extents.
+    constexpr uint64_t kFileRecord = 1024;
+    if (!before.extentsKnown || before.extents.empty())
+        return before.size < kFileRecord ? "small enough to be kept in the file table"
+                                         : "the file system does not say where the file lies";
+    if (!after.extentsKnown || after.extents != before.extents) return "the file moved while it was overwritten";
+    return {};
+}

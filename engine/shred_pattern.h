@@ -45,3 +45,23 @@ struct PassLayout {
     uint64_t barStart = 0;   // counter before the first block
 };
 PassLayout LayoutPass(uint64_t length);
+
+// Where a file's data lies on its volume, as the file system says before the first pass and after
+// the last: what decides whether three passes over the file overwrote the data itself.
+struct FilePlacement {
+    bool compressed = false, sparse = false, encrypted = false;
+    uint64_t size = 0;
+    bool extentsKnown = false;
+    // (first cluster on the volume, cluster count) of each run of the file, in order.
+    std::vector<std::pair<int64_t, int64_t>> extents;
+};
+// Whether the drive moves a head to reach data (a hard disk), as it says.
+enum class SeekPenalty { Unknown, Yes, No };
+
+// The verdict on one shredded file: an empty text when the passes reached the data in place, else
+// why that is not guaranteed ("solid-state drive", "compressed by the file system", ...). A drive
+// without seek penalty (a solid-state drive) writes every pass elsewhere and frees the old cells
+// later; a compressed, sparse or encrypted file is stored in other forms than what is written; a
+// small file may live inside the file table, where no extents say where it is; a file whose
+// extents changed between the passes was written somewhere new.
+std::string OverwriteNotGuaranteedBecause(const FilePlacement& before, const FilePlacement& after, SeekPenalty seek);

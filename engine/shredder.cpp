@@ -2,12 +2,15 @@
 #include "engine/history_cleaner.h"
 
 #include <ntsecapi.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "engine/file_entry.h"
 #include "engine/run_gate.h"
+#include "engine/shred_placement.h"
+#include "platform/handles.h"
 
 bool OverwriteFile::Open(const std::string& path) {
     Close();
@@ -15,7 +18,12 @@ bool OverwriteFile::Open(const std::string& path) {
     if (!entry.Open(path, GENERIC_READ | GENERIC_WRITE, 0, FILE_FLAG_SEQUENTIAL_SCAN)) return false;
     // Checked on the handle the passes write through: held without sharing, it cannot be swapped
     // for a link or gain a name between the check and the writes.
-    if (entry.Identify(path, folderFinal) != FileEntry::Kind::Plain) return false;
+    if (entry.Identify(path, folderFinal) != FileEntry::Kind::Plain) {
+        SetLastError(ERROR_SUCCESS); // not the system's refusal: the entry changed under us
+        return false;
+    }
+    attributes = entry.attributes();
+    size = entry.size();
     handle = entry.Release();
     return true;
 }
@@ -71,12 +79,41 @@ bool HistoryCleaner::ShredStopRequested() const {
 bool HistoryCleaner::DeleteEntry(const std::string& path) { return DeleteEntryIn(path, {}); }
 
 bool HistoryCleaner::DeleteEntryIn(const std::string& path, const std::string& folderFinal) {
+    return DeleteEntryIn(path, folderFinal, Overwritten{});
+}
+
+bool HistoryCleaner::DeleteEntryIn(const std::string& path, const std::string& folderFinal, const Overwritten& shred) {
     FileEntry entry;
-    if (!entry.Open(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
+    if (!entry.Open(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) {
+        RecordLeft(ItemKind::File, path, GetLastError());
         return false;
-    const FileEntry::Kind kind = entry.Identify(path, folderFinal);
-    if (kind == FileEntry::Kind::Link || kind == FileEntry::Kind::Placeholder) return false;
-    return entry.Delete(path);
+    }
+    RecordItem item;
+    item.path = path;
+    switch (entry.Identify(path, folderFinal)) {
+    case FileEntry::Kind::Missing: RecordLeft(ItemKind::File, path, LeftReason::NotFound); return false;
+    case FileEntry::Kind::Link: RecordLeft(ItemKind::File, path, LeftReason::Link); return false;
+    case FileEntry::Kind::Placeholder: RecordLeft(ItemKind::File, path, LeftReason::CloudPlaceholder); return false;
+    case FileEntry::Kind::SeveralNames:
+        // Only this name goes; its bytes belong to the others too and are never overwritten.
+        item.reason = LeftReason::SecondName;
+        if (shred.wanted) {
+            item.overwrite = Overwrite::NotGuaranteed;
+            item.overwriteNote = "the file has other names, which keep its data";
+        }
+        break;
+    case FileEntry::Kind::Plain:
+        item.overwrite = shred.overwrite;
+        item.overwriteNote = shred.note;
+        break;
+    }
+    item.bytes = entry.size();
+    if (!dryRun && !entry.Delete(path)) {
+        RecordLeft(ItemKind::File, path, GetLastError());
+        return false;
+    }
+    Record(std::move(item));
+    return true;
 }
 
 void HistoryCleaner::RemoveFile(const std::string& path) { RemoveFileIn(path, {}); }
@@ -94,15 +131,33 @@ void HistoryCleaner::RemoveFileIn(const std::string& path, const std::string& fo
     // for each lookup. A folder swapped for a link between two passes no longer matches it.
     const std::string folder = folderFinal.empty() ? FinalPathOfFolderOf(path) : folderFinal;
     FileEntry entry;
-    if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) return;
+    if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) {
+        RecordLeft(ItemKind::File, path, GetLastError());
+        return;
+    }
     const FileEntry::Kind kind = entry.Identify(path, folder);
+    const uint64_t size = entry.size();
     entry.Close();
     switch (kind) {
-    case FileEntry::Kind::Missing:
-    case FileEntry::Kind::Link:
-    case FileEntry::Kind::Placeholder: return;
-    case FileEntry::Kind::SeveralNames: DeleteEntryIn(path, folder); return;
+    case FileEntry::Kind::Missing: RecordLeft(ItemKind::File, path, LeftReason::NotFound); return;
+    case FileEntry::Kind::Link: RecordLeft(ItemKind::File, path, LeftReason::Link); return;
+    case FileEntry::Kind::Placeholder: RecordLeft(ItemKind::File, path, LeftReason::CloudPlaceholder); return;
+    case FileEntry::Kind::SeveralNames: DeleteEntryIn(path, folder, Overwritten{true, Overwrite::None, {}}); return;
     case FileEntry::Kind::Plain: break;
+    }
+    if (dryRun) {
+        // The passes need the file to themselves: one that another program has open stays.
+        ScopedHandle alone(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!alone.valid()) {
+            RecordLeft(ItemKind::File, path, GetLastError());
+            return;
+        }
+        RecordItem item;
+        item.path = path;
+        item.bytes = size;
+        Record(std::move(item));
+        return;
     }
     passPattern = BuildPassPattern(settings->shredMethods.front(), random_);
     struct FolderOfShredding {
@@ -110,13 +165,23 @@ void HistoryCleaner::RemoveFileIn(const std::string& path, const std::string& fo
         ~FolderOfShredding() { file.folderFinal.clear(); }
     } scope{overwriteFile};
     overwriteFile.folderFinal = folder;
-    ShredFile(path);
+    if (ShredFile(path) || shredEndRecorded_) return;
+    // The passes did not all reach the disk: the file stays, and the report says why.
+    if (ShredStopRequested())
+        RecordLeft(ItemKind::File, path, LeftReason::Cancelled, "partly overwritten");
+    else if (lastPassError_ != ERROR_SUCCESS)
+        RecordLeft(ItemKind::File, path, lastPassError_);
+    else if (PathFileExistsA(path.c_str()))
+        RecordLeft(ItemKind::File, path, LeftReason::Failed, "a pass could not be written whole");
 }
 
 bool HistoryCleaner::ShredFile(const std::string& path) {
     const ShredMethod& method = settings->shredMethods.front();
     const int passes = std::min<int>(method.passCount, static_cast<int>(passPattern.size()));
     bool allChecksPassed = true;
+    lastPassError_ = ERROR_SUCCESS;
+    shredEndRecorded_ = false;
+    overwriteFile.before = overwriteFile.after = FilePlacement{};
     // false: stop now, the file stays.
     auto check = [&](uint8_t value) {
         if (ShredStopRequested()) return false;
@@ -126,21 +191,39 @@ bool HistoryCleaner::ShredFile(const std::string& path) {
     };
     for (int pass = 0; pass < passes; ++pass) {
         if (ShredStopRequested()) return false;
+        // Where the data lies is read on the handle of the first pass, before it writes, and of the
+        // last, after its flush.
+        overwriteFile.placementPass = pass == 0 ? OverwriteFile::First : pass == passes - 1 ? OverwriteFile::Last
+                                                                                             : OverwriteFile::Middle;
+        if (passes == 1) overwriteFile.placementPass = OverwriteFile::Only;
         if (WritePass(path, passPattern[pass]) != PassDone) return false;
         if (shredProbe) shredProbe->PassWritten(path, pass + 1);
         if (method.verifyMode == 2 && !check(passPattern[pass])) return false;
     }
     if (method.verifyMode == 1 && passes > 0 && !check(passPattern[passes - 1])) return false;
-    if (method.deleteMode == 0 || method.deleteMode == 2 || allChecksPassed)
-        return DeleteEntryIn(path, overwriteFile.folderFinal);
+    if (method.deleteMode == 0 || method.deleteMode == 2 || allChecksPassed) {
+        Overwritten shred{true, Overwrite::Guaranteed, {}};
+        if (passes > 0)
+            shred.note = OverwriteNotGuaranteedBecause(overwriteFile.before, overwriteFile.after, SeekPenaltyOf(path));
+        else
+            shred.note = "the shredding method has no pass";
+        if (!shred.note.empty()) shred.overwrite = Overwrite::NotGuaranteed;
+        shredEndRecorded_ = true; // removed or left, the deletion says which
+        return DeleteEntryIn(path, overwriteFile.folderFinal, shred);
+    }
     return false;
 }
 
 PassResult HistoryCleaner::WritePass(const std::string& path, uint8_t value) {
     ClearReadOnly(path, overwriteFile.folderFinal);
-    if (!overwriteFile.Open(path)) return PassNotOpened;
+    if (!overwriteFile.Open(path)) {
+        lastPassError_ = GetLastError();
+        return PassNotOpened;
+    }
     if (shredProbe) shredProbe->Opened(overwriteFile, true);
     const HANDLE file = overwriteFile.handle;
+    const auto pass = overwriteFile.placementPass;
+    if (pass == OverwriteFile::First || pass == OverwriteFile::Only) overwriteFile.before = PlacementOf(file, overwriteFile.attributes, overwriteFile.size);
     std::memset(overwriteFile.pattern, value, sizeof overwriteFile.pattern);
     const PassLayout layout = LayoutPass(FileLength(file));
     Report().PassStarted(layout.barRange);
@@ -176,6 +259,7 @@ PassResult HistoryCleaner::WritePass(const std::string& path, uint8_t value) {
     // Every pass reaches the disk before the next one starts; without this the cache may keep
     // only the last pattern, or write nothing before the file is deleted.
     const bool flushed = FlushFileBuffers(overwriteFile.handle) != FALSE;
+    if (flushed && (pass == OverwriteFile::Last || pass == OverwriteFile::Only)) overwriteFile.after = PlacementOf(file, overwriteFile.attributes, overwriteFile.size);
     overwriteFile.Close();
     if (!flushed) return PassFailed;
     if (shredProbe) shredProbe->Flushed();

@@ -3,6 +3,7 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/run_gate.cpp
     engine/shred_pattern.cpp
     engine/walk_rules.cpp
+    engine/run_record.cpp
     engine/cleaners/index_dat_plan.cpp
     engine/cleaners/ie_edits.cpp
     engine/cleaners/mozilla_edits.cpp
@@ -17,6 +18,9 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/primitives.cpp
     engine/shredder.cpp
     engine/database_cleaning.cpp
+    engine/shred_placement.cpp
+    engine/holders.cpp
+    engine/recording.cpp
     engine/clearing_run.cpp
     engine/cleaners/windows_history.cpp
     engine/cleaners/index_dat.cpp

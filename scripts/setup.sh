@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest libsqlite3-dev
     mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine64 xvfb xauth xdotool imagemagick
-    wixl msitools gcab fp-utils-3.2.2 python3 ca-certificates bc sqlite3
+    wixl msitools gcab fp-utils-3.2.2 python3 ca-certificates bc sqlite3 nlohmann-json3-dev
 )
 missing=()
 for p in "${packages[@]}"; do

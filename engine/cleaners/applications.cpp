@@ -172,7 +172,7 @@ void HistoryCleaner::ClearSkypeLastDialed(const FolderList& folders) {
     for (const std::string& folder : folders) {
         if (folder.empty()) continue;
         const std::string path = folder + "\\config.xml";
-        if (Exists(path)) EditTextFile(path, SkypeConfigWithoutLastDialed);
+        if (Exists(path)) EditTextFile(*this, path, SkypeConfigWithoutLastDialed);
     }
 }
 

@@ -45,7 +45,7 @@ void HistoryCleaner::ClearOperaIniDirs(const FolderList& folders) {
     for (std::string_view ini : kOperaIniFiles) {
         for (const std::string& folder : folders) {
             const std::string path = folder + "\\" + std::string(ini);
-            if (EntryExists(path)) EditTextFile(path, OperaIniWithoutDirs);
+            if (EntryExists(path)) EditTextFile(*this, path, OperaIniWithoutDirs);
         }
     }
 }
@@ -55,7 +55,7 @@ void HistoryCleaner::ClearSafariPlistEntries(const FolderList& folders) {
         for (const std::string& folder : folders) {
             const std::string path = folder + "\\" + std::string(pass.file);
             if (EntryExists(path))
-                EditTextFile(path, [&pass](std::string_view text) { return SafariPlistWithEmptyValue(text, pass); });
+                EditTextFile(*this, path, [&pass](std::string_view text) { return SafariPlistWithEmptyValue(text, pass); });
         }
     }
 }

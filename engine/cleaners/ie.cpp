@@ -93,7 +93,8 @@ private:
 
 void HistoryCleaner::ClearUrlHistoryStore() {
     // Fails on a thread without COM; Wine's object answers E_NOTIMPL. Either way the files and
-    // cache entries that the caller removes next are what really goes.
+    // cache entries that the caller removes next are what really goes (and what is recorded).
+    if (dryRun) return;
     IUrlHistoryStg2* history = nullptr;
     if (FAILED(CoCreateInstance(kUrlHistoryClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
                                 kUrlHistoryStg2, reinterpret_cast<void**>(&history))) ||
@@ -148,7 +149,16 @@ void HistoryCleaner::DeleteUrlCacheEntriesIn(const char* pattern, bool cookies) 
             break; // normally ERROR_NO_MORE_ITEMS
         }
         const bool isCookie = (entry->CacheEntryType & COOKIE_CACHE_ENTRY) != 0;
-        if (isCookie == cookies && entry->lpszSourceUrlName) DeleteUrlCacheEntryA(entry->lpszSourceUrlName);
+        if (isCookie != cookies || !entry->lpszSourceUrlName) continue;
+        if (!dryRun && !DeleteUrlCacheEntryA(entry->lpszSourceUrlName)) {
+            RecordLeft(ItemKind::CacheEntry, entry->lpszSourceUrlName, GetLastError());
+            continue;
+        }
+        RecordItem item;
+        item.kind = ItemKind::CacheEntry;
+        item.path = entry->lpszSourceUrlName;
+        item.bytes = (static_cast<uint64_t>(entry->dwSizeHigh) << 32) | entry->dwSizeLow;
+        Record(std::move(item));
     }
     if (search) FindCloseUrlCache(search);
 }
@@ -209,7 +219,7 @@ void HistoryCleaner::ClearMaxthonTypedUrls(const FolderList& folders) {
         if (folder.empty()) continue;
         const std::string path = folder + "\\Config.ini";
         if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-            EditTextFile(path, MaxthonConfigWithoutTypedUrls);
+            EditTextFile(*this, path, MaxthonConfigWithoutTypedUrls);
     }
 }
 

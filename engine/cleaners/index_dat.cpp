@@ -52,6 +52,16 @@ void DeleteStartupValue(HKEY root, const char* key) {
 
 } // namespace
 
+void HistoryCleaner::RecordCleared(const std::string& path, uint64_t bytes) {
+    RecordItem item;
+    item.action = ItemAction::Edited;
+    item.kind = ItemKind::File;
+    item.path = path;
+    item.detail = "content cleared in place";
+    item.bytes = bytes;
+    Record(std::move(item));
+}
+
 void HistoryCleaner::ClearIndexDatContent(const FolderList& folders) {
     const IndexDatPlan plan(settings->maxIndexDatSizeMb);
     for (const std::string& folder : folders) {
@@ -59,7 +69,19 @@ void HistoryCleaner::ClearIndexDatContent(const FolderList& folders) {
         const std::string path = folder + "\\index.dat";
         if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
         // A file that WinINet does not hold open simply goes; one in use is cleared in place.
+        const uint64_t leftBefore = itemsLeft_;
         RemoveFile(path);
+        if (dryRun) {
+            // The removal would have failed: the content would be cleared instead.
+            if (itemsLeft_ == leftBefore) continue;
+            FileEntry held;
+            if (!held.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) ||
+                held.Identify(path) != FileEntry::Kind::Plain)
+                continue;
+            const uint64_t end = plan.ClearEnd(held.size());
+            RecordCleared(path, end > IndexDatPlan::kKeptHeader ? end - IndexDatPlan::kKeptHeader : 0);
+            continue;
+        }
         FileEntry entry;
         // Removed above, or locked by someone: the other folders still get their turn. A link or
         // a file with other names is never written through.
@@ -72,6 +94,7 @@ void HistoryCleaner::ClearIndexDatContent(const FolderList& folders) {
         const uint64_t end = plan.ClearEnd(length);
         static const char zeros[IndexDatPlan::kBlock] = {};
         char block[IndexDatPlan::kBlock];
+        uint64_t cleared = 0;
         for (uint64_t position = IndexDatPlan::kKeptHeader; position < end;
              position += IndexDatPlan::kBlock) {
             Seek(file, position);
@@ -79,9 +102,10 @@ void HistoryCleaner::ClearIndexDatContent(const FolderList& folders) {
             if (!ReadFile(file, block, sizeof block, &got, nullptr) || got == 0) break;
             Seek(file, position);
             DWORD written = 0;
-            WriteFile(file, zeros, got, &written, nullptr);
+            if (WriteFile(file, zeros, got, &written, nullptr)) cleared += written;
         }
         entry.Close();
+        RecordCleared(path, cleared);
         if (plan.TooLarge(length)) {
             const std::string text =
                 path + " is too large (" + std::to_string(IndexDatPlan::SizeMb(length)) +

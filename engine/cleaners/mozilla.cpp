@@ -45,14 +45,14 @@ void RemoveIfExists(HistoryCleaner& cleaner, const std::string& path) {
 void HistoryCleaner::ClearPrefsDownloadDirs(const FolderList& folders) {
     for (const std::string& folder : folders) {
         const std::string path = folder + "\\prefs.js";
-        if (EntryExists(path)) EditTextFile(path, PrefsWithoutDownloadDirs);
+        if (EntryExists(path)) EditTextFile(*this, path, PrefsWithoutDownloadDirs);
     }
 }
 
 void HistoryCleaner::ClearUrlbarHistory(const FolderList& folders) {
     for (const std::string& folder : folders) {
         const std::string path = folder + "\\localstore.rdf";
-        if (EntryExists(path)) EditTextFile(path, LocalstoreWithoutUrlbarHistory);
+        if (EntryExists(path)) EditTextFile(*this, path, LocalstoreWithoutUrlbarHistory);
     }
 }
 

@@ -68,20 +68,39 @@ bool EntryExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-EditOutcome EditTextFile(const std::string& path, const TextEdit& edit) {
+EditOutcome EditTextFile(HistoryCleaner& cleaner, const std::string& path, const TextEdit& edit) {
     std::string text;
     {
         // The browser may keep the file open meanwhile: its reads and writes are shared.
         FileEntry entry;
-        if (!entry.Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
+        if (!entry.Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) {
+            cleaner.RecordLeft(ItemKind::TextFile, path, GetLastError());
             return EditOutcome::NotOpened;
+        }
         const FileEntry::Kind kind = entry.Identify(path);
-        if (kind == FileEntry::Kind::Link || kind == FileEntry::Kind::Placeholder) return EditOutcome::NotOpened;
-        if (!ReadWholeTextFile(entry.handle(), text)) return EditOutcome::NotOpened;
+        if (kind == FileEntry::Kind::Link || kind == FileEntry::Kind::Placeholder) {
+            cleaner.RecordLeft(ItemKind::TextFile, path,
+                               kind == FileEntry::Kind::Link ? LeftReason::Link : LeftReason::CloudPlaceholder);
+            return EditOutcome::NotOpened;
+        }
+        if (!ReadWholeTextFile(entry.handle(), text)) {
+            cleaner.RecordLeft(ItemKind::TextFile, path, LeftReason::NotCleaned, "too large or unreadable");
+            return EditOutcome::NotOpened;
+        }
     }
     const std::optional<std::string> edited = edit(text);
     if (!edited) return EditOutcome::Unchanged;
-    return ReplaceWholeFile(path, *edited) ? EditOutcome::Rewritten : EditOutcome::NotWritten;
+    if (!cleaner.dryRun && !ReplaceWholeFile(path, *edited)) {
+        cleaner.RecordLeft(ItemKind::TextFile, path, GetLastError());
+        return EditOutcome::NotWritten;
+    }
+    RecordItem item;
+    item.action = ItemAction::Edited;
+    item.kind = ItemKind::TextFile;
+    item.path = path;
+    item.bytes = text.size() > edited->size() ? text.size() - edited->size() : 0;
+    cleaner.Record(std::move(item));
+    return EditOutcome::Rewritten;
 }
 
 void RemoveDatabaseInEachFolder(HistoryCleaner& cleaner, const std::string& name, const FolderList& folders) {

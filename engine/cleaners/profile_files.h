@@ -19,7 +19,8 @@ enum class EditOutcome { NotOpened, Unchanged, Rewritten, NotWritten };
 // writes the new text to a new file beside it and moves that over the old one: a failed or short
 // write leaves the original untouched (NotWritten). A link or a cloud placeholder is never edited
 // (NotOpened), nor is a file too large to be a profile's text file.
-EditOutcome EditTextFile(const std::string& path, const TextEdit& edit);
+// The edit and what it left out are recorded; a preview (dryRun) reads and writes nothing back.
+EditOutcome EditTextFile(HistoryCleaner& cleaner, const std::string& path, const TextEdit& edit);
 
 // Reads an open file whole from its current position; false when it cannot be read or is far too
 // large to be a profile's text file.

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "engine/holders.h"
 #include "engine/walk_rules.h"
 #include "platform/handles.h"
 
@@ -17,12 +18,30 @@ std::string ExplorerKey(const char* name) {
 } // namespace
 
 void HistoryCleaner::EmptyRecycleBin() {
-    SHEmptyRecycleBinA(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
-    SHEmptyRecycleBinA(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+    SHQUERYRBINFO before{};
+    before.cbSize = sizeof before;
+    const bool known = SUCCEEDED(SHQueryRecycleBinA(nullptr, &before));
+    if (!dryRun) {
+        SHEmptyRecycleBinA(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+        SHEmptyRecycleBinA(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+    }
+    if (!known || before.i64NumItems <= 0) return;
+    SHQUERYRBINFO after{};
+    after.cbSize = sizeof after;
+    if (!dryRun && SUCCEEDED(SHQueryRecycleBinA(nullptr, &after)) && after.i64NumItems > 0)
+        RecordLeft(ItemKind::RecycleBin, "Recycle Bin", LeftReason::Failed,
+                   std::to_string(after.i64NumItems) + " items could not be removed");
+    RecordItem item;
+    item.action = ItemAction::Emptied;
+    item.kind = ItemKind::RecycleBin;
+    item.path = "Recycle Bin";
+    item.detail = std::to_string(before.i64NumItems - (dryRun ? 0 : after.i64NumItems)) + " items";
+    item.bytes = static_cast<uint64_t>(before.i64Size - (dryRun ? 0 : after.i64Size));
+    Record(std::move(item));
 }
 
 void HistoryCleaner::ClearRecentDocuments() {
-    SHAddToRecentDocs(SHARD_PATHA, nullptr);
+    if (!dryRun) SHAddToRecentDocs(SHARD_PATHA, nullptr);
     DeleteAllSubkeys(ExplorerKey("RecentDocs"));
     DeleteRegistryTree(HKEY_CURRENT_USER, ExplorerKey("RecentDocs"));
 }
@@ -34,9 +53,30 @@ void HistoryCleaner::EmptyRecentItems() {
 }
 
 void HistoryCleaner::ClearClipboard(HWND owner) {
-    if (!OpenClipboard(owner)) return; // another program holds it
+    RecordItem item;
+    item.action = ItemAction::Emptied;
+    item.kind = ItemKind::Clipboard;
+    item.path = "Clipboard";
+    if (dryRun) {
+        if (CountClipboardFormats() > 0) Record(std::move(item));
+        return;
+    }
+    if (!OpenClipboard(owner)) {
+        // Another program has it open: say which.
+        RecordItem left = item;
+        left.action = ItemAction::Left;
+        left.reason = LeftReason::Held;
+        DWORD pid = 0;
+        if (HWND holder = GetOpenClipboardWindow()) GetWindowThreadProcessId(holder, &pid);
+        left.holderPid = pid;
+        left.holder = pid ? ProgramOfProcess(pid) : std::string();
+        Record(std::move(left));
+        return;
+    }
+    const bool hadSomething = CountClipboardFormats() > 0;
     EmptyClipboard();
     CloseClipboard();
+    if (hadSomething) Record(std::move(item));
 }
 
 void HistoryCleaner::EmptyTempFolders() {

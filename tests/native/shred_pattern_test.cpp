@@ -114,3 +114,26 @@ TEST(PassLayout, WritesCoverTheFileExactly) {
     const uint64_t big = uint64_t{5} << 32; // beyond 32 bits
     EXPECT_EQ(LayoutPass(big).fullWrites * 4096 + LayoutPass(big).lastWrite, big);
 }
+
+TEST(OverwriteVerdict, OnlyAPlainFileThatStayedPutOnAHardDiskIsGuaranteed) {
+    FilePlacement plain;
+    plain.size = 100000;
+    plain.extentsKnown = true;
+    plain.extents = {{4096, 25}};
+    EXPECT_EQ(OverwriteNotGuaranteedBecause(plain, plain, SeekPenalty::Yes), "");
+    EXPECT_EQ(OverwriteNotGuaranteedBecause(plain, plain, SeekPenalty::No), "on a solid-state drive");
+    EXPECT_NE(OverwriteNotGuaranteedBecause(plain, plain, SeekPenalty::Unknown), "");
+    FilePlacement moved = plain;
+    moved.extents = {{9000, 25}};
+    EXPECT_EQ(OverwriteNotGuaranteedBecause(plain, moved, SeekPenalty::Yes), "the file moved while it was overwritten");
+    for (bool FilePlacement::*form : {&FilePlacement::compressed, &FilePlacement::sparse, &FilePlacement::encrypted}) {
+        FilePlacement other = plain;
+        other.*form = true;
+        EXPECT_NE(OverwriteNotGuaranteedBecause(other, other, SeekPenalty::Yes), "");
+    }
+    FilePlacement small;
+    small.size = 300; // no extents: it lives in the file table
+    EXPECT_EQ(OverwriteNotGuaranteedBecause(small, small, SeekPenalty::Yes), "small enough to be kept in the file table");
+    FilePlacement empty;
+    EXPECT_EQ(OverwriteNotGuaranteedBecause(empty, empty, SeekPenalty::No), ""); // nothing to overwrite
+}
