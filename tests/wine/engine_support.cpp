@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include "tests/wine/engine_support.h"
 
 #include <commctrl.h>
@@ -171,4 +173,57 @@ int TestProgressBar::RangeHigh() {
 }
 int TestProgressBar::Position() {
     return static_cast<int>(SendMessageA(bar_, PBM_GETPOS, 0, 0));
+}
+
+namespace {
+const char kHeldPath[] = "ZLT_HELD_FILE";
+const char kHeldReady[] = "ZltHeldFileReady";
+const char kHeldRelease[] = "ZltHeldFileRelease";
+} // namespace
+
+HeldByAnotherProcess::HeldByAnotherProcess(const std::string& path)
+    : ready_(CreateEventA(nullptr, TRUE, FALSE, kHeldReady)), release_(CreateEventA(nullptr, TRUE, FALSE, kHeldRelease)) {
+    ResetEvent(ready_.get());
+    ResetEvent(release_.get());
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string command = std::string("\"") + self +
+                          "\" --gtest_also_run_disabled_tests --gtest_filter=AnotherProcess.DISABLED_HoldsAFile";
+    SetEnvironmentVariableA(kHeldPath, path.c_str());
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        process_.Reset(info.hProcess);
+        CloseHandle(info.hThread);
+        pid_ = info.dwProcessId;
+    }
+    SetEnvironmentVariableA(kHeldPath, nullptr);
+    const HANDLE waits[] = {ready_.get(), process_.get()};
+    // Ready, or the helper ended without ever holding the file.
+    holding_ = process_.valid() && WaitForMultipleObjects(2, waits, FALSE, 60000) == WAIT_OBJECT_0;
+}
+
+HeldByAnotherProcess::~HeldByAnotherProcess() {
+    SetEvent(release_.get());
+    if (process_.valid()) WaitForSingleObject(process_.get(), 60000);
+}
+
+void HeldByAnotherProcess::Serve() {
+    char path[MAX_PATH] = "";
+    ASSERT_TRUE(GetEnvironmentVariableA(kHeldPath, path, sizeof path));
+    const ScopedHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file.valid()) << path;
+    const ScopedHandle ready(OpenEventA(EVENT_MODIFY_STATE, FALSE, kHeldReady));
+    const ScopedHandle release(OpenEventA(SYNCHRONIZE, FALSE, kHeldRelease));
+    ASSERT_TRUE(ready.valid() && release.valid());
+    SetEvent(ready.get());
+    WaitForSingleObject(release.get(), 120000);
+}
+
+std::string ThisProgramName() {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string path = self;
+    return path.substr(path.find_last_of('\\') + 1);
 }

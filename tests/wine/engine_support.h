@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/history_cleaner.h"
+#include "platform/handles.h"
 #include "tests/wine/test_support.h"
 #include "ui/progress_poster.h"
 
@@ -58,6 +59,28 @@ public:
 private:
     HANDLE handle_;
 };
+
+// Another process holds a file open without sharing until destroyed: this very test program, started
+// again to run only the test that HeldByAnotherProcess::Serve() is called from. Each test program
+// that uses it defines that test (TEST(AnotherProcess, DISABLED_HoldsAFile) { HeldByAnotherProcess::Serve(); }).
+class HeldByAnotherProcess {
+public:
+    explicit HeldByAnotherProcess(const std::string& path);
+    ~HeldByAnotherProcess();
+    HeldByAnotherProcess(const HeldByAnotherProcess&) = delete;
+    HeldByAnotherProcess& operator=(const HeldByAnotherProcess&) = delete;
+    bool holding() const { return holding_; }
+    DWORD pid() const { return pid_; }
+    // The body of the helper process's test.
+    static void Serve();
+
+private:
+    ScopedHandle ready_, release_, process_;
+    bool holding_ = false;
+    DWORD pid_ = 0;
+};
+// The file name of this test program ("engine_recording_tests.exe").
+std::string ThisProgramName();
 
 // A hidden top-level window on the calling thread; Drain() returns the messages posted to it
 // (message, wParam) in the range [first, last].

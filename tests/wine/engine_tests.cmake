@@ -28,3 +28,5 @@ set_tests_properties(wine.engine_browser_links_tests PROPERTIES
 
 # The engine's benchmark programs are built with the Wine tests (bench/run.sh runs them).
 add_subdirectory(${ZLT_TOP}/bench ${CMAKE_BINARY_DIR}/bench)
+zlt_wine_test(engine_recording_tests engine_recording_test.cpp)
+target_link_libraries(engine_recording_tests PRIVATE zlt_places_fixture)
