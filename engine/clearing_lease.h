@@ -4,7 +4,8 @@
 // they call a cleaner: the one HistoryCleaner holds an overwrite file, a pass pattern, a random
 // source and a progress throttle that two threads must never share, and a clear started from a
 // nested message loop (a box, a watch's timer) must not cut into another. The lease is the
-// settings' runActive flag.
+// settings' runActive flag, and a semaphore of the session that another process of the program (a
+// clearing from the command line) takes too.
 #include "app/settings.h"
 
 // Takes the lease; false when a clearing already holds it.

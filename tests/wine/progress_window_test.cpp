@@ -57,9 +57,10 @@ TEST_F(ProgressTest, CancelQuestionHoldsTheWorkerAndNoLetsItContinue) {
         BoxRecorder boxes(false);
         SetBoxHookForTests([&](const BoxRequest& r) {
             boxes.boxes.push_back(r);
-            Sleep(50); // the worker finishes the step it is in
+            // The worker finishes the step it is in and waits at the gate.
+            for (int waited = 0; waited < 10000 && Gate().Waiting() == 0; waited += 5) Sleep(5);
             atQuestion = steps;
-            Sleep(300);
+            Sleep(300); // and takes no step while the question is open
             afterWaiting = steps;
             pausedDuringQuestion = Gate().Paused() && Gate().Waiting() == 1;
             return false; // "No"

@@ -224,8 +224,12 @@ TEST_F(ThreadedPrompt, AStoppedRunNoLongerWaitsForTheAnswer) {
     s.shredFiles = 1;
     BoxRecorder boxes;
     Command(CmdClearAll);
-    // The window's thread is busy elsewhere (the exit path's wait) when the question comes.
-    Sleep(300);
+    // The window's thread is busy elsewhere (the exit path's wait) when the question comes: it
+    // waits, unanswered, in this thread's queue.
+    MSG queued;
+    for (int waited = 0; waited < 20000 && !PeekMessageA(&queued, main->hwnd(), MsgPromptClose, MsgPromptClose, PM_NOREMOVE);
+         waited += 10)
+        Sleep(10);
     EXPECT_TRUE(main->progressWindow().StopRun(5000));
     EXPECT_EQ(asking().answers, (std::vector<int>{0}));
     PumpMessages(200); // the question that is still queued is dropped unasked
