@@ -5,6 +5,7 @@ include(${ZLT_TOP}/engine/sources.cmake)
 # fuzzers) and into the Windows programs.
 set(ZLT_PORTABLE_SOURCES
     app/digest_text.cpp
+    app/options_ini.cpp
     app/file_error.cpp
     app/password.cpp
     app/program_path.cpp
