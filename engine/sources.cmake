@@ -10,6 +10,7 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/cleaners/chrome_opera_safari_edits.cpp
     engine/cleaners/applications_edits.cpp
     engine/cleaners/browser_folders.cpp
+    engine/cleaners/json_text.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
     engine/clearing_lease.cpp
