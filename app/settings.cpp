@@ -60,6 +60,7 @@ bool SettingRef::Read(const ProgramSettings& s) const {
     case ByteFlag: return s.*byteFlag != 0;
     case DwordFlag: return s.*dwordFlag != 0;
     case MaskBit: return (s.*mask & bit) != 0;
+    case IniFlag: return s.options.GetBool(section, key, defaultOn);
     }
     return false;
 }
@@ -74,6 +75,7 @@ void SettingRef::Write(ProgramSettings& s, bool on) const {
         else
             s.*mask &= ~bit;
         break;
+    case IniFlag: s.options.SetBool(section, key, on); break;
     }
 }
 

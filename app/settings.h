@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/hot_key_value.h"
+#include "app/options_ini.h"
 
 
 // One bit per browser; the same bit in every mask.
@@ -95,6 +96,10 @@ struct ProgramSettings {
     // settings.dat could not be taken whole (damaged, cut short or unreadable) and is not yet kept
     // aside: the next save moves it to settings.dat.bad before writing, never over it.
     bool keepFileAside = false;
+    // The options settings.dat has no room for (options.ini), and whether that file could not be
+    // read as it stood: its options then take their defaults, and the keep list fails closed.
+    OptionsIni options;
+    bool optionsDamaged = false;
     std::string currentFileText; // written by the worker, read by the UI: use the two functions below
     void SetCurrentFileText(const std::string& text);
     std::string CurrentFileText() const;
@@ -122,15 +127,20 @@ struct ProgramSettings {
     std::string KeptAsidePath() const;
 };
 
-// One option of the record: a flag, a flag (dword) or one bit of a browser mask. Option pages bind
+// One option of the record: a flag, a flag (dword), one bit of a browser mask, or an option of
+// options.ini. Option pages bind
 // their check boxes to options, and options select the steps of a clearing.
 struct SettingRef {
-    enum Kind { ByteFlag, DwordFlag, MaskBit };
+    enum Kind { ByteFlag, DwordFlag, MaskBit, IniFlag };
     Kind kind;
     uint8_t ProgramSettings::*byteFlag = nullptr;
     int32_t ProgramSettings::*dwordFlag = nullptr;
     uint32_t ProgramSettings::*mask = nullptr;
     uint32_t bit = 0;
+    // An option of options.ini: its section (the page), its key and its default.
+    const char* section = nullptr;
+    const char* key = nullptr;
+    bool defaultOn = false;
 
     // Any non-zero flag reads as on; writing stores 1 or 0, or sets or clears only the bit.
     bool Read(const ProgramSettings& s) const;
@@ -143,6 +153,9 @@ constexpr SettingRef DwordFlag(int32_t ProgramSettings::*field) {
 }
 constexpr SettingRef MaskBit(uint32_t ProgramSettings::*mask, uint32_t bit) {
     return {SettingRef::MaskBit, nullptr, nullptr, mask, bit};
+}
+constexpr SettingRef IniFlag(const char* section, const char* key, bool defaultOn = false) {
+    return {SettingRef::IniFlag, nullptr, nullptr, nullptr, 0, section, key, defaultOn};
 }
 
 // The process's one record.

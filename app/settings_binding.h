@@ -25,5 +25,10 @@ constexpr SettingBinding BindDwordFlag(int id, int32_t ProgramSettings::*field, 
 constexpr SettingBinding BindMaskBit(int id, uint32_t ProgramSettings::*mask, uint32_t bit, bool quickSelect = true) {
     return {id, MaskBit(mask, bit), quickSelect};
 }
+// A box whose option lives in options.ini, in the page's section.
+constexpr SettingBinding BindIniFlag(int id, const char* section, const char* key, bool quickSelect = true,
+                                     bool defaultOn = false) {
+    return {id, IniFlag(section, key, defaultOn), quickSelect};
+}
 
 using SettingBindings = std::span<const SettingBinding>;
