@@ -5,17 +5,22 @@
 #include <iterator>
 #include <span>
 
+#include "app/option_keys.h"
 #include "engine/clearing_lease.h"
 #include "engine/recording.h"
 #include "engine/run_gate.h"
 
 namespace {
 
-// One step of a clearing: the option that selects it and the cleaner it calls.
+// One step of a clearing: the option that selects it, the cleaner it calls and, for a browser's
+// step, the browser (a page's CLEAR runs its own browser's steps; the options of settings.dat carry
+// the browser's bit themselves).
 struct Step {
     SettingRef option;
     CleanerOperation clean;
+    uint32_t browser = 0;
     bool Selected(const ProgramSettings& settings) const { return option.Read(settings); }
+    uint32_t Browser() const { return browser ? browser : option.bit; }
 };
 
 // The browser steps, shared by the threaded run and the synchronous browser group.
@@ -60,6 +65,13 @@ constexpr Step kBrowserSteps[] = {
     {MaskBit(&ProgramSettings::downloadsMask, BrowserChrome), &HistoryCleaner::ClearChromeDownloads},
 };
 
+
+// What today's browsers keep beyond the five kinds of every browser: options of options.ini,
+// after the five kinds in every clearing.
+constexpr Step kCurrentBrowserSteps[] = {
+    {IniFlag(OptionKeys::kFirefoxPage, OptionKeys::kSessions), &HistoryCleaner::ClearFirefoxSessions, BrowserFirefox},
+    {IniFlag(OptionKeys::kFirefoxPage, OptionKeys::kFormData), &HistoryCleaner::ClearFirefoxFormData, BrowserFirefox},
+};
 
 // The purges end their groups in every kind of clearing: a stronger setting (shredding on) must
 // never leave the weaker scrub.
@@ -128,6 +140,8 @@ public:
             if (i > 0 && !Continue()) return;
             if (kBrowserSteps[i].Selected(settings_)) CallCleaner(cleaner_, kBrowserSteps[i].clean);
         }
+        for (const Step& step : kCurrentBrowserSteps)
+            if (!Checked(step)) return;
         for (const Step& step : kBrowserExtras)
             if (!Checked(step)) return;
         // The toolbar step tests its option before the stop flag.
@@ -204,6 +218,7 @@ std::vector<SettingRef> RunOptions() {
         for (const Step& step : steps) options.push_back(step.option);
     };
     add(kBrowserSteps);
+    add(kCurrentBrowserSteps);
     add(kBrowserExtras);
     add(kApplicationSteps);
     add(kSkypeSteps);
@@ -242,13 +257,15 @@ bool AnyClearingOptionSelected(const ProgramSettings& settings) {
 }
 
 void ClearBrowserSteps(HistoryCleaner& cleaner, const ProgramSettings& settings, uint32_t browsers) {
-    for (const Step& step : kBrowserSteps)
-        if ((step.option.bit & browsers) && step.Selected(settings)) CallCleaner(cleaner, step.clean);
+    for (const auto& steps : {std::span<const Step>(kBrowserSteps), std::span<const Step>(kCurrentBrowserSteps)})
+        for (const Step& step : steps)
+            if ((step.Browser() & browsers) && step.Selected(settings)) CallCleaner(cleaner, step.clean);
 }
 
 void ClearSelectedBrowserItems(HistoryCleaner& cleaner, ProgramSettings& settings) {
-    for (const Step& step : kBrowserSteps)
-        if (step.Selected(settings)) CallCleaner(cleaner, step.clean);
+    for (const auto& steps : {std::span<const Step>(kBrowserSteps), std::span<const Step>(kCurrentBrowserSteps)})
+        for (const Step& step : steps)
+            if (step.Selected(settings)) CallCleaner(cleaner, step.clean);
     if (settings.deleteIECompatCacheIndex || settings.deletePrivacIEIndex)
         CallCleaner(cleaner, &HistoryCleaner::DeleteIEIndexDatFiles);
     for (const Step& step : kBrowserExtras)

@@ -59,6 +59,23 @@ DatabaseOutcome OpenAlone(const std::string& path, DWORD& error) {
     }
 }
 
+std::string ReadOnlyUri(const std::string& utf8, bool hasLog);
+
+// The job's other databases, attached for reading only.
+bool AttachAll(sqlite3* db, const DatabaseJob& job) {
+    for (const auto& [alias, path] : job.attach) {
+        const std::string uri = ReadOnlyUri(Utf8FromAnsiPath(path), Exists(path + "-wal"));
+        sqlite3_stmt* statement = nullptr;
+        const std::string sql = "ATTACH DATABASE ?1 AS \"" + alias + "\"";
+        bool ok = sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+                  sqlite3_bind_text(statement, 1, uri.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&
+                  sqlite3_step(statement) == SQLITE_DONE;
+        sqlite3_finalize(statement);
+        if (!ok) return false;
+    }
+    return true;
+}
+
 // Runs the job on an open connection; false when the connection could not be made safe. A
 // preview runs it on an in-memory copy, where only the counts matter.
 bool RunJob(sqlite3* db, const DatabaseJob& job, DatabaseResult& result, bool preview) {
@@ -75,6 +92,7 @@ bool RunJob(sqlite3* db, const DatabaseJob& job, DatabaseResult& result, bool pr
     }
     // A profile's worth of dirty pages in one transaction without spilling them half way.
     Exec(db, "PRAGMA cache_size=-65536");
+    if (!AttachAll(db, job)) return false;
 
     bool inTransaction = false;
     auto commit = [&] {
@@ -104,8 +122,9 @@ bool RunJob(sqlite3* db, const DatabaseJob& job, DatabaseResult& result, bool pr
     // to the journal, which is shredded or removed below.
     if (deleted && !vacuumed) Exec(db, "VACUUM");
     // The log holds every page written, before and after: copied back and cut to nothing.
-    if (wal) Exec(db, "PRAGMA wal_checkpoint(TRUNCATE)");
-    result.integrityOk = QueryText(db, "PRAGMA integrity_check") == "ok";
+    if (wal) Exec(db, "PRAGMA main.wal_checkpoint(TRUNCATE)");
+    result.integrityOk = QueryText(db, "PRAGMA main.integrity_check") == "ok";
+    for (const auto& attached : job.attach) Exec(db, "DETACH DATABASE \"" + attached.first + "\"");
     return true;
 }
 
@@ -134,7 +153,8 @@ bool PreviewJob(const std::string& utf8, bool hasLog, const DatabaseJob& job, Da
     sqlite3* copy = nullptr;
     bool ok = sqlite3_open_v2(ReadOnlyUri(utf8, hasLog).c_str(), &source, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
                               nullptr) == SQLITE_OK &&
-              sqlite3_open(":memory:", &copy) == SQLITE_OK;
+              sqlite3_open_v2(":memory:", &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI,
+                              nullptr) == SQLITE_OK;
     if (ok) {
         sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main");
         ok = backup && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
@@ -218,7 +238,7 @@ DatabaseResult CleanDatabase(HistoryCleaner& cleaner, const std::string& path, c
 
     sqlite3* db = nullptr;
     const bool opened =
-        !utf8.empty() && sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+        !utf8.empty() && sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) == SQLITE_OK;
     const bool cleaned = opened && RunJob(db, job, result, false);
     // Also after a failed open, which may still hand out a connection. A close that fails leaves
     // the journal and the log where they are: they may be all that holds the last transaction.

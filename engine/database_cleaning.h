@@ -14,6 +14,7 @@
 //    are shredded when shredding is on. Beside a database that was left they stay: they may hold
 //    its last transactions.
 #include <cstdint>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct DatabaseJob {
     // Run in order. Consecutive statements share one transaction; "VACUUM" runs by itself where it
     // stands. A statement that fails (a table an older or newer schema lacks) does not stop the next.
     std::vector<std::string> statements;
+    // Other databases the statements read, attached read-only under their names first:
+    // {"places", "...\\places.sqlite"}.
+    std::vector<std::pair<std::string, std::string>> attach;
 };
 
 enum class DatabaseOutcome {

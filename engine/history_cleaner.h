@@ -240,6 +240,21 @@ public:
     virtual void ClearFirefoxPasswords();
     virtual void ClearFirefoxDownloads();
     virtual void PurgeFirefoxHistoryDatabase();
+    // The session files (open tabs and windows, form contents, session cookies) and the saved form
+    // data of every profile of the Firefox family.
+    virtual void ClearFirefoxSessions();
+    virtual void ClearFirefoxFormData();
+    // The profiles of the Firefox family, as Firefox finds them (engine/cleaners/firefox.cpp).
+    struct FirefoxProfileFolders {
+        std::string browser, name;
+        std::string folder; // roaming: databases, sessions, passwords
+        std::string local;  // caches
+    };
+    std::vector<FirefoxProfileFolders> FindFirefoxProfiles();
+    enum class FirefoxTrace { History, Cache, Cookies, Passwords, Downloads, Sessions, FormData };
+    // What each Firefox cleaner removes in every profile of the family, beyond the folders in
+    // `done` that the cleaner's own steps have cleaned already.
+    void CleanFirefoxProfiles(FirefoxTrace trace, const FolderList& done);
     virtual void ClearMozillaHistory();
     virtual void ClearMozillaCache();
     virtual void ClearMozillaCookies();

@@ -36,6 +36,8 @@ const Label kLabels[] = {
     {&H::ClearFirefoxPasswords, "Firefox", "Passwords"},
     {&H::ClearFirefoxDownloads, "Firefox", "Downloads"},
     {&H::PurgeFirefoxHistoryDatabase, "Firefox", "History database purge"},
+    {&H::ClearFirefoxSessions, "Firefox", "Sessions"},
+    {&H::ClearFirefoxFormData, "Firefox", "Form Data"},
     {&H::ClearMozillaHistory, "Mozilla", "History"},
     {&H::ClearMozillaCache, "Mozilla", "Cache"},
     {&H::ClearMozillaCookies, "Mozilla", "Cookies"},

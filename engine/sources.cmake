@@ -11,6 +11,7 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/cleaners/applications_edits.cpp
     engine/cleaners/browser_folders.cpp
     engine/cleaners/json_text.cpp
+    engine/cleaners/firefox_profiles.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
     engine/clearing_lease.cpp
@@ -29,5 +30,6 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/cleaners/applications.cpp
     engine/cleaners/profile_files.cpp
     engine/cleaners/mozilla.cpp
+    engine/cleaners/firefox.cpp
     engine/cleaners/chrome_opera_safari.cpp
 )

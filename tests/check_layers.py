@@ -3,9 +3,11 @@
 
     platform/       the system's handles and version: includes nothing of the project but itself
     ui/framework/   the thin Win32 window layer: itself and platform/ only
-    engine/         the cleaners and their run: itself, platform/ and the settings record
-                    (app/settings.h), never a window, a page, the application or the controls
-    app/settings.h  the settings record: nothing of the project but the hot-key value it holds
+    engine/         the cleaners and their run: itself, platform/, the settings record
+                    (app/settings.h) and the names of options.ini's options (app/option_keys.h),
+                    never a window, a page, the application or the controls
+    app/settings.h  the settings record: nothing of the project but the hot-key value and
+                    options.ini it holds, which themselves include nothing of the project
 
 usage: check_layers.py TOP"""
 import os
@@ -18,8 +20,10 @@ RULES = [
     # (files the rule is about, includes they may use)
     (lambda f: f.startswith("platform/"), lambda i: i.startswith("platform/")),
     (lambda f: f.startswith("ui/framework/"), lambda i: i.startswith(("ui/framework/", "platform/"))),
-    (lambda f: f.startswith("engine/"), lambda i: i.startswith(("engine/", "platform/")) or i == "app/settings.h"),
-    (lambda f: f == "app/settings.h", lambda i: i == "app/hot_key_value.h"),
+    (lambda f: f.startswith("engine/"),
+     lambda i: i.startswith(("engine/", "platform/")) or i in ("app/settings.h", "app/option_keys.h")),
+    (lambda f: f == "app/settings.h", lambda i: i in ("app/hot_key_value.h", "app/options_ini.h")),
+    (lambda f: f in ("app/options_ini.h", "app/option_keys.h", "app/hot_key_value.h"), lambda i: False),
 ]
 
 

@@ -89,12 +89,13 @@ void HistoryCleaner::ClearFirefoxHistory() {
         for (const std::string& folder : profiles)
             RemoveFilesByPrefix(folder + "\\bookmarkbackups", "bookmarks-", true);
     } else {
-        const DatabaseJob job{FirefoxHistoryStatements()};
+        const DatabaseJob job{AllFirefoxHistoryStatements()};
         for (const std::string& folder : profiles) CleanDatabase(*this, folder + "\\places.sqlite", job);
     }
     RemoveFileInEachFolder("formhistory.dat", profiles);
     RemoveDatabaseInEachFolder(*this, "formhistory.sqlite", profiles);
     ClearPrefsDownloadDirs(profiles);
+    CleanFirefoxProfiles(FirefoxTrace::History, profiles);
 }
 
 void HistoryCleaner::PurgeFirefoxHistoryDatabase() {
@@ -116,6 +117,7 @@ void HistoryCleaner::ClearFirefoxCache() {
         ListFiles(folder + "\\Cache", files);
         for (const std::string& file : files) RemoveIfExists(*this, file);
     }
+    CleanFirefoxProfiles(FirefoxTrace::Cache, profiles);
 }
 
 void HistoryCleaner::ClearFirefoxCookies() {
@@ -127,6 +129,7 @@ void HistoryCleaner::ClearFirefoxCookies() {
         RemoveIfExists(*this, folder + "\\cookies.txt");
         RemoveDatabaseInEachFolder(*this, "cookies.sqlite", {folder});
     }
+    CleanFirefoxProfiles(FirefoxTrace::Cookies, profiles);
 }
 
 void HistoryCleaner::ClearFirefoxPasswords() {
@@ -135,6 +138,7 @@ void HistoryCleaner::ClearFirefoxPasswords() {
     FolderList profiles;
     ListSubfolders(appData + kFirefoxProfiles, profiles);
     for (const char* name : {"signons.txt", "signons2.txt", "signons3.txt"}) RemoveFileInEachFolder(name, profiles);
+    CleanFirefoxProfiles(FirefoxTrace::Passwords, profiles);
 }
 
 void HistoryCleaner::ClearFirefoxDownloads() {
@@ -145,6 +149,7 @@ void HistoryCleaner::ClearFirefoxDownloads() {
     ListSubfolders(root, folders);
     RemoveFileInEachFolder("downloads.rdf", folders);
     RemoveDatabaseInEachFolder(*this, "downloads.sqlite", folders);
+    CleanFirefoxProfiles(FirefoxTrace::Downloads, folders);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -99,3 +99,51 @@ std::vector<std::string> FirefoxHistoryStatements() {
         "DELETE FROM moz_historyvisits WHERE 1=1",
     };
 }
+
+namespace {
+// The places a profile keeps: bookmarked, or "place:" queries (as the history statements keep).
+constexpr char kKeptPlaceUrls[] = "SELECT url FROM places.moz_places WHERE id IN (SELECT fk FROM places.moz_bookmarks "
+                                  "WHERE fk NOT NULL) OR url LIKE 'place:%'";
+constexpr char kDownloadAnnotations[] =
+    "anno_attribute_id IN (SELECT id FROM moz_anno_attributes WHERE name LIKE 'downloads/%')";
+} // namespace
+
+std::vector<std::string> FirefoxCurrentHistoryStatements() {
+    return {
+        "DELETE FROM moz_inputhistory WHERE 1=1",
+        "DELETE FROM moz_places_metadata WHERE 1=1",
+        "DELETE FROM moz_places_metadata_search_queries WHERE 1=1",
+        "DELETE FROM moz_historyvisits_extra WHERE 1=1",
+        "DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)",
+        std::string("DELETE FROM moz_annos WHERE ") + kDownloadAnnotations,
+        "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places WHERE origin_id NOT NULL)",
+        // The bookmarked pages stay, without the counts and dates of the visits that are gone.
+        "UPDATE moz_places SET visit_count=0,last_visit_date=NULL,frecency=0",
+        "UPDATE moz_origins SET frecency=0",
+    };
+}
+
+std::vector<std::string> FirefoxDownloadStatements() {
+    return {
+        // The pages of downloads that nothing else keeps, their annotations, and the visits that
+        // recorded the downloads (visit type 7).
+        std::string("DELETE FROM moz_places WHERE id IN (SELECT place_id FROM moz_annos WHERE ") +
+            kDownloadAnnotations + ") AND id NOT IN (SELECT fk FROM moz_bookmarks WHERE fk NOT NULL)",
+        std::string("DELETE FROM moz_annos WHERE ") + kDownloadAnnotations,
+        "DELETE FROM moz_historyvisits WHERE visit_type=7",
+    };
+}
+
+std::vector<std::string> FirefoxFaviconStatements() {
+    // The host of an icon's address: what follows "://" up to the next "/".
+    const std::string rest = "substr(icon_url,instr(icon_url,'://')+3)";
+    const std::string host = "substr(" + rest + ",1,instr(" + rest + "||'/','/')-1)";
+    return {
+        std::string("DELETE FROM moz_pages_w_icons WHERE page_url NOT IN (") + kKeptPlaceUrls + ")",
+        "DELETE FROM moz_icons_to_pages WHERE page_id NOT IN (SELECT id FROM moz_pages_w_icons)",
+        "DELETE FROM moz_icons WHERE root=0 AND id NOT IN (SELECT icon_id FROM moz_icons_to_pages)",
+        // A site's root icon serves every page of the site: it stays while a kept page is there.
+        "DELETE FROM moz_icons WHERE root=1 AND NOT EXISTS (SELECT 1 FROM (" + std::string(kKeptPlaceUrls) +
+            ") kept WHERE kept.url LIKE '%://' || " + host + " || '/%')",
+    };
+}

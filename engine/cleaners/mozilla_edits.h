@@ -43,3 +43,17 @@ std::optional<std::string> PrefsDiskCacheFolder(std::string_view text);
 // bookmarked nor "place:" queries, then delete every visit. (The database recipe turns secure
 // delete on first, so the deleted rows leave nothing readable even where a blanking UPDATE fails.)
 std::vector<std::string> FirefoxHistoryStatements();
+
+// What current Firefox keeps beside the places and visits of the history statements, run after
+// them on the same "places.sqlite": input history, page metadata, download annotations, origins
+// without places; the bookmarked places stay with their visit counts, dates and frecency reset.
+// On older schemas the statements whose tables are missing fail and change nothing.
+std::vector<std::string> FirefoxCurrentHistoryStatements();
+// Both lists, as one connection runs them.
+std::vector<std::string> AllFirefoxHistoryStatements();
+// "places.sqlite" for the download option alone: the pages of downloads that nothing else keeps,
+// the download annotations, and the visits that recorded downloads.
+std::vector<std::string> FirefoxDownloadStatements();
+// "favicons.sqlite", with "places.sqlite" attached as "places" (already cleaned): only the icons of
+// the pages the profile keeps stay, and the root icons of their sites.
+std::vector<std::string> FirefoxFaviconStatements();

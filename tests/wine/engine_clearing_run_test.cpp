@@ -60,6 +60,9 @@ const RunRow kRunTable[] = {
     {MaskBit(&ProgramSettings::downloadsMask, BrowserMozilla), "ClearMozillaDownloads"},
     {MaskBit(&ProgramSettings::downloadsMask, BrowserNetscape), "ClearNetscapeDownloads"},
     {MaskBit(&ProgramSettings::downloadsMask, BrowserChrome), "ClearChromeDownloads"},
+    // Today's browsers' options of options.ini, after the five kinds.
+    {IniFlag("Mozilla Firefox", "Sessions"), "ClearFirefoxSessions"},
+    {IniFlag("Mozilla Firefox", "Form Data"), "ClearFirefoxFormData"},
     {Flag(&ProgramSettings::clearMostPopularSites), "ClearIEMostPopularSites"},
     {Flag(&ProgramSettings::clearLastSession), "ClearIELastSession"},
     {Flag(&ProgramSettings::clearOperaSpeedDial), "ClearOperaSpeedDial"},
@@ -112,7 +115,7 @@ Names NamesOf(const std::vector<RunRow>& rows) {
 }
 
 const Names kEverything = NamesOf(EverythingInOrder());
-const Names kBrowserOrder(kEverything.begin(), kEverything.begin() + 38); // history to downloads
+const Names kBrowserOrder(kEverything.begin(), kEverything.begin() + 40); // history to today's options
 const Names kWindowsOrder(kEverything.end() - 11, kEverything.end());
 
 Names Concat(std::initializer_list<Names> parts) {

@@ -177,6 +177,7 @@ TEST_F(Mozilla, FirefoxPasswordsAndDownloads) {
     cleaner.ClearFirefoxPasswords();
     for (const char* name : {"signons.txt", "signons2.txt", "signons3.txt"})
         EXPECT_FALSE(PathExists(profile + "\\" + name)) << name;
+    EXPECT_FALSE(PathExists(profile + "\\logins.json"));
     EXPECT_TRUE(PathExists(profile + "\\key3.db"));
     EXPECT_TRUE(PathExists(firefox + "\\signons3.txt")); // the root is no profile
 
@@ -184,13 +185,11 @@ TEST_F(Mozilla, FirefoxPasswordsAndDownloads) {
     EXPECT_FALSE(PathExists(firefox + "\\downloads.rdf"));
     for (const char* name : {"downloads.rdf", "downloads.sqlite", "downloads.sqlite-wal"})
         EXPECT_FALSE(PathExists(profile + "\\" + name)) << name;
-    EXPECT_TRUE(PathExists(profile + "\\logins.json"));
 }
 
-// profiles.ini may name profiles anywhere (an absolute path, or a relative one that climbs out
-// with ".."). The cleaners never read it: they clean the folders below the profiles folder and
-// nothing that profiles.ini points at elsewhere.
-TEST_F(Mozilla, ProfilesNamedOutsideTheProfilesFolderAreNeverTouched) {
+// profiles.ini may name a profile anywhere (an absolute path): Firefox uses it, so it is cleaned.
+// A relative one that climbs out with ".." is no folder of Firefox's own and is never touched.
+TEST_F(Mozilla, ProfilesNamedInProfilesIniAreCleanedWhereverTheyAreButNeverThroughDotDot) {
     const std::string absolute = MakeFolder(local + "\\ZltOutside\\elsewhere.default");
     const std::string climbing = MakeFolder(appData + "\\ZltOutside\\climbed.default");
     const std::string inside = MakeFolder(firefox + "\\inside.default");
@@ -217,16 +216,16 @@ TEST_F(Mozilla, ProfilesNamedOutsideTheProfilesFolderAreNeverTouched) {
         cleaner.ClearFirefoxDownloads();
         cleaner.PurgeFirefoxHistoryDatabase();
     }
-    for (const std::string& folder : {absolute, climbing}) {
-        for (const char* name : names) EXPECT_EQ(Text(folder + "\\" + name), "trace") << folder << name;
-        EXPECT_EQ(Text(folder + "\\prefs.js"), kPrefs);
-        EXPECT_TRUE(PathExists(folder + "\\Cache\\_CACHE_001_"));
-        EXPECT_TRUE(PathExists(folder + "\\bookmarkbackups\\bookmarks-2010-01-01.json"));
+    for (const char* name : names) EXPECT_EQ(Text(climbing + "\\" + name), "trace") << name;
+    EXPECT_EQ(Text(climbing + "\\prefs.js"), kPrefs);
+    EXPECT_TRUE(PathExists(climbing + "\\Cache\\_CACHE_001_"));
+    EXPECT_TRUE(PathExists(climbing + "\\bookmarkbackups\\bookmarks-2010-01-01.json"));
+    for (const std::string& folder : {absolute, inside}) {
+        for (const char* name : names) EXPECT_FALSE(PathExists(folder + "\\" + name)) << folder << name;
+        EXPECT_FALSE(PathExists(folder + "\\Cache\\_CACHE_001_")) << folder;
+        EXPECT_FALSE(PathExists(folder + "\\bookmarkbackups\\bookmarks-2010-01-01.json")) << folder;
+        EXPECT_EQ(Text(folder + "\\prefs.js"), kPrefsCleared) << folder;
     }
-    // The same run did clean the profile inside.
-    for (const char* name : names) EXPECT_FALSE(PathExists(inside + "\\" + name)) << name;
-    EXPECT_FALSE(PathExists(inside + "\\Cache\\_CACHE_001_"));
-    EXPECT_EQ(Text(inside + "\\prefs.js"), kPrefsCleared);
 }
 
 // ---- Mozilla and Netscape

@@ -59,12 +59,17 @@ TEST_F(Places, CurrentSchemaBookmarksAndQueriesStayEveryVisitGoesNothingRemovedR
     PlacesDb db(places);
     EXPECT_EQ(db.Count("SELECT count(*) FROM moz_historyvisits"), 0);
     EXPECT_EQ(db.Count("SELECT count(*) FROM moz_bookmarks"), content.bookmarks);
-    EXPECT_EQ(db.Count("SELECT count(*) FROM moz_origins"), 400 - 8); // not a table the cleaner touches
+    // The origins of the places that went go too; the bookmarked places stay without their visits.
+    EXPECT_EQ(db.Count("SELECT count(*) FROM moz_origins"), 40);
+    EXPECT_EQ(db.Count("SELECT count(*) FROM moz_inputhistory"), 0);
+    EXPECT_EQ(db.Count("SELECT sum(visit_count) + count(last_visit_date) + sum(frecency) FROM moz_places"), 0);
     EXPECT_EQ(db.Column("PRAGMA integrity_check"), std::vector<std::string>{"ok"});
     const std::string bytes = DatabaseFileBytes(places);
     EXPECT_EQ(Readable(bytes, content.removed), std::vector<std::string>{});
     EXPECT_EQ(Readable(bytes, content.removedTitles), std::vector<std::string>{});
     EXPECT_EQ(Readable(bytes, Prefixed("secret-path-", content.removed)), std::vector<std::string>{});
+    EXPECT_EQ(Readable(bytes, Prefixed("gone-host-", content.removed)), std::vector<std::string>{});
+    EXPECT_EQ(Readable(bytes, Prefixed("input", content.removed)), std::vector<std::string>{});
     EXPECT_EQ(Readable(bytes, content.kept).size(), content.kept.size());
 }
 

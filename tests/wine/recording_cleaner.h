@@ -49,6 +49,8 @@ public:
     RECORD(ClearFirefoxPasswords)
     RECORD(ClearFirefoxDownloads)
     RECORD(PurgeFirefoxHistoryDatabase)
+    RECORD(ClearFirefoxSessions)
+    RECORD(ClearFirefoxFormData)
     RECORD(ClearMozillaHistory)
     RECORD(ClearMozillaCache)
     RECORD(ClearMozillaCookies)
