@@ -128,7 +128,8 @@ std::vector<std::string> FirefoxDownloadStatements() {
         // The pages of downloads that nothing else keeps, their annotations, and the visits that
         // recorded the downloads (visit type 7).
         std::string("DELETE FROM moz_places WHERE id IN (SELECT place_id FROM moz_annos WHERE ") +
-            kDownloadAnnotations + ") AND id NOT IN (SELECT fk FROM moz_bookmarks WHERE fk NOT NULL)",
+            kDownloadAnnotations + ") AND id NOT IN (SELECT fk FROM moz_bookmarks WHERE fk NOT NULL)"
+            " AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE visit_type<>7)",
         std::string("DELETE FROM moz_annos WHERE ") + kDownloadAnnotations,
         "DELETE FROM moz_historyvisits WHERE visit_type=7",
     };

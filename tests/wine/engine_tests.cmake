@@ -30,3 +30,7 @@ set_tests_properties(wine.engine_browser_links_tests PROPERTIES
 add_subdirectory(${ZLT_TOP}/bench ${CMAKE_BINARY_DIR}/bench)
 zlt_wine_test(engine_recording_tests engine_recording_test.cpp)
 target_link_libraries(engine_recording_tests PRIVATE zlt_places_fixture)
+zlt_wine_test(engine_firefox_tests engine_firefox_test.cpp)
+target_link_libraries(engine_firefox_tests PRIVATE zlt_places_fixture)
+set_tests_properties(wine.engine_firefox_tests PROPERTIES
+    ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_firefox_setup.sh")
