@@ -537,7 +537,8 @@ LRESULT CWindowMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_ENDSESSION: {
         LRESULT result = Default(message, wParam, lParam);
-        ExitProgram();
+        // FALSE: another program refused the shutdown and the session goes on, so does the program.
+        if (wParam) ExitProgram();
         return result;
     }
     case WM_DESTROY:

@@ -164,6 +164,13 @@ TEST(ClearingLease, ASynchronousClearingThatThrowsGivesTheLeaseBack) {
     EXPECT_TRUE(ClearingLease(s));
 }
 
+TEST_F(MainWindowTest, ACancelledShutdownKeepsTheProgramRunning) {
+    SendMessageA(main->hwnd(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(IsWindow(main->hwnd()));
+    EXPECT_EQ(s.exiting, 0);
+    EXPECT_TRUE(main->trayIconAdded());
+}
+
 TEST_F(HeldRun, EndOfSessionStopsTheRunBeforeTheExitClearing) {
     s.clearRunHistory = 1;
     s.shredFiles = 1;
