@@ -151,6 +151,9 @@ void CWindowProxySettings::OnOwnCommand(int id, int code) {
             Clamped(id, hours ? IDC_SET_HOURS_SPIN : IDC_SET_MINUTES_SPIN, 0, hours ? 23 : 59);
     } else if (id >= HotKeyIdClearAll && id <= HotKeyIdShowBrowsers && code == EN_CHANGE) {
         MarkModified();
+    } else if (id == IDC_SET_NO_RECENT_DOCS && code == BN_CLICKED) {
+        // Not a bound box (the policy lives in the registry), but a change to apply all the same.
+        MarkModified();
     }
 }
 
