@@ -7,7 +7,6 @@ set(ZLT_PORTABLE_SOURCES
     app/digest_text.cpp
     app/file_error.cpp
     app/password.cpp
-    app/program_path.cpp
     app/settings.cpp
     app/settings_format.cpp
     app/sha256.cpp
