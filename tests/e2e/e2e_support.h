@@ -52,6 +52,8 @@ void MakeFolders(const std::string& folder);
 // Writes `text` to `path`, making its folders first.
 void SeedFile(const std::string& path, const std::string& text);
 std::string FileText(const std::string& path);
+// The names in a folder, "." and ".." left out.
+std::vector<std::string> FolderEntries(const std::string& folder);
 // Sets a string value below HKEY_CURRENT_USER, making the key; false when that fails.
 bool WriteStringValue(const std::string& key, const char* name, const std::string& value);
 // The value's data below HKEY_CURRENT_USER as text (a DWORD in decimal); "(missing)" when the key
