@@ -90,6 +90,7 @@ bool CMainApp::InitInstance() {
     CWindowMain window(&settings, &Cleaner());
     window.SetInstanceMutex(mutex.Release());
     settings.installFolder = folder;
+    SetUserFolders(settings);
     helpFilePath = ModuleFolder(instance_) + "zlt.chm";
 
     if (!window.Create(instance_)) return false;
@@ -124,6 +125,7 @@ bool CMainApp::SecondInstance(HANDLE mutex, const std::string& installFolder) {
 void CMainApp::ShowFirstInstance(HWND first, const std::string& installFolder) {
     ProgramSettings& settings = Settings();
     settings.installFolder = installFolder;
+    SetUserFolders(settings); // the same file as the running program's
     settings.LoadSettings();
 
     if (settings.PasswordProtected() && !IsWindowVisible(first)) {

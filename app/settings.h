@@ -87,6 +87,12 @@ struct ProgramSettings {
     // Run-time fields, never stored. The worker thread reads and writes the flags without a lock:
     // plain 32-bit stores, re-read each time.
     std::string installFolder;
+    // The user's own folders, set once at start before anything is loaded (SetUserFolders); tests
+    // set them themselves. Nothing a user writes goes into the program's folder, which every user
+    // shares: dataFolder (%APPDATA%\Zephyrlanthorpe) holds settings.dat, localDataFolder
+    // (%LOCALAPPDATA%\Zephyrlanthorpe) what stays on this machine (index.bat).
+    std::string dataFolder;
+    std::string localDataFolder;
     volatile int32_t exiting = 0;
     volatile int32_t stopRequested = 0;
     volatile int32_t runActive = 0;
@@ -106,7 +112,8 @@ struct ProgramSettings {
     void ClearRunFlags();
     void RebuildShredMethods();
 
-    // settings.dat in installFolder. Failures show the program's own message box.
+    // settings.dat in dataFolder. Failures show the program's own message box. A user without one
+    // takes over, once, the settings.dat that an older version kept in the program's folder.
     bool LoadSettings();
     bool SaveSettings();
 
@@ -116,11 +123,24 @@ struct ProgramSettings {
     // (a damaged or hand-made file) must never lock the user out.
     bool PasswordProtected() const;
 
-    // installFolder + "\\settings.dat", formatted as "%s\\settings.dat".
+    // dataFolder + "\\settings.dat".
     std::string SettingsPath() const;
     // Where a damaged settings.dat is kept: beside it, as settings.dat.bad.
     std::string KeptAsidePath() const;
+    // Where older versions kept settings.dat for every user: the program's folder. Empty when it
+    // is not known.
+    std::string SharedSettingsPath() const;
+
+private:
+    // Reads `file` into the record; the rules for a damaged file as LoadSettings says. `opened`
+    // tells whether the file could be opened at all.
+    bool ReadSettingsFile(const std::string& file, bool* opened = nullptr);
+    // dataFolder exists (made here when missing; the folder above it always does).
+    bool MakeDataFolder() const;
 };
+
+// dataFolder and localDataFolder of the user running the program.
+void SetUserFolders(ProgramSettings& settings);
 
 // One option of the record: a flag, a flag (dword) or one bit of a browser mask. Option pages bind
 // their check boxes to options, and options select the steps of a clearing.

@@ -407,3 +407,6 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     FindClose(find);
     return names;
 }
+
+std::string UserDataFolder() { return ShellFolder(CSIDL_APPDATA) + "\\Zephyrlanthorpe"; }
+std::string UserSettingsFile() { return UserDataFolder() + "\\settings.dat"; }

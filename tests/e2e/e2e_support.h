@@ -47,6 +47,9 @@ std::string BoxText(HWND box);
 
 // A shell folder of the current user (created when missing); empty when the shell cannot say.
 std::string ShellFolder(int csidl);
+// The program's folder for this user's own files (settings.dat), and settings.dat in it.
+std::string UserDataFolder();
+std::string UserSettingsFile();
 // Creates `folder` and every folder above it that is missing.
 void MakeFolders(const std::string& folder);
 // Writes `text` to `path`, making its folders first.

@@ -4,10 +4,13 @@
 // the product not yet installed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <objbase.h>
 #include <shlobj.h>
 
 #include "app/messages.h"
+#include "app/settings_format.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/wine/test_support.h"
 #include "tests/wine/ui_support.h"
@@ -199,6 +202,14 @@ TEST_F(Setup, InstallsTheProductAndLeavesNoPackageBehind) {
 
 TEST_F(Setup, RemovalWaitsForTheRunningProgramAndTakesEverythingWithIt) {
     ASSERT_TRUE(PathExists(kInstalledProgram));
+    // An older version's settings.dat, shared by every user in the program's folder: this user's
+    // first start takes its options over.
+    ProgramSettings old;
+    old.confirmAfterClear = 0;
+    old.maxIndexDatSizeMb = 33;
+    old.hotKeyClearAll = 0x4B0006;
+    const std::vector<uint8_t> oldBytes = SerializeSettings(old);
+    ASSERT_TRUE(WriteFileBytes(InFolder("settings.dat"), oldBytes));
     HANDLE program = StartProgram(std::string("\"") + kInstalledProgram + "\"");
     ASSERT_NE(program, nullptr);
     HWND window = WaitForMainWindow();
@@ -231,11 +242,26 @@ TEST_F(Setup, RemovalWaitsForTheRunningProgramAndTakesEverythingWithIt) {
     PostMessageA(window, WM_COMMAND, CmdExitProgram, 0);
     EXPECT_EQ(WaitForExit(program), 0);
     CloseHandle(program);
-    EXPECT_TRUE(PathExists(InFolder("settings.dat")));
+    // The user's own file holds the options taken over; the program's folder holds nothing the
+    // program wrote, and the shared file is as it was.
+    const std::vector<uint8_t> saved = ReadFileBytes(UserSettingsFile());
+    ProgramSettings stored;
+    ASSERT_EQ(ParseSettings(saved.data(), saved.size(), stored), ParseResult::Ok);
+    EXPECT_EQ(stored.confirmAfterClear, 0);
+    EXPECT_EQ(stored.maxIndexDatSizeMb, 33);
+    EXPECT_EQ(stored.hotKeyClearAll, 0x4B0006u);
+    EXPECT_EQ(ReadFileBytes(InFolder("settings.dat")), oldBytes);
+    std::vector<std::string> expected(std::begin(kInstalledFiles), std::end(kInstalledFiles));
+    for (const char* name : {"settings.dat", "index.bat"}) expected.push_back(name);
+    std::vector<std::string> present = FolderEntries(kInstallFolder);
+    std::sort(expected.begin(), expected.end());
+    std::sort(present.begin(), present.end());
+    EXPECT_EQ(present, expected);
     PostMessageA(GetDlgItem(box, IDRETRY), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitForInstallerEnd());
 
     EXPECT_FALSE(PathExists(kInstallFolder));
+    EXPECT_TRUE(PathExists(UserSettingsFile())); // the user's own stays
     EXPECT_EQ(InstalledLocation(), "");
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Zephyrlanthorpe"));
     EXPECT_FALSE(PathExists(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Zephyrlanthorpe"));

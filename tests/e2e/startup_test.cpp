@@ -14,14 +14,14 @@ namespace {
 
 ProgramSettings StoredSettings() {
     ProgramSettings s;
-    s.installFolder = kInstallFolder;
+    s.dataFolder = UserDataFolder();
     BoxRecorder quiet;
     s.LoadSettings();
     return s;
 }
 
 void StoreSettings(ProgramSettings s) {
-    s.installFolder = kInstallFolder;
+    s.dataFolder = UserDataFolder();
     BoxRecorder quiet;
     ASSERT_TRUE(s.SaveSettings());
 }
@@ -112,7 +112,7 @@ TEST_F(Startup, InstalledRunsOnceWithWindowAndTrayIcon) {
     EXPECT_EQ(stored.windowTop, 50);
     EXPECT_EQ(stored.windowWidth, 700);
     EXPECT_EQ(stored.windowHeight, 480);
-    EXPECT_EQ(ReadFileBytes(std::string(kInstallFolder) + "\\settings.dat").size(), 179u);
+    EXPECT_EQ(ReadFileBytes(UserSettingsFile()).size(), 179u);
 }
 
 TEST_F(Startup, PasswordGuardsTheHiddenWindowOfTheFirstInstance) {

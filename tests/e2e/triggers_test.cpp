@@ -118,7 +118,7 @@ long WaitUntilTracesGone(const Paths& p, DWORD timeoutMs) {
 
 ProgramSettings StoredSettings() {
     ProgramSettings s;
-    s.installFolder = kInstallFolder;
+    s.dataFolder = UserDataFolder();
     BoxRecorder quiet;
     s.LoadSettings();
     return s;
@@ -363,7 +363,7 @@ TEST_F(Triggers, ThePasswordGuardsTheHiddenWindowAgainstTheTrayIcon) {
 
 TEST_F(Triggers, EveryOptionSurvivesAnExitAndAStart) {
     ASSERT_NE(program.window, nullptr) << "no program running";
-    const std::string settingsFile = std::string(kInstallFolder) + "\\settings.dat";
+    const std::string settingsFile = UserSettingsFile();
     ASSERT_EQ(Exit(), 0);
     const std::vector<uint8_t> firstExit = ReadFileBytes(settingsFile);
     ASSERT_FALSE(firstExit.empty());

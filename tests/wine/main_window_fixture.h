@@ -47,6 +47,7 @@ struct MainWindowTest : ::testing::Test {
 
     void SetUp() override {
         s.installFolder = folder.path();
+        s.dataFolder = s.localDataFolder = folder.path();
         cleaner = MakeCleaner();
         main = std::make_unique<CWindowMain>(&s, cleaner.get());
         AddTestPages();

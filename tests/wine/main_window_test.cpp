@@ -251,7 +251,7 @@ TEST_F(MainWindowTest, SaveCommandWritesSettingsAndSaysSo) {
 
 TEST_F(MainWindowTest, AFailedSaveIsNotReportedAsSaved) {
     BoxRecorder boxes;
-    s.installFolder = folder / "gone";
+    s.dataFolder = folder / "gone\\deeper";
     Command(CmdSaveSettings);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "File open error 3");
@@ -296,7 +296,7 @@ TEST_F(MainWindowTest, ExitCommandRunsTheExitPathOnce) {
     EXPECT_FALSE(IsWindow(main->hwnd()));
     EXPECT_EQ(s.exiting, 1);
     ProgramSettings stored;
-    stored.installFolder = folder.path();
+    stored.dataFolder = folder.path();
     ASSERT_TRUE(stored.LoadSettings());
     EXPECT_EQ(stored.windowLeft, 33);
     EXPECT_EQ(stored.windowTop, 44);
