@@ -128,11 +128,12 @@ void CMainApp::ShowFirstInstance(HWND first, const std::string& installFolder) {
     SetUserFolders(settings); // the same file as the running program's
     settings.LoadSettings();
 
-    if (settings.PasswordProtected() && !IsWindowVisible(first)) {
+    // Minimised is as good as hidden: restoring it would show the window without the password.
+    const bool locked = settings.PasswordProtected() && (!IsWindowVisible(first) || IsIconic(first));
+    if (locked) {
         CCheckPassword dialog(&settings);
-        if (dialog.Ask(nullptr) == IDOK) ShowWindow(first, SW_SHOWNORMAL);
-    } else {
-        ShowWindow(first, IsIconic(first) ? SW_RESTORE : SW_SHOWNORMAL);
+        if (dialog.Ask(nullptr) != IDOK) return;
     }
+    ShowWindow(first, IsIconic(first) ? SW_RESTORE : SW_SHOWNORMAL);
     SetForegroundWindow(first);
 }

@@ -284,7 +284,24 @@ struct OffScreenStart : StartWithSettings {
     }
 };
 
+// Protected, and open when the program last ended.
+struct ProtectedStart : StartWithSettings {
+    std::unique_ptr<PasswordAnswer> answer;
+    void Prepare() override {
+        stored.passwordEnabled = 1;
+        stored.SetPassword("pass");
+        answer = std::make_unique<PasswordAnswer>("nope");
+    }
+};
+
 } // namespace
+
+TEST_F(ProtectedStart, TheWindowOpensOnlyToItsPassword) {
+    answer.reset();
+    EXPECT_FALSE(IsWindowVisible(main->hwnd()));
+    EXPECT_TRUE(main->trayIconAdded());
+    EXPECT_EQ(s.windowShowCmd, 0);
+}
 
 TEST_F(CutSettingsStart, StartsVisibleWithTheValuesReadAndDefaultsForTheRest) {
     EXPECT_EQ(boxesAtStart, 1u); // told that the file was damaged and where it was kept

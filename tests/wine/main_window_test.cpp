@@ -230,6 +230,28 @@ TEST_F(MainWindowTest, TrayDoubleClickWithWrongPasswordStaysHidden) {
     EXPECT_EQ(s.windowShowCmd, 0);
 }
 
+TEST_F(MainWindowTest, AMinimisedProtectedWindowComesBackOnlyWithThePassword) {
+    s.passwordEnabled = 1;
+    s.SetPassword("pass");
+    ShowWindow(main->hwnd(), SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(main->hwnd()));
+    BoxRecorder boxes;
+    // Restoring it from the task bar, and the help hot key, which shows a page of it.
+    for (auto [message, id] : {std::pair<UINT, WPARAM>{WM_SYSCOMMAND, SC_RESTORE}, {WM_HOTKEY, HotKeyIdHelp}}) {
+        PasswordAnswer wrong("nope");
+        SendMessageA(main->hwnd(), message, id, 0);
+        EXPECT_TRUE(wrong.asked()) << message;
+        EXPECT_TRUE(IsIconic(main->hwnd())) << message;
+    }
+    EXPECT_NE(main->currentPageId(), static_cast<uint32_t>(PAGE_HELP));
+    {
+        PasswordAnswer right("pass");
+        SendMessageA(main->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    }
+    EXPECT_FALSE(IsIconic(main->hwnd()));
+    EXPECT_TRUE(IsWindowVisible(main->hwnd()));
+}
+
 TEST_F(MainWindowTest, TrayDoubleClickShowsUnprotectedWindow) {
     ShowWindow(main->hwnd(), SW_HIDE);
     SendMessageA(main->hwnd(), MsgTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);

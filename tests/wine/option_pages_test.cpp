@@ -261,10 +261,21 @@ TEST_F(OptionPages, SettingsPasswordsAreCheckedBeforeAnythingIsApplied) {
         Click(page, IDC_SET_APPLY);
     }
     EXPECT_EQ(s.password, digest);
-    // Protection off empties it.
+    // Protection off (and a new password) takes the one that protects now; without it nothing
+    // changes.
     Click(page, IDC_SET_PASSWORD_ON);
     {
         BoxRecorder boxes;
+        PasswordAnswer wrong("two");
+        Click(page, IDC_SET_APPLY);
+        EXPECT_TRUE(wrong.asked());
+    }
+    EXPECT_EQ(s.password, digest);
+    EXPECT_EQ(s.passwordEnabled, 1);
+    EXPECT_EQ(page.modified, 1);
+    {
+        BoxRecorder boxes;
+        PasswordAnswer right("one");
         Click(page, IDC_SET_APPLY);
     }
     EXPECT_EQ(s.password, "");

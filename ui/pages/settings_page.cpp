@@ -9,6 +9,7 @@
 #include "control/hot_keys.h"
 #include "platform/handles.h"
 #include "ui/message_box.h"
+#include "ui/password_dialog.h"
 
 namespace {
 
@@ -198,6 +199,12 @@ void CWindowProxySettings::Apply() {
     if (protect && password.empty()) return Warn(hwnd_, "Password is empty. Please try again.");
     if (protect && password != ItemText(IDC_SET_PASSWORD_AGAIN))
         return Warn(hwnd_, "The confirmation password is wrong. Please try again.");
+    // Whoever found the window open must not take the protection away or set a password of their
+    // own: that takes the one that protects it now. A refusal applies nothing.
+    if (s.PasswordProtected() && (!protect || passwordChanged_)) {
+        CCheckPassword current(&s);
+        if (current.Ask(hwnd_) != IDOK) return;
+    }
 
     const bool invisible = IsChecked(IDC_SET_INVISIBLE);
     if (invisible != (s.invisibleMode != 0))
