@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include <objbase.h>
+#include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include "app/messages.h"
@@ -75,6 +77,29 @@ std::string FindShortcut(int commonCsidl, int userCsidl, const std::string& name
         if (PathExists(path)) return path;
     }
     return "<no " + name + ">";
+}
+
+// The entries of a security descriptor's access list that let Everyone, Users or Authenticated
+// Users do any of `writeRights`, one "SID:mask" each; "no access list" when anybody may do anything.
+std::string OthersWhoMayWrite(PSECURITY_DESCRIPTOR sd, ACCESS_MASK writeRights) {
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    if (!sd || !GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted)) return "<no security descriptor>";
+    if (!present || !dacl) return "no access list";
+    std::string found;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACE_HEADER* header = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&header)) || header->AceType != ACCESS_ALLOWED_ACE_TYPE)
+            continue;
+        auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
+        char* text = nullptr;
+        if (!ConvertSidToStringSidA(&ace->SidStart, &text)) continue;
+        const std::string sid = text;
+        LocalFree(text);
+        if ((sid == "S-1-1-0" || sid == "S-1-5-32-545" || sid == "S-1-5-11") && (ace->Mask & writeRights))
+            found += sid + ":" + std::to_string(ace->Mask) + " ";
+    }
+    return found;
 }
 
 struct Link {
@@ -180,6 +205,30 @@ TEST_F(Setup, InstallsTheProductAndLeavesNoPackageBehind) {
     EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, "Software\\Zephyrlanthorpe\\Version", "Build"), "7.5");
     EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, run, "Zephyrlanthorpe"), "<missing>");
     EXPECT_EQ(RegistryString(HKEY_LOCAL_MACHINE, run, "Other"), "C:\\other.exe");
+
+    // The folder and the product's key are the administrators' to change, as what they live in is:
+    // a user who could replace the program or a library beside it would run code as every user.
+    // (Wine's installer applies no LockPermissions rows at all; the package test sees that there
+    // are none. Here Wine gives the folder SYSTEM and the user full access and Everyone read and
+    // execute, and the key full access for Administrators and read for Users.)
+    PSECURITY_DESCRIPTOR folderSd = nullptr;
+    ASSERT_EQ(GetNamedSecurityInfoA(kInstallFolder, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                    nullptr, nullptr, &folderSd),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    const ACCESS_MASK fileWrites = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_WRITE_ATTRIBUTES |
+                                   FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+    EXPECT_EQ(OthersWhoMayWrite(folderSd, fileWrites), "");
+    LocalFree(folderSd);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Zephyrlanthorpe", 0, READ_CONTROL, &key), ERROR_SUCCESS);
+    DWORD size = 0;
+    RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+    std::vector<char> keySd(size ? size : 1);
+    ASSERT_EQ(RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, keySd.data(), &size), ERROR_SUCCESS);
+    RegCloseKey(key);
+    const ACCESS_MASK keyWrites = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC |
+                                  WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+    EXPECT_EQ(OthersWhoMayWrite(keySd.data(), keyWrites), "");
 
     const struct {
         std::string link;

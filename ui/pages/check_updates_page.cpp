@@ -6,6 +6,7 @@
 
 #include "app/main_app.h"
 #include "app/messages.h"
+#include "platform/system_library.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
 #include "update/version_list.h"
@@ -42,7 +43,7 @@ CWindowHelpCheckUpdates::CWindowHelpCheckUpdates() : CPage(IDD_CHECK_UPDATES, 47
 
 void CWindowHelpCheckUpdates::LoadControlClasses() {
     // The template's status control is a rich edit: its class must exist before the page does.
-    static HMODULE richEdit = LoadLibraryA("riched20.dll");
+    static HMODULE richEdit = LoadSystemLibrary("riched20.dll");
     (void)richEdit;
 }
 
