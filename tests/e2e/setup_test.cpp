@@ -4,7 +4,7 @@
 // the product not yet installed.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <set>
 
 #include <objbase.h>
 #include <aclapi.h>
@@ -79,26 +79,26 @@ std::string FindShortcut(int commonCsidl, int userCsidl, const std::string& name
     return "<no " + name + ">";
 }
 
-// The entries of a security descriptor's access list that let Everyone, Users or Authenticated
-// Users do any of `writeRights`, one "SID:mask" each; "no access list" when anybody may do anything.
-std::string OthersWhoMayWrite(PSECURITY_DESCRIPTOR sd, ACCESS_MASK writeRights) {
-    BOOL present = FALSE, defaulted = FALSE;
+// The entries of an object's access list that let Everyone, Users or Authenticated Users do any of
+// `rights`, one "SID:mask" each; "no access list" when anybody may do anything.
+std::string OthersWhoMayWrite(const char* object, SE_OBJECT_TYPE type, ACCESS_MASK rights) {
+    PSECURITY_DESCRIPTOR sd = nullptr;
     PACL dacl = nullptr;
-    if (!sd || !GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted)) return "<no security descriptor>";
-    if (!present || !dacl) return "no access list";
-    std::string found;
-    for (DWORD i = 0; i < dacl->AceCount; ++i) {
-        ACE_HEADER* header = nullptr;
-        if (!GetAce(dacl, i, reinterpret_cast<void**>(&header)) || header->AceType != ACCESS_ALLOWED_ACE_TYPE)
+    if (GetNamedSecurityInfoA(object, type, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr, &sd))
+        return "<unreadable>";
+    std::string found = dacl ? "" : "no access list";
+    rights |= DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        char* sid = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE ||
+            !(ace->Mask & rights) || !ConvertSidToStringSidA(&ace->SidStart, &sid))
             continue;
-        auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
-        char* text = nullptr;
-        if (!ConvertSidToStringSidA(&ace->SidStart, &text)) continue;
-        const std::string sid = text;
-        LocalFree(text);
-        if ((sid == "S-1-1-0" || sid == "S-1-5-32-545" || sid == "S-1-5-11") && (ace->Mask & writeRights))
-            found += sid + ":" + std::to_string(ace->Mask) + " ";
+        for (const char* other : {"S-1-1-0", "S-1-5-32-545", "S-1-5-11"})
+            if (std::string(sid) == other) found += std::string(sid) + ":" + std::to_string(ace->Mask) + " ";
+        LocalFree(sid);
     }
+    LocalFree(sd);
     return found;
 }
 
@@ -211,24 +211,13 @@ TEST_F(Setup, InstallsTheProductAndLeavesNoPackageBehind) {
     // (Wine's installer applies no LockPermissions rows at all; the package test sees that there
     // are none. Here Wine gives the folder SYSTEM and the user full access and Everyone read and
     // execute, and the key full access for Administrators and read for Users.)
-    PSECURITY_DESCRIPTOR folderSd = nullptr;
-    ASSERT_EQ(GetNamedSecurityInfoA(kInstallFolder, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                    nullptr, nullptr, &folderSd),
-              static_cast<DWORD>(ERROR_SUCCESS));
-    const ACCESS_MASK fileWrites = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_WRITE_ATTRIBUTES |
-                                   FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
-    EXPECT_EQ(OthersWhoMayWrite(folderSd, fileWrites), "");
-    LocalFree(folderSd);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Zephyrlanthorpe", 0, READ_CONTROL, &key), ERROR_SUCCESS);
-    DWORD size = 0;
-    RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
-    std::vector<char> keySd(size ? size : 1);
-    ASSERT_EQ(RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, keySd.data(), &size), ERROR_SUCCESS);
-    RegCloseKey(key);
-    const ACCESS_MASK keyWrites = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC |
-                                  WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
-    EXPECT_EQ(OthersWhoMayWrite(keySd.data(), keyWrites), "");
+    EXPECT_EQ(OthersWhoMayWrite(kInstallFolder, SE_FILE_OBJECT,
+                                FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_WRITE_ATTRIBUTES |
+                                    FILE_DELETE_CHILD),
+              "");
+    EXPECT_EQ(OthersWhoMayWrite("MACHINE\\SOFTWARE\\Zephyrlanthorpe", SE_REGISTRY_KEY,
+                                KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK),
+              "");
 
     const struct {
         std::string link;
@@ -300,11 +289,9 @@ TEST_F(Setup, RemovalWaitsForTheRunningProgramAndTakesEverythingWithIt) {
     EXPECT_EQ(stored.maxIndexDatSizeMb, 33);
     EXPECT_EQ(stored.hotKeyClearAll, 0x4B0006u);
     EXPECT_EQ(ReadFileBytes(InFolder("settings.dat")), oldBytes);
-    std::vector<std::string> expected(std::begin(kInstalledFiles), std::end(kInstalledFiles));
-    for (const char* name : {"settings.dat", "index.bat"}) expected.push_back(name);
-    std::vector<std::string> present = FolderEntries(kInstallFolder);
-    std::sort(expected.begin(), expected.end());
-    std::sort(present.begin(), present.end());
+    std::set<std::string> expected(std::begin(kInstalledFiles), std::end(kInstalledFiles)), present;
+    expected.insert({"settings.dat", "index.bat"});
+    for (const std::string& name : FolderEntries(kInstallFolder)) present.insert(name);
     EXPECT_EQ(present, expected);
     PostMessageA(GetDlgItem(box, IDRETRY), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitForInstallerEnd());
