@@ -3,6 +3,7 @@
 #include "app/main_app.h"
 
 #include <commctrl.h>
+#include <delayimp.h>
 #include <msi.h>
 #include <ole2.h>
 
@@ -11,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "platform/handles.h"
+#include "platform/system_library.h"
 #include "engine/history_cleaner.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
@@ -32,6 +34,9 @@ void InitialiseLibraries() {
 
 namespace {
 
+// LOAD_LIBRARY_SEARCH_SYSTEM32, which the headers for older systems do not define.
+constexpr DWORD kSearchSystem32 = 0x00000800;
+
 std::string ModuleFolder(HINSTANCE instance) {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(instance, path, MAX_PATH);
@@ -44,7 +49,7 @@ std::string ModuleFolder(HINSTANCE instance) {
 // libraries along and would hold them for the life of the process; the question is asked once, so
 // the library is let go at once.
 bool InstallLocation(char* folder, DWORD size) {
-    HMODULE msi = LoadLibraryA("msi.dll");
+    HMODULE msi = LoadSystemLibrary("msi.dll");
     if (!msi) return false;
     using GetProductInfo = UINT(WINAPI*)(LPCSTR, LPCSTR, LPSTR, LPDWORD);
     auto get = reinterpret_cast<GetProductInfo>(reinterpret_cast<void*>(GetProcAddress(msi, "MsiGetProductInfoA")));
@@ -64,7 +69,38 @@ void RunMessageLoop() {
     }
 }
 
+// The libraries linked to load at their first use: sqlite3.dll is the program's own and lies beside
+// it, every other one is the system's and comes from the system folder, never from the program's.
+FARPROC WINAPI LoadDelayedLibrary(unsigned notification, PDelayLoadInfo info) {
+    if (notification != dliNotePreLoadLibrary) return nullptr;
+    HMODULE library = lstrcmpiA(info->szDll, "sqlite3.dll") == 0
+                          ? LoadLibraryExA((ModuleFolder(nullptr) + info->szDll).c_str(), nullptr,
+                                           LOAD_WITH_ALTERED_SEARCH_PATH)
+                          : LoadSystemLibrary(info->szDll);
+    return reinterpret_cast<FARPROC>(library);
+}
+
 } // namespace
+
+extern "C" {
+PfnDliHook __pfnDliNotifyHook2 = LoadDelayedLibrary;
+}
+
+void RestrictLibrarySearch() {
+    // Libraries that system code loads by bare name later on are not looked for in the current
+    // folder (SetDllDirectory, XP SP1 on), nor, where the system can, anywhere but the system
+    // folder (SetDefaultDllDirectories, Windows 7 with its update on). Both are looked up: a static
+    // import would keep the program from starting on the older systems.
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    if (const auto set = reinterpret_cast<SetDllDirectoryFn>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA"))))
+        set("");
+    if (const auto set = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories"))))
+        set(kSearchSystem32);
+}
 
 bool CMainApp::InitInstance() {
     char displayName[64];
@@ -90,6 +126,7 @@ bool CMainApp::InitInstance() {
     CWindowMain window(&settings, &Cleaner());
     window.SetInstanceMutex(mutex.Release());
     settings.installFolder = folder;
+    SetUserFolders(settings);
     helpFilePath = ModuleFolder(instance_) + "zlt.chm";
 
     if (!window.Create(instance_)) return false;
@@ -124,13 +161,15 @@ bool CMainApp::SecondInstance(HANDLE mutex, const std::string& installFolder) {
 void CMainApp::ShowFirstInstance(HWND first, const std::string& installFolder) {
     ProgramSettings& settings = Settings();
     settings.installFolder = installFolder;
+    SetUserFolders(settings); // the same file as the running program's
     settings.LoadSettings();
 
-    if (settings.PasswordProtected() && !IsWindowVisible(first)) {
+    // Minimised is as good as hidden: restoring it would show the window without the password.
+    const bool locked = settings.PasswordProtected() && (!IsWindowVisible(first) || IsIconic(first));
+    if (locked) {
         CCheckPassword dialog(&settings);
-        if (dialog.Ask(nullptr) == IDOK) ShowWindow(first, SW_SHOWNORMAL);
-    } else {
-        ShowWindow(first, IsIconic(first) ? SW_RESTORE : SW_SHOWNORMAL);
+        if (dialog.Ask(nullptr) != IDOK) return;
     }
+    ShowWindow(first, IsIconic(first) ? SW_RESTORE : SW_SHOWNORMAL);
     SetForegroundWindow(first);
 }

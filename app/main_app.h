@@ -23,6 +23,8 @@ private:
 
 // Common controls, OLE, rich edit and Windows Sockets, as the program's windows need them.
 void InitialiseLibraries();
+// Before anything else: no library by bare name from the current or the program's folder.
+void RestrictLibrarySearch();
 
 extern const char kProductCode[];
 extern const char kDisplayName[];

@@ -186,8 +186,14 @@ bool CWindowMain::Initialise() {
     SetWindowPos(hwnd_, nullptr, s.windowLeft, s.windowTop, s.windowWidth, s.windowHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (!s.invisibleMode) {
-        ShowWindow(hwnd_, s.windowShowCmd);
-        ++showCount_;
+        const bool minimised = s.windowShowCmd == SW_SHOWMINIMIZED || s.windowShowCmd == SW_MINIMIZE ||
+                               s.windowShowCmd == SW_SHOWMINNOACTIVE || s.windowShowCmd == SW_FORCEMINIMIZE;
+        if (s.PasswordProtected() && s.windowShowCmd != SW_HIDE && !minimised) {
+            ShowMainWindow(); // a protected window opens only to its password
+        } else {
+            ShowWindow(hwnd_, s.windowShowCmd);
+            ++showCount_;
+        }
         UpdateWindow(hwnd_);
     }
     // The first page came with the tree; the others are made once the window can be seen, as
@@ -308,8 +314,9 @@ void CWindowMain::ShowTree(TreeMode mode, UINT command) {
 }
 
 void CWindowMain::ShowHelpPage(uint32_t page) {
+    // The password before anything of the window, its leave-page question included.
+    if (!ShowMainWindow()) return;
     if (!LeavePageGuard()) return;
-    ShowMainWindow();
     CheckTreeButton(CmdHelpTree);
     leftPanel_.Rebuild(TreeHelp);
     leftPanel_.SelectPage(page);
@@ -534,10 +541,14 @@ LRESULT CWindowMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LeavePageGuard()) ShowWindow(hwnd_, SW_HIDE);
             return 0;
         }
+        // Restoring from the task bar (a click, its menu, Alt+Tab) comes here as well.
+        if (((wParam & 0xFFF0) == SC_RESTORE || (wParam & 0xFFF0) == SC_MAXIMIZE) && Locked() && !AskPassword())
+            return 0;
         break;
     case WM_ENDSESSION: {
         LRESULT result = Default(message, wParam, lParam);
-        ExitProgram();
+        // FALSE: another program refused the shutdown and the session goes on, so does the program.
+        if (wParam) ExitProgram();
         return result;
     }
     case WM_DESTROY:

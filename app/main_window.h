@@ -43,8 +43,9 @@ public:
 
     // The one exit path. A second call while the first runs (or after it) does nothing.
     void ExitProgram() override;
-    // Shows the window, asking for the password first when it is protected and hidden.
-    void ShowMainWindow();
+    // Shows the window, asking for the password first when it is protected and hidden or
+    // minimised; false when it stays as it was.
+    bool ShowMainWindow();
     // The clear entry: every request to clear all selected items comes here.
     void ClearAll(int mode) { clearEntry_.ClearAll(mode); }
     // Before leaving a page with unapplied changes: ask whether to reset them. True: go on.
@@ -102,6 +103,9 @@ private:
     void OnTrayCallback(WPARAM id, LPARAM mouseMessage);
     LRESULT OnToolbarCustomDraw(NMCUSTOMDRAW* draw);
     void OnExitCommand();
+    // Protected, and hidden or minimised: showing it takes the password.
+    bool Locked() const;
+    bool AskPassword();
     void AddTrayIcon();
     void RemoveTrayIcon();
     bool CreateRemainingPages();

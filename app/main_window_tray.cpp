@@ -41,21 +41,37 @@ void CWindowMain::RemoveTrayIcon() {
     trayIconAdded_ = false;
 }
 
-void CWindowMain::ShowMainWindow() {
+// With a password, what the window shows is for whoever knows it: a window that is hidden or
+// minimised is shown again only after the password, whichever way the user asks (the tray, its
+// menu's pages, a hot key, restoring it from the task bar, a second start).
+bool CWindowMain::Locked() const {
+    return settings_->PasswordProtected() && (!IsWindowVisible(hwnd_) || IsIconic(hwnd_));
+}
+
+bool CWindowMain::AskPassword() {
+    CCheckPassword dialog(settings_);
+    return dialog.Ask(hwnd_) == IDOK;
+}
+
+bool CWindowMain::ShowMainWindow() {
     ProgramSettings& s = *settings_;
     ++showCount_;
     const bool visible = IsWindowVisible(hwnd_) != FALSE;
-    if (s.PasswordProtected() && !visible) {
-        CCheckPassword dialog(settings_);
-        if (dialog.Ask(hwnd_) != IDOK) {
-            s.windowShowCmd = 0;
-            return;
+    if (Locked()) {
+        if (!AskPassword()) {
+            if (!visible) s.windowShowCmd = 0;
+            return false;
         }
         if (s.windowShowCmd == 0) s.windowShowCmd = 1;
     }
-    const bool normalShow = showCount_ == 1 || (visible && !IsIconic(hwnd_)) || s.PasswordProtected();
-    ShowWindow(hwnd_, normalShow ? s.windowShowCmd : SW_SHOWNORMAL);
+    if (IsIconic(hwnd_) && s.PasswordProtected()) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    } else {
+        const bool normalShow = showCount_ == 1 || (visible && !IsIconic(hwnd_)) || s.PasswordProtected();
+        ShowWindow(hwnd_, normalShow ? s.windowShowCmd : SW_SHOWNORMAL);
+    }
     SetForegroundWindow(hwnd_);
+    return true;
 }
 
 void CWindowMain::OnTrayCallback(WPARAM id, LPARAM mouseMessage) {

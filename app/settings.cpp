@@ -12,9 +12,19 @@ ProgramSettings& Settings() {
     return settings;
 }
 
-std::string ProgramSettings::SettingsPath() const { return installFolder + "\\settings.dat"; }
+namespace {
+// `folder` ends with a backslash or not (Windows Installer reports folders with one).
+std::string InFolder(const std::string& folder, const char* name) {
+    if (folder.empty()) return {};
+    return folder + (folder.back() == '\\' ? "" : "\\") + name;
+}
+} // namespace
+
+std::string ProgramSettings::SettingsPath() const { return InFolder(dataFolder, "settings.dat"); }
 
 std::string ProgramSettings::KeptAsidePath() const { return SettingsPath() + ".bad"; }
+
+std::string ProgramSettings::SharedSettingsPath() const { return InFolder(installFolder, "settings.dat"); }
 
 void ProgramSettings::ClearRunFlags() {
     stopRequested = 0;
@@ -26,10 +36,12 @@ void ProgramSettings::RebuildShredMethods() { shredMethods.assign(1, BuiltInShre
 
 void ProgramSettings::ApplyDefaults() {
     // The stored fields take the initial values of a new record. Run-time fields that belong to
-    // their owners stay: the folder, the file being shown, the keep-aside order, and `exiting`,
+    // their owners stay: the folders, the file being shown, the keep-aside order, and `exiting`,
     // which only the exit path sets.
     ProgramSettings defaults;
     defaults.installFolder = std::move(installFolder);
+    defaults.dataFolder = std::move(dataFolder);
+    defaults.localDataFolder = std::move(localDataFolder);
     defaults.currentFileText = CurrentFileText();
     defaults.keepFileAside = keepFileAside;
     defaults.exiting = exiting;

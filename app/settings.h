@@ -88,6 +88,12 @@ struct ProgramSettings {
     // Run-time fields, never stored. The worker thread reads and writes the flags without a lock:
     // plain 32-bit stores, re-read each time.
     std::string installFolder;
+    // The user's own folders, set once at start before anything is loaded (SetUserFolders); tests
+    // set them themselves. Nothing a user writes goes into the program's folder, which every user
+    // shares: dataFolder (%APPDATA%\Zephyrlanthorpe) holds settings.dat, localDataFolder
+    // (%LOCALAPPDATA%\Zephyrlanthorpe) what stays on this machine (index.bat).
+    std::string dataFolder;
+    std::string localDataFolder;
     volatile int32_t exiting = 0;
     volatile int32_t stopRequested = 0;
     volatile int32_t runActive = 0;
@@ -100,6 +106,7 @@ struct ProgramSettings {
     // read as it stood: its options then take their defaults, and the keep list fails closed.
     OptionsIni options;
     bool optionsDamaged = false;
+    bool keepOptionsFile = false; // options.ini could not be read at all: it is not written over
     std::string currentFileText; // written by the worker, read by the UI: use the two functions below
     void SetCurrentFileText(const std::string& text);
     std::string CurrentFileText() const;
@@ -111,9 +118,16 @@ struct ProgramSettings {
     void ClearRunFlags();
     void RebuildShredMethods();
 
-    // settings.dat in installFolder. Failures show the program's own message box.
+    // settings.dat in dataFolder. Failures show the program's own message box. A user without one
+    // takes over, once, the settings.dat that an older version kept in the program's folder.
+    // options.ini, beside it, is loaded and saved with it.
     bool LoadSettings();
     bool SaveSettings();
+    // options.ini alone: a missing file gives every option its default; a damaged one is kept as
+    // options.ini.bad, the options take their defaults and one box says so.
+    bool LoadOptions();
+    bool SaveOptions();
+    std::string OptionsPath() const;
 
     void SetPassword(const std::string& text);
     bool CheckPassword(const std::string& text) const;
@@ -121,11 +135,26 @@ struct ProgramSettings {
     // (a damaged or hand-made file) must never lock the user out.
     bool PasswordProtected() const;
 
-    // installFolder + "\\settings.dat", formatted as "%s\\settings.dat".
+    // dataFolder + "\\settings.dat".
     std::string SettingsPath() const;
     // Where a damaged settings.dat is kept: beside it, as settings.dat.bad.
     std::string KeptAsidePath() const;
+    // Where older versions kept settings.dat for every user: the program's folder. Empty when it
+    // is not known.
+    std::string SharedSettingsPath() const;
+
+private:
+    bool LoadSettingsFile();
+    bool SaveSettingsFile();
+    // Reads `file` into the record; the rules for a damaged file as LoadSettings says. `opened`
+    // tells whether the file could be opened at all.
+    bool ReadSettingsFile(const std::string& file, bool* opened = nullptr);
+    // dataFolder exists (made here when missing; the folder above it always does).
+    bool MakeDataFolder() const;
 };
+
+// dataFolder and localDataFolder of the user running the program.
+void SetUserFolders(ProgramSettings& settings);
 
 // One option of the record: a flag, a flag (dword), one bit of a browser mask, or an option of
 // options.ini. Option pages bind

@@ -1,5 +1,6 @@
-// Loading and saving settings.dat in the installation folder.
+// Loading and saving settings.dat in the user's own application-data folder.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <vector>
@@ -35,17 +36,52 @@ bool WriteAll(HANDLE file, const std::vector<uint8_t>& bytes) {
 
 } // namespace
 
+void SetUserFolders(ProgramSettings& settings) {
+    char folder[MAX_PATH] = {};
+    settings.dataFolder = SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, FALSE)
+                              ? std::string(folder) + "\\Zephyrlanthorpe"
+                              : std::string();
+    settings.localDataFolder = SHGetSpecialFolderPathA(nullptr, folder, CSIDL_LOCAL_APPDATA, FALSE)
+                                   ? std::string(folder) + "\\Zephyrlanthorpe"
+                                   : std::string();
+}
+
 // Whatever the file lacks keeps its default: a record read into zeros would be an invisible program
 // without hot keys or confirmations, and it would be written back at exit. A damaged file is
 // copied to settings.dat.bad before anything can overwrite it, and the user is told where it went.
+//
+// settings.dat belongs to one user. Older versions kept one for every user in the program's folder,
+// where any user could read another's password digest and rewrite another's options: a user who
+// has none of their own yet takes that one over (through the same reader) and keeps it from then
+// on; the shared file stays where it is, for the other users and for the uninstaller.
 bool ProgramSettings::LoadSettings() {
-    const std::string path = SettingsPath();
+    const bool loaded = LoadSettingsFile();
+    LoadOptions();
+    return loaded;
+}
+
+bool ProgramSettings::LoadSettingsFile() {
     ApplyDefaults();
     keepFileAside = false;
-    if (!FileExists(path)) return false;
+    const std::string path = SettingsPath();
+    if (path.empty()) return false;
+    if (FileExists(path)) return ReadSettingsFile(path);
 
+    const std::string shared = SharedSettingsPath();
+    if (shared.empty() || !FileExists(shared)) return false;
+    bool opened = false;
+    const bool read = ReadSettingsFile(shared, &opened);
+    // Nothing is ever moved aside in the shared folder; a file that could not be opened is tried
+    // again at the next start.
+    keepFileAside = false;
+    if (opened) SaveSettings();
+    return read;
+}
+
+bool ProgramSettings::ReadSettingsFile(const std::string& path, bool* opened) {
     ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (opened) *opened = file.valid();
     if (!file.valid()) {
         // Perhaps only held by another program for a moment: the file may be sound, so the save at
         // exit moves it aside rather than writing defaults over it.
@@ -67,7 +103,7 @@ bool ProgramSettings::LoadSettings() {
     const ParseResult result = ParseSettings(bytes.data(), bytes.size(), *this);
     if (result == ParseResult::Ok) return true;
     std::string text = "Wrong settings.dat";
-    if (CopyFileA(path.c_str(), KeptAsidePath().c_str(), FALSE)) {
+    if (MakeDataFolder() && CopyFileA(path.c_str(), KeptAsidePath().c_str(), FALSE)) {
         text += "\nIt was kept as \"" + KeptAsidePath() + "\". " +
                 (result == ParseResult::WrongHeader ? "The program starts with its default settings."
                                                     : "The settings it lacked are back to their defaults.");
@@ -78,10 +114,24 @@ bool ProgramSettings::LoadSettings() {
     return result == ParseResult::Short;
 }
 
+bool ProgramSettings::MakeDataFolder() const {
+    return CreateDirectoryA(dataFolder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 // The new contents go to a file beside settings.dat, which then replaces the old one in one step:
 // a failed write never leaves a half-written or empty settings file behind.
 bool ProgramSettings::SaveSettings() {
+    const bool saved = SaveSettingsFile();
+    SaveOptions();
+    return saved;
+}
+
+bool ProgramSettings::SaveSettingsFile() {
     const std::string path = SettingsPath();
+    if (path.empty() || !MakeDataFolder()) {
+        ShowFileError("File open error %d", path.empty() ? ERROR_PATH_NOT_FOUND : GetLastError());
+        return false;
+    }
     const std::string temp = path + ".new";
     const std::vector<uint8_t> bytes = SerializeSettings(*this);
     if (keepFileAside && FileExists(path)) {

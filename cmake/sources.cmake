@@ -8,7 +8,6 @@ set(ZLT_PORTABLE_SOURCES
     app/options_ini.cpp
     app/file_error.cpp
     app/password.cpp
-    app/program_path.cpp
     app/settings.cpp
     app/settings_format.cpp
     app/sha256.cpp
@@ -29,6 +28,7 @@ set(ZLT_WIN32_SOURCES
     app/main_window_exit.cpp
     app/main_window_tray.cpp
     app/settings_file.cpp
+    app/options_file.cpp
     control/browser_windows.cpp
     app/clear_entry.cpp
     control/hot_keys.cpp

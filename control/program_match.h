@@ -75,7 +75,8 @@ private:
 };
 
 // AOL Explorer leaves its companion program behind; when AOL Explorer itself has no window but the
-// companion has, the companion is ended without asking. Only for "AOL Explorer".
+// companion has, the close prompt may end the companion (after the user's Yes). Only for "AOL
+// Explorer".
 bool ShouldEndAolCompanion(std::string_view displayName, bool browserFound, bool companionFound);
 
 // The close prompt's text for a browser: MSN Explorer can only be exited by the user.

@@ -25,6 +25,33 @@ bool OnWindowsNT() {
     return nt;
 }
 
+// QueryFullProcessImageNameA (Vista on) is looked up: a static import would keep the program from
+// starting on XP.
+using QueryImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+QueryImageNameFn QueryImageName() {
+    static const auto query = reinterpret_cast<QueryImageNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+    return query;
+}
+
+// A process's executable, asked with the least access that tells it: from Vista on the limited
+// query, which even a program of another user or elevated grants; on XP reading the module list
+// needs the query and memory-read rights. Never the right to change or end it. Another user's or a
+// protected process that cannot be opened gives no path, so its windows do not count.
+std::string ProcessModule(DWORD processId) {
+    char path[MAX_PATH] = {};
+    if (QueryImageNameFn query = QueryImageName()) {
+        if (ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId)); process.valid()) {
+            DWORD length = MAX_PATH;
+            if (query(process.get(), 0, path, &length) && length < MAX_PATH) return std::string(path, length);
+        }
+    }
+    ScopedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (!process.valid()) return {};
+    const DWORD length = GetModuleFileNameExA(process.get(), nullptr, path, MAX_PATH);
+    return std::string(path, length < MAX_PATH ? length : 0);
+}
+
 // What one census needs while it walks the windows. A process with several windows is looked at
 // once per census: its module does not change in between, and opening every process once per
 // window would make a watch tick on a busy desktop needlessly slow.
@@ -47,15 +74,7 @@ struct CensusWalk {
         return path;
     }
 
-    // Another user's or a protected process cannot be opened: no path, so its windows do not count.
-    static std::string ModuleFromProcess(DWORD processId) {
-        HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
-        if (!process) return {};
-        char path[MAX_PATH] = {};
-        const DWORD length = GetModuleFileNameExA(process, nullptr, path, MAX_PATH);
-        CloseHandle(process);
-        return std::string(path, length < MAX_PATH ? length : 0);
-    }
+    static std::string ModuleFromProcess(DWORD processId) { return ProcessModule(processId); }
 
     // Systems without the process API: the tool-help snapshot names the executable.
     std::string ModuleFromSnapshot(DWORD processId) {
@@ -99,15 +118,12 @@ void SendClose(HWND window) {
 // process is opened before the close message: a companion that obeys it is gone a second later,
 // and its id may by then belong to another program, which opening it afterwards would end instead.
 // The open handle keeps the id from being reused; the module check covers the moment between the
-// census and the open.
+// census and the open. The handle may end the process and nothing more.
 void EndCompanion(const WindowCensus::Entry& companion) {
-    ScopedHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, companion.processId));
-    if (process.valid() && OnWindowsNT()) {
-        char path[MAX_PATH] = {};
-        const DWORD length = GetModuleFileNameExA(process.get(), nullptr, path, MAX_PATH);
-        if (!ModuleMatchesExecutable(std::string_view(path, length < MAX_PATH ? length : 0), kAolCompanionExecutable))
-            process.Close();
-    }
+    ScopedHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, companion.processId));
+    if (process.valid() && OnWindowsNT() &&
+        !ModuleMatchesExecutable(ProcessModule(companion.processId), kAolCompanionExecutable))
+        process.Close();
     SendClose(static_cast<HWND>(companion.window));
     Sleep(1000);
     if (process.valid()) TerminateProcess(process.get(), 0);
@@ -122,23 +138,11 @@ bool IsAol(const char* displayName) { return std::string_view(displayName) == "A
 WindowCensus TakeVisibleWindowCensus() { return TakeCensus(false); }
 WindowCensus TakeAllWindowCensus() { return TakeCensus(true); }
 
-namespace {
-
-// After the visible-window check of AOL Explorer: a companion left alone is ended.
-void EndAolCompanionIfAlone(const char* displayName, bool running) {
-    if (!IsAol(displayName)) return;
-    const WindowCensus all = TakeAllWindowCensus();
-    const WindowCensus::Entry* companion = all.Find(kAolCompanionExecutable);
-    if (ShouldEndAolCompanion(displayName, running, companion != nullptr)) EndCompanion(*companion);
-}
-
-} // namespace
-
-bool IsProgramRunning(const char* displayName, const char* executable, bool allWindows) {
+// The running checks only look: a watch tick that ended a program the user may be using (the AOL
+// companion outlives AOL Explorer's windows) would be a program ended without anybody asking.
+bool IsProgramRunning(const char* /*displayName*/, const char* executable, bool allWindows) {
     if (allWindows) return TakeAllWindowCensus().Find(executable) != nullptr;
-    const bool running = TakeVisibleWindowCensus().Find(executable) != nullptr;
-    EndAolCompanionIfAlone(displayName, running);
-    return running;
+    return TakeVisibleWindowCensus().Find(executable) != nullptr;
 }
 
 bool RecordBrowsersRunning() {
@@ -148,7 +152,6 @@ bool RecordBrowsersRunning() {
     const auto browsers = KnownBrowsers();
     for (size_t i = 0; i < browsers.size(); ++i) {
         browserRunning[i] = visible.Find(browsers[i].executable) != nullptr;
-        EndAolCompanionIfAlone(browsers[i].name, browserRunning[i]);
     }
     return browserRunning[BrowserIndexChrome];
 }
@@ -168,6 +171,7 @@ bool SkypeRunningFlag() { return skypeRunning; }
 void PromptCloseBrowser(HWND owner, const ProgramSettings& settings, const char* displayName,
                         const char* executable) {
     if (!settings.askCloseBrowsers) return;
+    bool closing = false; // the user has said Yes to closing this browser
     for (;;) {
         const WindowCensus visible = TakeVisibleWindowCensus();
         const WindowCensus::Entry* found = visible.Find(executable);
@@ -177,12 +181,17 @@ void PromptCloseBrowser(HWND owner, const ProgramSettings& settings, const char*
             all = TakeAllWindowCensus();
             companion = all.Find(kAolCompanionExecutable);
         }
+        const std::string text = BrowserClosePrompt(displayName);
         if (!found) {
-            if (ShouldEndAolCompanion(displayName, false, companion != nullptr)) EndCompanion(*companion);
+            // The companion is AOL Explorer still running without a window: it is ended only on
+            // the user's word, the Yes already given or one asked for now.
+            if (ShouldEndAolCompanion(displayName, false, companion != nullptr) &&
+                (closing || AskQuestion(owner, "Warning", "", text.c_str(), IDI_BOX_QUESTION)))
+                EndCompanion(*companion);
             return;
         }
-        const std::string text = BrowserClosePrompt(displayName);
         if (!AskQuestion(owner, "Warning", "", text.c_str(), IDI_BOX_QUESTION)) return; // clear what can be
+        closing = true;
         if (!YesClosesWindow(displayName)) return; // the user says it has been exited
         // One window per answer; a browser with another window open is asked about again.
         SendClose(static_cast<HWND>(found->window));

@@ -14,8 +14,7 @@
 WindowCensus TakeVisibleWindowCensus();
 WindowCensus TakeAllWindowCensus();
 
-// Whether a window of `executable` exists. For "AOL Explorer" without a window of its own, a
-// companion program still running is ended here.
+// Whether a window of `executable` exists. Nothing is ended here.
 bool IsProgramRunning(const char* displayName, const char* executable, bool allWindows);
 
 // Refreshes the ten browsers' running flags; returns Chrome's.
@@ -27,7 +26,8 @@ bool SkypeRunningFlag();
 bool IsSkypeRunning();
 
 // The close prompt of one browser; does nothing while askCloseBrowsers is off. Each Yes closes one
-// window of the browser and asks again while another is open.
+// window of the browser and asks again while another is open. AOL Explorer's companion program,
+// left running without AOL Explorer's windows, is ended after a Yes (asked for when none was given).
 void PromptCloseBrowser(HWND owner, const ProgramSettings& settings, const char* displayName, const char* executable);
 // The prompt for each of the ten browsers in order.
 void PromptCloseAllBrowsers(HWND owner, const ProgramSettings& settings);

@@ -26,6 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(status == before + update_status::Failed() + update_status::VisitAdvice());
         Require(response.text().find("\r\n\r\n") == std::string::npos);
         break;
+    case VersionResponse::NotFound:
+        Require(status == before + update_status::Failed() + update_status::VisitAdvice());
+        break;
     case VersionResponse::NoVersionList:
         Require(status == before + update_status::GettingInformationFailed());
         Require(list.records.empty());

@@ -41,11 +41,21 @@ void CALLBACK ClearClipboardLater(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
+bool Held(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
+
 LRESULT CALLBACK KeyboardProc(int code, WPARAM message, LPARAM lParam) {
     if (code == HC_ACTION && keys) {
         const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
         const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-        if (keys->OnKey(key->vkCode, down)) {
+        // The keyboard's own state as this key goes down (a low-level hook runs before the key
+        // itself is counted, but after every key before it).
+        HeldModifiers held;
+        if (down && (key->vkCode == 'V' || key->vkCode == VK_INSERT)) {
+            held.control = Held(VK_CONTROL);
+            held.shift = Held(VK_SHIFT);
+            held.alt = Held(VK_MENU) || (key->flags & LLKHF_ALTDOWN) != 0;
+        }
+        if (keys->IsPaste(key->vkCode, down, held)) {
             attempts = 0;
             if (timer) KillTimer(nullptr, timer);
             timer = SetTimer(nullptr, 0, kClearDelayMs, ClearClipboardLater);

@@ -1,17 +1,23 @@
 #pragma once
-// Recognises a paste (Ctrl+V or Shift+Ins) in a stream of key events. Portable: virtual-key codes
-// are spelled out. Both the generic and the left/right modifier codes count: injected input reports
-// VK_CONTROL, real keyboards VK_LCONTROL or VK_RCONTROL.
+// Recognises a paste (Ctrl+V or Shift+Ins) from the key that goes down and the modifier keys as the
+// keyboard holds them at that moment. Portable: virtual-key codes are spelled out.
+//
+// Nothing is tracked from one key event to the next: a hook does not see every release (the secure
+// desktop of Ctrl+Alt+Del, Win+L or a UAC prompt takes the keys away while they go up), and a
+// Ctrl it believed still held would make every later "v" typed an emptied clipboard.
 #include <cstdint>
+
+// The modifier keys held down, either side of the keyboard.
+struct HeldModifiers {
+    bool control = false, shift = false, alt = false;
+};
 
 class PasteKeys {
 public:
     PasteKeys(bool ctrlV, bool shiftIns) : ctrlV_(ctrlV), shiftIns_(shiftIns) {}
-    // Feed one key event; true when it completes a paste that the options ask to watch.
-    bool OnKey(uint32_t virtualKey, bool down);
+    // True when `virtualKey` going down with `held` is a paste that the options ask to watch.
+    bool IsPaste(uint32_t virtualKey, bool down, HeldModifiers held) const;
 
 private:
     bool ctrlV_, shiftIns_;
-    bool control_ = false, shift_ = false;
-    bool leftControl_ = false, rightControl_ = false, leftShift_ = false, rightShift_ = false;
 };

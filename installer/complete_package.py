@@ -5,8 +5,10 @@ usage: complete_package.py PACKAGE BIN_DIR ARCH WORK_DIR
 
 - every file in a cabinet of its own (wixl puts all files into the first one);
 - the version and language of zlt.exe in the File table (wixl leaves them empty);
-- the tables in installer/tables/*.idt: files removed at uninstallation, the machine-wide Run value
-  removed at installation, the access entries of the folder and the registry keys;
+- the tables in installer/tables/*.idt: files removed at uninstallation (settings.dat and index.bat,
+  which older versions wrote into the program's folder), the machine-wide Run value removed at
+  installation. No access entries: the folder and the product key keep what Program Files and
+  HKLM\Software give, so that only administrators change what every user runs;
 - the product key removed as a whole at uninstallation, normal-window shortcuts, plain custom
   action types, and in a 64-bit package 64-bit components (so that the registry entries land in
   the view that a 64-bit zlt.exe reads).

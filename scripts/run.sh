@@ -35,8 +35,8 @@ cp "$build/wine/bin/ZLTSetup.exe" "$WINEPREFIX/drive_c/ZLTSetup.exe"
 folder="$WINEPREFIX/drive_c/Program Files/Zephyrlanthorpe"
 if [ -f "$folder/zlt.exe" ]; then
     # A new build has the same version number, which Windows Installer would not overwrite: remove
-    # the old one first with its own uninstaller, keeping the user's settings.
-    [ -f "$folder/settings.dat" ] && cp "$folder/settings.dat" "$run/settings.dat.keep"
+    # the old one first with its own uninstaller. The user's settings are in the user's own
+    # application-data folder, which the uninstaller leaves alone.
     echo "run: removing the previous build with uninst.exe"
     "$ZLT_WINE" 'C:\Program Files\Zephyrlanthorpe\uninst.exe' </dev/null >/dev/null 2>&1 || true
     "$ZLT_WINESERVER" -w # uninst.exe does not wait for msiexec; the wineserver ends after it
@@ -47,9 +47,6 @@ echo "run: installing with ZLTSetup.exe"
 if [ ! -f "$folder/zlt.exe" ]; then
     echo "run: ZLTSetup.exe did not install the program" >&2
     exit 1
-fi
-if [ -f "$run/settings.dat.keep" ]; then
-    mv "$run/settings.dat.keep" "$folder/settings.dat"
 fi
 
 if [ "$headless" = 0 ]; then

@@ -10,7 +10,9 @@
 # ZLT_KEEP_PREFIX=1 keeps the prefix for inspection; a folder "artifacts" that the program makes
 # beside itself is always kept, as BUILD_DIR/test-artifacts/PROGRAM. ZLT_TEST_SETUP names a script
 # that runs on the Unix side before the program starts (WINEPREFIX set), for fixtures that Windows
-# code cannot make, such as a Unix symlink inside the prefix.
+# code cannot make, such as a Unix symlink inside the prefix. ZLT_TEST_FILE_LIMIT (KiB) caps the size
+# of every file that the program and what it starts write, as a disk that fills up would: a write
+# past it fails (SIGXFSZ is ignored) instead of ending the process.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-sandbox.sh"
@@ -43,7 +45,13 @@ zlt_sandbox_display
 
 log=$work/output.log
 cd "$dest" # the program's own folder is its working folder, as Explorer would start it
-"$ZLT_WINE" "C:\\zlt-test\\$(basename "$exe")" "$@" </dev/null 2>&1 | tee "$log"
+(
+    if [ -n "${ZLT_TEST_FILE_LIMIT:-}" ]; then
+        trap '' XFSZ
+        ulimit -f "$ZLT_TEST_FILE_LIMIT"
+    fi
+    exec "$ZLT_WINE" "C:\\zlt-test\\$(basename "$exe")" "$@" </dev/null
+) 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
 zlt_sandbox_stop
 # What the program left in C:\zlt-test\artifacts (pictures of its windows) is kept below the build

@@ -11,7 +11,7 @@ bool RefusesSystem(std::uint32_t installerVersion, std::uint32_t platformId, std
     return windows9xOrNt && majorVersion == 4 && minorVersion == 0;
 }
 
-std::string PackagePath(const std::string& tempFolder) { return tempFolder + "Zephyrlanthorpe.msi"; }
+std::string PackagePath(const std::string& folder) { return folder + "Zephyrlanthorpe.msi"; }
 
 std::string InstallCommand(const std::string& packagePath) {
     if (packagePath.find_first_of(" \t") == std::string::npos) return "msiexec /i " + packagePath;

@@ -16,8 +16,8 @@ std::uint32_t InstallerVersionFromDll(std::uint32_t major, std::uint32_t minor);
 bool RefusesSystem(std::uint32_t installerVersion, std::uint32_t platformId, std::uint32_t majorVersion,
                    std::uint32_t minorVersion);
 
-// The package's path in the temporary folder, which GetTempPath gives with a trailing backslash.
-std::string PackagePath(const std::string& tempFolder);
+// The package's path in setup's own folder, given with a trailing backslash.
+std::string PackagePath(const std::string& folder);
 
 // The installer's command line: "msiexec /i " and the path as formed, in quotation marks only when it
 // holds a blank (msiexec would otherwise take the path for several arguments and open nothing).

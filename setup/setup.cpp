@@ -1,11 +1,13 @@
-// ZLTSetup: writes the installer package that it carries to the temporary folder, runs Windows
-// Installer on it, waits, and deletes it again. No window of its own, only message boxes.
+// ZLTSetup: writes the installer package that it carries to a new folder of its own in the
+// temporary folder, runs Windows Installer on it, waits, and deletes both again. No window of its
+// own, only message boxes.
 //
 // Setup programs are started from download folders, where anyone may have left a DLL or an
 // msiexec.exe of their own: every system library and program comes from the system folder.
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <cstring>
 #include <string>
 
 #include "setup/launch_rules.h"
@@ -70,18 +72,61 @@ bool SystemRefused() {
     return RefusesSystem(installer, os.dwPlatformId, os.dwMajorVersion, os.dwMinorVersion);
 }
 
-// Writes the package in one piece. A file that cannot be created is reported, and the installer
-// still runs on whatever lies at the path.
-void WritePackage(const std::string& path, const void* bytes, DWORD size) {
-    const HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        Warn("File open error");
-        return;
+// Whether the open file holds exactly these bytes.
+bool HoldsExactly(HANDLE file, const void* bytes, DWORD size) {
+    LARGE_INTEGER length{};
+    if (!GetFileSizeEx(file, &length) || length.QuadPart != size) return false;
+    const auto* expected = static_cast<const char*>(bytes);
+    char block[65536];
+    for (DWORD at = 0; at < size;) {
+        DWORD got = 0;
+        if (!ReadFile(file, block, sizeof block, &got, nullptr) || got == 0 || got > size - at ||
+            memcmp(block, expected + at, got) != 0)
+            return false;
+        at += got;
     }
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    return true;
+}
+
+// A folder of setup's own below the temporary folder, made new: nothing that another program left
+// in the temporary folder (a file under the package's name, a link) can stand in for the package.
+// GetTempFileName reserves a unique name with an empty file; that file makes way for the folder,
+// whose creation fails if anything else took the name in between. Empty on failure.
+std::string MakePrivateFolder(const std::string& temp) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        char name[MAX_PATH] = {};
+        if (!GetTempFileNameA(temp.c_str(), "zlt", 0, name)) return {};
+        DeleteFileA(name);
+        if (CreateDirectoryA(name, nullptr)) return std::string(name) + "\\";
+    }
+    return {};
+}
+
+// Writes the package in one piece into a new file. The handle that comes back keeps it open for
+// reading only, sharing nothing but reading: nobody can change or replace it while the installer
+// reads it. Null when it could not be written whole, with nothing left behind.
+HANDLE WritePackage(const std::string& path, const void* bytes, DWORD size) {
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
     DWORD written = 0;
-    WriteFile(file, bytes, size, &written, nullptr);
+    const bool whole = WriteFile(file, bytes, size, &written, nullptr) && written == size && FlushFileBuffers(file);
     CloseHandle(file);
+    // Writing and the installer's reading cannot share one handle (the installer shares reading
+    // only): the file is opened again at once, and what it holds then is what is installed.
+    HANDLE held = whole ? CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_TEMPORARY, nullptr)
+                        : INVALID_HANDLE_VALUE;
+    if (held != INVALID_HANDLE_VALUE && !HoldsExactly(held, bytes, size)) {
+        CloseHandle(held);
+        held = INVALID_HANDLE_VALUE;
+    }
+    if (held == INVALID_HANDLE_VALUE) {
+        DeleteFileA(path.c_str());
+        return nullptr;
+    }
+    return held;
 }
 
 // Runs the installer on the package and waits for it; false when it could not be started.
@@ -120,19 +165,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // like one that cannot be written, and there is then nothing to install.
     char temp[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathA(sizeof temp, temp);
-    if (length == 0 || length >= sizeof temp) {
+    const std::string folder = length == 0 || length >= sizeof temp ? std::string() : MakePrivateFolder(temp);
+    const std::string packagePath = folder.empty() ? std::string() : PackagePath(folder);
+    // A package that is not there whole is never handed to the installer.
+    HANDLE package = packagePath.empty() ? nullptr : WritePackage(packagePath, bytes, size);
+    if (!package) {
+        if (!folder.empty()) RemoveDirectoryA(folder.c_str());
         Warn("File open error");
         FreeResource(loaded);
         return 0;
     }
-    const std::string packagePath = PackagePath(temp);
-    WritePackage(packagePath, bytes, size);
 
-    if (!RunInstaller(packagePath)) {
+    const bool ran = RunInstaller(packagePath);
+    CloseHandle(package);
+    if (!ran) {
         Warn("Failed to run setup");
         return 0;
     }
     DeleteFileA(packagePath.c_str());
+    RemoveDirectoryA(folder.c_str());
     FreeResource(loaded);
     return 0;
 }

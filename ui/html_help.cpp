@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/system_library.h"
+
 namespace {
 const char kHtmlHelpClassKey[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 const char kHtmlHelpLibrary[] = "hhctrl.ocx";
@@ -36,7 +38,10 @@ HMODULE HtmlHelpLibrary::LoadRegistered() const {
         if (n == 0 || n > sizeof expanded) return nullptr;
         file = expanded;
     }
-    return file.empty() ? nullptr : LoadLibraryA(file.c_str());
+    // Only the system's own control: a registration that names a library elsewhere (or a bare
+    // name, which the search would look for beside the program first) is passed over.
+    if (!InSystemFolder(file)) return nullptr;
+    return LoadLibraryExA(file.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 bool HtmlHelpLibrary::Available() {
@@ -44,7 +49,7 @@ bool HtmlHelpLibrary::Available() {
         ++lookups_;
         // A registration that points at a library that is gone is as good as none.
         HMODULE library = LoadRegistered();
-        if (!library) library = LoadLibraryA(libraryName_.c_str());
+        if (!library) library = LoadSystemLibrary(libraryName_.c_str());
         if (library)
             function_ = reinterpret_cast<HtmlHelpFunction>(
                 reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(kHtmlHelpAOrdinal))));

@@ -1,7 +1,8 @@
 #pragma once
 // HtmlHelpA of the system's HTML Help control, looked up when it is first needed: the library that
-// is registered for the control's class, or else "hhctrl.ocx" by name, and its export ordinal 14.
-// Without either, every call answers 0, and the library is not looked for again.
+// is registered for the control's class when that lies in the system folder, or else "hhctrl.ocx"
+// from the system folder, and its export ordinal 14. Without either, every call answers 0, and the
+// library is not looked for again.
 #include <windows.h>
 
 #include <string>
@@ -10,7 +11,7 @@ class HtmlHelpLibrary {
 public:
     // The system's control.
     HtmlHelpLibrary();
-    // Another class key (below HKEY_CLASSES_ROOT) and library name: for tests.
+    // Another class key (below HKEY_CLASSES_ROOT) and library name (in the system folder): for tests.
     HtmlHelpLibrary(std::string classKey, std::string libraryName);
 
     HWND Call(HWND caller, const char* file, UINT command, DWORD_PTR data);

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/system_library.h"
 #include "resources/resource_ids.h"
 #include "ui/box_layout.h"
 
@@ -65,7 +66,7 @@ HWND CMessageBox::CreateTextControl(int width, int height, bool centred) {
 
 BOOL CMessageBox::OnInitDialog() {
     // Boxes can come before the program has loaded its libraries ("... is not installed.").
-    static HMODULE richEdit = LoadLibraryA("riched20.dll");
+    static HMODULE richEdit = LoadSystemLibrary("riched20.dll");
     (void)richEdit;
     icon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId_), IMAGE_ICON, 16, 16, 0));
     SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));

@@ -30,6 +30,7 @@ void CCheckPassword::OnCommand(int id, int) {
             ShowMessage(hwnd_, "Error", "", "Wrong password.", IDI_BOX_MESSAGE);
             return;
         }
+        confirmed_ = true;
         EndDialog(IDOK);
     } else if (id == IDCANCEL) {
         EndDialog(IDCANCEL);

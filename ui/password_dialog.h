@@ -12,8 +12,12 @@ class CCheckPassword : public CDialog {
 public:
     explicit CCheckPassword(ProgramSettings* settings);
     // IDOK only for the right password; IDCANCEL for the close box, Escape, or when another password
-    // dialog is already open.
-    INT_PTR Ask(HWND parent) { return DoModal(parent); }
+    // dialog is already open. A dialog ended any other way (a WM_QUIT in the thread's queue ends a
+    // modal loop with IDOK) never counts as the right password.
+    INT_PTR Ask(HWND parent) {
+        confirmed_ = false;
+        return DoModal(parent) == IDOK && confirmed_ ? IDOK : IDCANCEL;
+    }
     const std::string& enteredText() const { return text_; }
 
 protected:
@@ -25,4 +29,5 @@ private:
     ProgramSettings* settings_;
     std::string text_;
     bool ownsFlag_ = false;
+    bool confirmed_ = false;
 };

@@ -64,12 +64,26 @@ void VersionCheck::AppendStatus(const std::string& text) {
     status_ += text;
 }
 
-// Posted, never sent: the page may be waiting for this thread to end.
+// Posted, never sent: the worker never waits for the page. Under the lock, so that Detach knows
+// when the last message of this check has been queued.
 void VersionCheck::PostProgress() {
-    PostMessageA(notify_, MsgUpdateStatus, 0, 0);
+    std::lock_guard<std::mutex> lock(statusLock_);
+    if (notify_) PostMessageA(notify_, MsgUpdateStatus, 0, 0);
 }
-void VersionCheck::Finish() {
-    PostMessageA(notify_, MsgUpdateStatus, 1, 0);
+
+// The last word and the message that says so in one step: whoever detaches the check sees either
+// both or neither.
+void VersionCheck::Finish(const std::string& status) {
+    std::lock_guard<std::mutex> lock(statusLock_);
+    status_ = status;
+    finished_ = true;
+    if (notify_) PostMessageA(notify_, MsgUpdateStatus, 1, 0);
+}
+
+VersionCheck::Detached VersionCheck::Detach() {
+    std::lock_guard<std::mutex> lock(statusLock_);
+    notify_ = nullptr;
+    return {finished_, status_};
 }
 
 void VersionCheck::Run() {
@@ -81,14 +95,12 @@ void VersionCheck::Run() {
     c.started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
     c.socket = WSASocketA(AF_INET, SOCK_STREAM, 0, nullptr, 0, 0);
     if (c.socket == INVALID_SOCKET) {
-        SetStatus(update_status::CannotConnect() + update_status::VisitAdvice());
-        Finish();
+        Finish(update_status::CannotConnect() + update_status::VisitAdvice());
         return;
     }
     c.event = WSACreateEvent();
     if (c.event == WSA_INVALID_EVENT) {
-        SetStatus(update_status::CannotConnect() + update_status::VisitAdvice());
-        Finish();
+        Finish(update_status::CannotConnect() + update_status::VisitAdvice());
         return;
     }
 
@@ -112,8 +124,7 @@ void VersionCheck::Run() {
     }
     if (ok && WSAEventSelect(c.socket, c.event, FD_READ | FD_CONNECT | FD_CLOSE) == SOCKET_ERROR) ok = false;
     if (!ok) {
-        AppendStatus(update_status::CannotConnect() + update_status::VisitAdvice());
-        Finish();
+        Finish(Status() + update_status::CannotConnect() + update_status::VisitAdvice());
         return;
     }
 
@@ -200,8 +211,7 @@ void VersionCheck::Run() {
 
     std::string status = Status();
     ApplyVersionResponse(status, response, kDisplayName);
-    SetStatus(status);
-    Finish();
+    Finish(status);
 }
 
 namespace {
@@ -213,7 +223,7 @@ unsigned __stdcall VersionCheckThread(void* argument) {
         (*check)->Run();
     } catch (...) {
         // Out of memory on the way: the page still learns that the check is over.
-        (*check)->Finish();
+        (*check)->Finish((*check)->Status());
     }
     return 0;
 }

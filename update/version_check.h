@@ -29,23 +29,31 @@ public:
     // The status text as it stands; the worker changes it between its messages.
     std::string Status() const;
     // Asks the worker to stop; it notices within about a tenth of a second, except while Windows
-    // resolves the name or completes the (blocking) connect.
+    // resolves the name or completes the (blocking) connect: so nobody waits for it to end.
     void RequestAbort() { abort_ = 1; }
     bool abortRequested() const { return abort_ != 0; }
 
     // The worker's body: runs the whole check on the calling thread and posts its last message.
     void Run();
-    // Ends the check as it stands (the worker's last message).
-    void Finish();
+    // Ends the check with this status (the worker's last message).
+    void Finish(const std::string& status);
+    // The window hears no more of this check: once this returns, every message the worker will
+    // ever post for it is already queued. Whether the worker had finished, and the status then.
+    struct Detached {
+        bool finished;
+        std::string status;
+    };
+    Detached Detach();
 
 private:
     void SetStatus(const std::string& text);
     void AppendStatus(const std::string& text);
     void PostProgress();
 
-    HWND notify_;
-    VersionCheckEndpoint endpoint_;
     mutable std::mutex statusLock_;
+    HWND notify_;
+    bool finished_ = false;
+    VersionCheckEndpoint endpoint_;
     std::string status_;
     std::atomic<int> abort_{0};
 };

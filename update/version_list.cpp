@@ -40,6 +40,16 @@ bool Newer(uint16_t major, uint16_t minor, uint16_t thanMajor, uint16_t thanMino
     return major > thanMajor || (major == thanMajor && minor > thanMinor);
 }
 
+// "HTTP/1.0 200 OK" or "HTTP/1.1 200": the status line says the body is the file asked for.
+bool StatusIsOk(std::string_view response) {
+    const std::string_view line = response.substr(0, response.find("\r\n"));
+    if (line.substr(0, 5) != "HTTP/") return false;
+    const size_t blank = line.find(' ');
+    if (blank == std::string_view::npos) return false;
+    const std::string_view code = line.substr(blank + 1, 4);
+    return code == "200" || code == "200 ";
+}
+
 std::string Version(unsigned major, unsigned minor) {
     return std::to_string(major) + "." + std::to_string(minor);
 }
@@ -63,6 +73,7 @@ VersionResponse ParseVersionResponse(std::string_view response, VersionList& lis
     list = {};
     const size_t headerEnd = response.find("\r\n\r\n");
     if (headerEnd == std::string_view::npos) return VersionResponse::NoHeaderEnd;
+    if (!StatusIsOk(response)) return VersionResponse::NotFound;
     const std::string_view body = response.substr(headerEnd + 4);
     const size_t titleEnd = body.find("\n\n");
     if (titleEnd == std::string_view::npos) return VersionResponse::NoVersionList;
@@ -155,6 +166,7 @@ void ApplyVersionResponse(std::string& status, const ResponseBuffer& response, s
     VersionList list;
     switch (ParseVersionResponse(response.text(), list)) {
     case VersionResponse::NoHeaderEnd:
+    case VersionResponse::NotFound:
         status += update_status::Failed() + update_status::VisitAdvice();
         return;
     case VersionResponse::NoVersionList:

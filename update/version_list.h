@@ -24,6 +24,7 @@ struct VersionList {
 
 enum class VersionResponse {
     NoHeaderEnd,   // no "\r\n\r\n": not an HTTP answer we can read
+    NotFound,      // an answer other than 200: a proxy's or the server's error page, never a list
     NoVersionList, // a header, but no "\n\n" after the title or not one usable record
     Ok,
 };

@@ -45,9 +45,76 @@ std::string StartupValue(HKEY root, const char* key) {
     return data;
 }
 
-void DeleteStartupValue(HKEY root, const char* key) {
+// The "index" value goes only when it names one of `ours`: a value of that name that another
+// program wrote is none of this program's business.
+void DeleteStartupValueNaming(HKEY root, const char* key, const std::string (&ours)[2]) {
+    const std::string value = StartupValue(root, key);
+    if (!NamesFile(value, ours[0]) && !NamesFile(value, ours[1])) return;
     RegKey opened;
     if (opened.Open(root, key, kStartupAccess) == ERROR_SUCCESS) RegDeleteValueA(opened.get(), kStartupValue);
+}
+
+// cmd reads a batch file in the console's code page, which is the OEM code page (437, 850, 866...)
+// unless a "chcp" changes it, while the shell gives this program its paths in the ANSI code page
+// (1252, 1251...): "é" is 0xE9 in 1252 and 0x82 in 850, so ANSI bytes send "cd/d" to a folder that
+// does not exist. A "chcp 65001" line with UTF-8 paths instead makes cmd before Windows 8 stop
+// reading the file after that line; a chcp to the ANSI code page would need the console's font to
+// have those letters. Each path is therefore written in the OEM code page. A path that has no
+// exact spelling there, or that the ANSI code page itself could not spell ('?'), gets no line: a
+// best-fit letter could name another folder, and cmd's "cd" takes '?' for a wildcard.
+std::string OemPath(const std::string& path) {
+    if (path.empty() || path.find_first_of("?*") != std::string::npos) return {};
+    const int wideLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.data(), static_cast<int>(path.size()),
+                                               nullptr, 0);
+    if (wideLength <= 0) return {};
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), wideLength);
+    BOOL lossy = FALSE;
+    const int length = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, nullptr, 0,
+                                           nullptr, &lossy);
+    if (length <= 0 || lossy) return {};
+    std::string oem(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, oem.data(), length, nullptr, &lossy);
+    return lossy ? std::string() : oem;
+}
+
+bool WriteAll(HANDLE file, const std::string& text) {
+    DWORD count = 0;
+    return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &count, nullptr) && count == text.size() &&
+           FlushFileBuffers(file);
+}
+
+// Whether `path` is a plain file (no link, no second name) holding exactly `text`.
+bool HoldsExactly(const std::string& path, const std::string& text) {
+    FileEntry entry;
+    if (!entry.Open(path, GENERIC_READ, FILE_SHARE_READ) || entry.Identify(path) != FileEntry::Kind::Plain)
+        return false;
+    std::string held(text.size() + 1, '\0');
+    DWORD got = 0;
+    return ReadFile(entry.handle(), held.data(), static_cast<DWORD>(held.size()), &got, nullptr) &&
+           held.compare(0, got, text) == 0 && got == text.size();
+}
+
+// The batch file is written as a new file beside its place and then moved there in one step: a
+// link or a file with a second name at the place is replaced, never written through, and a failed
+// write never leaves half a batch file to run at logon.
+bool WriteBatchFile(const std::string& folder, const std::string& batch, const std::string& text) {
+    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    char temp[MAX_PATH] = {};
+    if (!GetTempFileNameA(folder.c_str(), "idx", 0, temp)) return false; // a new, empty file of its own
+    bool written = false;
+    {
+        FileEntry entry;
+        written = entry.Open(temp, GENERIC_WRITE, 0) && entry.Identify(temp) == FileEntry::Kind::Plain &&
+                  WriteAll(entry.handle(), text);
+    }
+    if (written && MoveFileExA(temp, batch.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return HoldsExactly(batch, text);
+    FileEntry leftover;
+    if (leftover.Open(temp, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) &&
+        leftover.Identify(temp) == FileEntry::Kind::Plain)
+        leftover.Delete(temp);
+    return false;
 }
 
 } // namespace
@@ -146,45 +213,35 @@ void HistoryCleaner::DeleteIEIndexDatFiles() {
 }
 
 void HistoryCleaner::ScheduleIndexDatDeletion(bool history, bool cache, bool cookies) {
-    const std::string batch = IndexBatPath(settings->installFolder);
+    // The batch file deletes the user's own files and runs with the user's rights at the user's
+    // next logon: it lives in the user's own folder, and only the user's own RunOnce names it. An
+    // older version kept it in the program's folder, which every user could write, and entered it
+    // for the machine: an entry of the machine's that names either file is taken back.
+    const std::string batch = IndexBatPath(settings->localDataFolder);
+    const std::string ours[2] = {batch, IndexBatPath(settings->installFolder)};
+    DeleteStartupValueNaming(HKEY_LOCAL_MACHINE, kRunOnce, ours);
+    DeleteStartupValueNaming(HKEY_LOCAL_MACHINE, kRun, ours);
     if (!history && !cache && !cookies) {
-        DeleteStartupValue(HKEY_CURRENT_USER, kRunOnce);
-        DeleteStartupValue(HKEY_LOCAL_MACHINE, kRunOnce);
-        DeleteStartupValue(HKEY_LOCAL_MACHINE, kRun);
-        if (GetFileAttributesA(batch.c_str()) != INVALID_FILE_ATTRIBUTES) RemoveFile(batch);
+        DeleteStartupValueNaming(HKEY_CURRENT_USER, kRunOnce, ours);
+        if (!batch.empty() && GetFileAttributesA(batch.c_str()) != INVALID_FILE_ATTRIBUTES) RemoveFile(batch);
         return;
     }
-    // The folders deleted from are the user's own, and the batch file lies where every user may
-    // write: run at the machine's level it would run anybody's commands with an administrator's
-    // rights. Only the user's own RunOnce runs it, and an entry of the machine's that names this
-    // file is taken back.
-    if (StartupValue(HKEY_LOCAL_MACHINE, kRunOnce) == batch) DeleteStartupValue(HKEY_LOCAL_MACHINE, kRunOnce);
-    {
-        RegKey runOnce;
-        if (runOnce.Create(HKEY_CURRENT_USER, kRunOnce, kStartupAccess) == ERROR_SUCCESS)
-            RegSetValueExA(runOnce.get(), kStartupValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(batch.c_str()),
-                           static_cast<DWORD>(batch.size() + 1));
-    }
     IndexBatFolders folders;
-    if (history) folders.history = ShellFolder(CSIDL_HISTORY);
-    if (cache) folders.cache = ShellFolder(CSIDL_INTERNET_CACHE);
-    if (cookies) folders.cookies = ShellFolder(CSIDL_COOKIES);
-    const std::string text = IndexBatText(folders);
+    if (history) folders.history = OemPath(ShellFolder(CSIDL_HISTORY));
+    if (cache) folders.cache = OemPath(ShellFolder(CSIDL_INTERNET_CACHE));
+    if (cookies) folders.cookies = OemPath(ShellFolder(CSIDL_COOKIES));
 
-    // A link put in the file's place would have the write land on whatever it points to.
-    bool written = false;
-    FileEntry existing;
-    const bool isLink = existing.Open(batch, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) &&
-                        existing.Identify(batch) == FileEntry::Kind::Link;
-    existing.Close();
-    if (!isLink) {
-        ScopedHandle file(CreateFileA(batch.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.valid()) {
-            DWORD count = 0;
-            written = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &count, nullptr) &&
-                      count == text.size();
-        }
+    // The entry comes only after the file is there whole, and goes when it could not be written:
+    // Windows would otherwise run whatever lies at the path at the next logon.
+    if (batch.empty() || !WriteBatchFile(settings->localDataFolder, batch, IndexBatText(folders))) {
+        DeleteStartupValueNaming(HKEY_CURRENT_USER, kRunOnce, ours);
+        Report().Message("", "Couldn't create the file \"index.bat\"!");
+        return;
     }
-    if (!written) Report().Message("", "Couldn't create the file \"index.bat\"!");
+    RegKey runOnce;
+    if (runOnce.Create(HKEY_CURRENT_USER, kRunOnce, kStartupAccess) == ERROR_SUCCESS) {
+        const std::string command = StartupCommand(batch);
+        RegSetValueExA(runOnce.get(), kStartupValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
+    }
 }

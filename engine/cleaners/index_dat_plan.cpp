@@ -21,8 +21,22 @@ std::string DomStoreFolder(const std::string& roamingAppData) {
     return out;
 }
 
-std::string IndexBatPath(const std::string& installFolder) {
-    return installFolder + "index.bat";
+std::string IndexBatPath(const std::string& folder) {
+    if (folder.empty()) return {};
+    return folder + (folder.back() == '\\' ? "" : "\\") + "index.bat";
+}
+
+std::string StartupCommand(const std::string& batch) { return "\"" + batch + "\""; }
+
+bool NamesFile(std::string_view value, std::string_view file) {
+    while (!value.empty() && (value.front() == ' ' || value.front() == '"')) value.remove_prefix(1);
+    while (!value.empty() && (value.back() == ' ' || value.back() == '"')) value.remove_suffix(1);
+    if (file.empty() || value.size() != file.size()) return false;
+    for (size_t i = 0; i < value.size(); ++i) {
+        auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+        if (fold(value[i]) != fold(file[i])) return false;
+    }
+    return true;
 }
 
 namespace {

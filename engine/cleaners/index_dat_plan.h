@@ -4,6 +4,7 @@
 // Portable: no Windows header.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct IndexDatPlan {
     static constexpr uint64_t kKeptHeader = 32; // the first 32 bytes are never overwritten
@@ -37,8 +38,14 @@ struct IndexBatFolders {
     std::string cookies;
 };
 
-// "index.bat" in the installation folder, which ends with a backslash.
-std::string IndexBatPath(const std::string& installFolder);
+// "index.bat" in `folder` (which may end with a backslash, as Windows Installer reports folders):
+// the user's own local application-data folder, or where older versions put it, the program's.
+std::string IndexBatPath(const std::string& folder);
+
+// The start-up value's data for the batch file: its path in quotes, as a command line.
+std::string StartupCommand(const std::string& batch);
+// Whether a start-up value's data names `file` (quoted or not, letters in any case).
+bool NamesFile(std::string_view value, std::string_view file);
 
 // The batch file's bytes: "@echo off\r\n", then one line per selected folder in the order history,
 // cache, cookies that deletes "index.dat" below that folder only if changing to it succeeded.

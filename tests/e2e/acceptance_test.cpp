@@ -681,7 +681,7 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     // What quick select chose is what the program stored: every browser's history, shredding off,
     // and the few options it leaves alone still off.
     ProgramSettings stored;
-    stored.installFolder = kInstallFolder;
+    stored.dataFolder = UserDataFolder();
     {
         BoxRecorder quiet;
         ASSERT_TRUE(stored.LoadSettings());

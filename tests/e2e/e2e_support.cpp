@@ -395,3 +395,18 @@ bool SetCheck(HWND page, int id, bool on) {
     PumpMessages(100);
     return IsChecked(page, id) == on;
 }
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (std::strcmp(found.cFileName, ".") && std::strcmp(found.cFileName, "..")) names.push_back(found.cFileName);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
+}
+
+std::string UserDataFolder() { return ShellFolder(CSIDL_APPDATA) + "\\Zephyrlanthorpe"; }
+std::string UserSettingsFile() { return UserDataFolder() + "\\settings.dat"; }

@@ -47,11 +47,16 @@ std::string BoxText(HWND box);
 
 // A shell folder of the current user (created when missing); empty when the shell cannot say.
 std::string ShellFolder(int csidl);
+// The program's folder for this user's own files (settings.dat), and settings.dat in it.
+std::string UserDataFolder();
+std::string UserSettingsFile();
 // Creates `folder` and every folder above it that is missing.
 void MakeFolders(const std::string& folder);
 // Writes `text` to `path`, making its folders first.
 void SeedFile(const std::string& path, const std::string& text);
 std::string FileText(const std::string& path);
+// The names in a folder, "." and ".." left out.
+std::vector<std::string> FolderEntries(const std::string& folder);
 // Sets a string value below HKEY_CURRENT_USER, making the key; false when that fails.
 bool WriteStringValue(const std::string& key, const char* name, const std::string& value);
 // The value's data below HKEY_CURRENT_USER as text (a DWORD in decimal); "(missing)" when the key

@@ -133,27 +133,17 @@ TEST_F(Package, MainProgramIsVersionedAndItsIconIsAProgram) {
 }
 
 TEST_F(Package, AddedRowsReferToRowsThatExist) {
-    std::set<std::string> components, directories, createFolders, registry;
+    std::set<std::string> components, directories;
     for (const Row& r : Query(db, "SELECT `Component` FROM `Component`")) components.insert(r[0]);
     for (const Row& r : Query(db, "SELECT `Directory` FROM `Directory`")) directories.insert(r[0]);
-    for (const Row& r : Query(db, "SELECT `Directory_` FROM `CreateFolder`")) createFolders.insert(r[0]);
-    for (const Row& r : Query(db, "SELECT `Registry` FROM `Registry`")) registry.insert(r[0]);
 
-    // Access entries for Administrators and Everyone on the folder and on each product key.
-    std::map<std::string, std::set<std::string>> users;
-    for (const Row& r : Query(db, "SELECT `LockObject`, `Table`, `User`, `Permission` FROM `LockPermissions`")) {
-        const std::set<std::string>& owners = r[1] == "CreateFolder" ? createFolders : registry;
-        EXPECT_TRUE(owners.count(r[0])) << r[1] << " has no row " << r[0];
-        EXPECT_EQ(r[3], "268435456") << r[0] << " " << r[2]; // GENERIC_ALL
-        users[r[1] + "/" + r[0]].insert(r[2]);
-    }
-    const std::set<std::string> both{"Administrators", "Everyone"};
-    EXPECT_EQ(users["CreateFolder/TARGETDIR"], both);
-    const std::vector<Row> keys = Query(db, "SELECT `Registry`, `Key` FROM `Registry` WHERE `Root` = 2");
-    ASSERT_EQ(keys.size(), 2u); // the product key and its Version key
-    for (const Row& key : keys) EXPECT_EQ(users["Registry/" + key[0]], both) << key[1];
+    // No access entries of the package's own: the folder and the product keys keep what their
+    // parents give, where only administrators may write.
+    EXPECT_TRUE(Query(db, "SELECT `LockObject` FROM `LockPermissions`").empty());
+    EXPECT_TRUE(Query(db, "SELECT `LockObject` FROM `MsiLockPermissionsEx`").empty());
 
-    // Files removed at uninstallation, and then the two folders.
+    // Files removed at uninstallation (what older versions wrote into the program's folder), and
+    // then the two folders.
     std::set<std::string> removed;
     for (const Row& r : Query(db, "SELECT `Component_`, `FileName`, `DirProperty`, `InstallMode` FROM `RemoveFile`")) {
         EXPECT_TRUE(components.count(r[0])) << r[0];

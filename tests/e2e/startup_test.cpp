@@ -14,14 +14,14 @@ namespace {
 
 ProgramSettings StoredSettings() {
     ProgramSettings s;
-    s.installFolder = kInstallFolder;
+    s.dataFolder = UserDataFolder();
     BoxRecorder quiet;
     s.LoadSettings();
     return s;
 }
 
 void StoreSettings(ProgramSettings s) {
-    s.installFolder = kInstallFolder;
+    s.dataFolder = UserDataFolder();
     BoxRecorder quiet;
     ASSERT_TRUE(s.SaveSettings());
 }
@@ -112,7 +112,7 @@ TEST_F(Startup, InstalledRunsOnceWithWindowAndTrayIcon) {
     EXPECT_EQ(stored.windowTop, 50);
     EXPECT_EQ(stored.windowWidth, 700);
     EXPECT_EQ(stored.windowHeight, 480);
-    EXPECT_EQ(ReadFileBytes(std::string(kInstallFolder) + "\\settings.dat").size(), 179u);
+    EXPECT_EQ(ReadFileBytes(UserSettingsFile()).size(), 179u);
 }
 
 TEST_F(Startup, PasswordGuardsTheHiddenWindowOfTheFirstInstance) {
@@ -153,8 +153,23 @@ TEST_F(Startup, PasswordGuardsTheHiddenWindowOfTheFirstInstance) {
     CloseHandle(second);
     EXPECT_TRUE(IsWindowVisible(first.window));
 
+    // Minimised is as good as hidden: a second start asks before it restores the window.
+    ShowWindow(first.window, SW_MINIMIZE);
+    PumpMessages(200);
+    second = StartProgram(std::string("\"") + kInstalledProgram + "\"");
+    dialog = WaitForWindow("Enter password", nullptr, 15000, true);
+    ASSERT_NE(dialog, nullptr) << "restored without the password";
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(WaitForExit(second), 0);
+    CloseHandle(second);
+    EXPECT_TRUE(IsIconic(first.window));
+
     ExitProgram(first.process, first.window);
-    EXPECT_EQ(StoredSettings().windowShowCmd, 1);
+    ProgramSettings stored = StoredSettings();
+    EXPECT_EQ(stored.windowShowCmd, 2);
+    stored.passwordEnabled = 0; // the next tests start an open program
+    stored.password.clear();
+    StoreSettings(stored);
 }
 
 TEST_F(Startup, AStartDuringTheExitComesUpOnItsOwn) {

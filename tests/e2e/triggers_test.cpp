@@ -64,12 +64,19 @@ void Picture(HWND window, const std::string& name) {
     if (!SaveWindowPicture(window, Artifact(name))) std::printf("no picture of %s\n", name.c_str());
 }
 
-bool Start() {
+// A protected program opens only to its `password`: false when it does not ask for it.
+bool Start(const char* password = nullptr) {
     program = {};
     program.process = StartProgram(std::string("\"") + kInstalledProgram + "\"");
     if (!program.process) return false;
     program.pid = GetProcessId(program.process);
     program.window = WaitForMainWindow(60000);
+    if (password) {
+        HWND dialog = WaitForProgramWindow(program.pid, "Enter password", 30000);
+        if (!dialog) return false;
+        SendMessageA(GetDlgItem(dialog, IDC_PASSWORD_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password));
+        Press(dialog, IDOK);
+    }
     WaitForInputIdle(program.process, 30000);
     return program.window && PumpUntil([] { return IsWindowVisible(program.window) != FALSE; }, 30000);
 }
@@ -118,7 +125,7 @@ long WaitUntilTracesGone(const Paths& p, DWORD timeoutMs) {
 
 ProgramSettings StoredSettings() {
     ProgramSettings s;
-    s.installFolder = kInstallFolder;
+    s.dataFolder = UserDataFolder();
     BoxRecorder quiet;
     s.LoadSettings();
     return s;
@@ -363,7 +370,7 @@ TEST_F(Triggers, ThePasswordGuardsTheHiddenWindowAgainstTheTrayIcon) {
 
 TEST_F(Triggers, EveryOptionSurvivesAnExitAndAStart) {
     ASSERT_NE(program.window, nullptr) << "no program running";
-    const std::string settingsFile = std::string(kInstallFolder) + "\\settings.dat";
+    const std::string settingsFile = UserSettingsFile();
     ASSERT_EQ(Exit(), 0);
     const std::vector<uint8_t> firstExit = ReadFileBytes(settingsFile);
     ASSERT_FALSE(firstExit.empty());
@@ -385,9 +392,9 @@ TEST_F(Triggers, EveryOptionSurvivesAnExitAndAStart) {
     EXPECT_TRUE(stored.CheckPassword("Tray Secret 7"));
     EXPECT_EQ(stored.windowShowCmd, 1);
 
-    // Started again, the pages show what was stored, and an exit without a change stores the
-    // same bytes.
-    ASSERT_TRUE(Start());
+    // Started again (the window was open, so it asks for the password first), the pages show what
+    // was stored, and an exit without a change stores the same bytes.
+    ASSERT_TRUE(Start("Tray Secret 7"));
     HWND page = Page(kFirefoxPage, "24-firefox-page-after-start");
     ASSERT_NE(page, nullptr);
     EXPECT_TRUE(IsChecked(page, IDC_FIREFOX_CACHE));

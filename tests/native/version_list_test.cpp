@@ -82,6 +82,14 @@ TEST(VersionOutcome, AnswersThatAreNotAVersionListAppendToTheStatus) {
     EXPECT_EQ(Outcome(""), failed);
     EXPECT_EQ(Outcome("HTTP/1.0 200 OK\r\n"), failed);
     EXPECT_EQ(Outcome("T\n\n7.6;7.5\n"), failed);
+    // Only the file itself counts: a proxy's error page that happens to look like a list, or an
+    // answer without a status line, says nothing about versions.
+    EXPECT_EQ(Outcome("HTTP/1.1 407 Proxy Authentication Required\r\n\r\nLogin\n\n7.4;7.0\n"), failed);
+    EXPECT_EQ(Outcome("HTTP/1.0 404 Not Found 200\r\n\r\nT\n\n7.4;7.0\n"), failed);
+    EXPECT_EQ(Outcome("HTTP/1.1 2000 X\r\n\r\nT\n\n7.4;7.0\n"), failed);
+    EXPECT_EQ(Outcome("Server: x\r\n\r\nT\n\n7.4;7.0\n"), failed);
+    EXPECT_EQ(Outcome("HTTP/1.1 200\r\n\r\nT\n\n7.4;7.0\n"),
+              "T\r\n\r\n\r\nThe latest version of Zephyrlanthorpe is 7.4\r\nYou have the latest version\r\n");
     // A header but no empty line after the title; a body written with CR LF has none either.
     const std::string noList = std::string("Connected\r\nGetting information failed.\r\n") + kRecommend;
     EXPECT_EQ(Outcome(std::string(kHeader) + "T\n7.6;7.5\n"), noList);

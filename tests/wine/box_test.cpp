@@ -202,6 +202,14 @@ TEST_F(PasswordTest, CloseBoxCancels) {
     EXPECT_FALSE(passwordDialogOpen);
 }
 
+TEST_F(PasswordTest, ADialogEndedByAQuitMessageIsNoRightPassword) {
+    PostQuitMessage(0); // a modal loop that meets it ends the dialog as if "Ok" had been pressed
+    CCheckPassword dialog(&s);
+    EXPECT_EQ(dialog.Ask(nullptr), IDCANCEL);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST_F(PasswordTest, SecondDialogWhileOneIsOpenIsRefused) {
     struct Outer : CCheckPassword {
         using CCheckPassword::CCheckPassword;

@@ -173,12 +173,13 @@ TEST_F(IndexDat, PrivacyIndexDatThatIsALinkStaysAndSoDoesItsTarget) {
 TEST_F(IndexDat, BatchFileThatIsALinkIsNeitherWrittenThroughNorDeletedThrough) {
     const std::string victim = kLinkTop + "\\outside\\victim.txt";
     ASSERT_TRUE(PathExists(kLinkTop + "\\install\\index.bat")) << "the setup script did not run";
-    settings.installFolder = kLinkTop + "\\install\\";
+    settings.localDataFolder = kLinkTop + "\\install";
     cleaner.ScheduleIndexDatDeletion(true, true, true);
     EXPECT_EQ(ReadFileBytes(victim), std::vector<uint8_t>({'k', 'e', 'e', 'p'}));
-    EXPECT_EQ(observer.warnings, std::vector<std::string>{": Couldn't create the file \"index.bat\"!"});
+    EXPECT_TRUE(observer.warnings.empty()); // the link was replaced by the batch file itself
     cleaner.ScheduleIndexDatDeletion(false, false, false);
     EXPECT_EQ(ReadFileBytes(victim), std::vector<uint8_t>({'k', 'e', 'e', 'p'}));
+    EXPECT_FALSE(PathExists(kLinkTop + "\\install\\index.bat"));
 }
 
 // ---- index.bat and its start-up entry
@@ -204,12 +205,15 @@ std::string RegString(HKEY root, const char* key, const char* name, DWORD* type 
 }
 
 struct IndexBat : IndexDat {
-    TempFolder install;
-    std::string batch;
+    TempFolder local, program;
+    std::string batch, command, oldBatch;
     void SetUp() override {
         IndexDat::SetUp();
-        settings.installFolder = install.path() + "\\";
-        batch = install / "index.bat";
+        settings.localDataFolder = local.path();
+        settings.installFolder = program.path() + "\\";
+        batch = local / "index.bat";
+        command = "\"" + batch + "\"";
+        oldBatch = program / "index.bat";
         for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
             SetString(root, kRunOnce, "ZltCanary", "kept.exe");
             DeleteValue(root, kRunOnce, "index");
@@ -240,39 +244,47 @@ TEST_F(IndexBat, HistoryAndCookiesGetOneGuardedLineEachAndTheUserRunsIt) {
                                  "\" && del /F /Q /S /A -RSH index.dat > NUL\r\n";
     EXPECT_EQ(BatchText(), expected);
     DWORD type = 0, size = 0;
-    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kRunOnce, "index", &type, &size), batch);
+    // The path in quotes: unquoted, a folder with a blank would run another program.
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kRunOnce, "index", &type, &size), command);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(size, batch.size() + 1); // with its terminating NUL, as REG_SZ data should be
+    EXPECT_EQ(size, command.size() + 1); // with its terminating NUL, as REG_SZ data should be
     // The machine's RunOnce would run the user's file with an administrator's rights.
     EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kRunOnce, "index"), "<no value>");
     EXPECT_TRUE(observer.warnings.empty());
+    EXPECT_FALSE(PathExists(oldBatch));
 }
 
-TEST_F(IndexBat, RewritingReplacesTheWholeFile) {
+TEST_F(IndexBat, RewritingReplacesTheWholeFileAndLeavesNothingBeside) {
     cleaner.ScheduleIndexDatDeletion(true, true, true);
     const std::string all = BatchText();
     cleaner.ScheduleIndexDatDeletion(false, true, false);
     EXPECT_EQ(BatchText(), "@echo off\r\ncd/d \"" + ShellFolderPath(CSIDL_INTERNET_CACHE) +
                                "\" && del /F /Q /S /A -RSH index.dat > NUL\r\n");
     EXPECT_GT(all.size(), BatchText().size());
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((local / "*.tmp").c_str(), &found);
+    EXPECT_EQ(find, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
 }
 
-TEST_F(IndexBat, AnEarlierMachineEntryForThisFileIsTakenBack) {
-    SetString(HKEY_LOCAL_MACHINE, kRunOnce, "index", batch);
+TEST_F(IndexBat, MachineEntriesForThisFileOrItsOldPlaceAreTakenBack) {
+    SetString(HKEY_LOCAL_MACHINE, kRunOnce, "index", oldBatch);
+    SetString(HKEY_LOCAL_MACHINE, kRun, "index", command);
     cleaner.ScheduleIndexDatDeletion(false, true, false);
     EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kRunOnce, "index"), "<no value>");
-    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kRunOnce, "index"), batch);
+    EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kRun, "index"), "<no value>");
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kRunOnce, "index"), command);
     // Somebody else's "index" is none of ours.
     SetString(HKEY_LOCAL_MACHINE, kRunOnce, "index", "C:\\elsewhere\\index.bat");
     cleaner.ScheduleIndexDatDeletion(false, true, false);
     EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kRunOnce, "index"), "C:\\elsewhere\\index.bat");
 }
 
-TEST_F(IndexBat, AllOffRemovesEveryEntryAndTheFile) {
+TEST_F(IndexBat, AllOffRemovesOnlyEntriesThatNameOurFileAndTheFile) {
     cleaner.ScheduleIndexDatDeletion(true, true, true);
     ASSERT_TRUE(PathExists(batch));
     SetString(HKEY_LOCAL_MACHINE, kRunOnce, "index", batch);
-    SetString(HKEY_LOCAL_MACHINE, kRun, "index", batch);
+    SetString(HKEY_LOCAL_MACHINE, kRun, "index", "\"" + oldBatch + "\"");
     cleaner.ScheduleIndexDatDeletion(false, false, false);
     EXPECT_FALSE(PathExists(batch));
     EXPECT_EQ(RegString(HKEY_CURRENT_USER, kRunOnce, "index"), "<no value>");
@@ -281,15 +293,50 @@ TEST_F(IndexBat, AllOffRemovesEveryEntryAndTheFile) {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         EXPECT_EQ(RegString(root, kRunOnce, "ZltCanary"), "kept.exe");
     EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kRun, "ZltCanary"), "kept.exe");
-    EXPECT_TRUE(PathExists(install.path()));
+    EXPECT_TRUE(PathExists(local.path()));
+    // Another program's "index" stays.
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) SetString(root, kRunOnce, "index", "other.exe");
+    cleaner.ScheduleIndexDatDeletion(false, false, false);
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        EXPECT_EQ(RegString(root, kRunOnce, "index"), "other.exe");
 }
 
-TEST_F(IndexBat, UnwritableFileIsReportedAndTheEntryStays) {
-    settings.installFolder = install / "missing\\";
+TEST_F(IndexBat, UnwritableFileIsReportedAndNoEntryIsLeftForIt) {
+    // The folder cannot be made; an entry of an earlier run names the file.
+    settings.localDataFolder = local / "missing\\deeper";
+    SetString(HKEY_CURRENT_USER, kRunOnce, "index", "\"" + settings.localDataFolder + "\\index.bat\"");
     cleaner.ScheduleIndexDatDeletion(true, false, false);
     EXPECT_EQ(observer.warnings, std::vector<std::string>{": Couldn't create the file \"index.bat\"!"});
-    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kRunOnce, "index"), install / "missing\\index.bat");
-    EXPECT_FALSE(PathExists(install / "missing"));
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kRunOnce, "index"), "<no value>");
+    EXPECT_FALSE(PathExists(local / "missing"));
+}
+
+TEST_F(IndexBat, CmdDeletesTheFilesOfAFolderWithANonAsciiName) {
+    // The history folder moved below a folder whose name has an "é" (0xE9 in the ANSI code page).
+    const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const std::string moved = program / "Caf\xE9\\History";
+    MakeFolder(moved + "\\Low");
+    for (const std::string& file : {moved + "\\index.dat", moved + "\\Low\\index.dat", moved + "\\kept.dat"})
+        ASSERT_TRUE(MakeFile(file, 100));
+    const std::string history = ShellFolderPath(CSIDL_HISTORY);
+    ASSERT_TRUE(SetString(HKEY_CURRENT_USER, kUserShellFolders, "History", moved));
+    ASSERT_EQ(ShellFolderPath(CSIDL_HISTORY), moved);
+    cleaner.ScheduleIndexDatDeletion(true, false, false);
+    SetString(HKEY_CURRENT_USER, kUserShellFolders, "History", history);
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string line = "cmd.exe /c " + command;
+    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                               local.path().c_str(), &startup, &process));
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    EXPECT_FALSE(PathExists(moved + "\\index.dat"));
+    EXPECT_FALSE(PathExists(moved + "\\Low\\index.dat"));
+    EXPECT_TRUE(PathExists(moved + "\\kept.dat"));
+    RemoveTree(program / "Caf\xE9");
 }
 
 } // namespace

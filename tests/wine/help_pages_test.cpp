@@ -135,7 +135,7 @@ TEST_F(HelpPagesTest, AboutPagePaintsTheLogoAtItsPlaceWithBlueTransparent) {
     DeleteObject(logo);
 }
 
-TEST_F(HelpPagesTest, HtmlHelpLookupFallsBackByNameAndGivesUpOnce) {
+TEST_F(HelpPagesTest, HtmlHelpComesOnlyFromTheSystemFolderAndIsLookedForOnce) {
     // A class of this test's own, in the throw-away prefix's registry.
     const char classKey[] = "CLSID\\{5E0B1C2D-3F4A-4B5C-8D6E-7F8091A2B3C4}\\InprocServer32";
     HKEY k;
@@ -147,17 +147,18 @@ TEST_F(HelpPagesTest, HtmlHelpLookupFallsBackByNameAndGivesUpOnce) {
                        static_cast<DWORD>(path.size() + 1));
     };
 
-    // A registration whose library is gone: the control by name.
-    setPath("C:\\no such folder\\hhctrl.ocx");
-    HtmlHelpLibrary gone(classKey, "hhctrl.ocx");
-    EXPECT_TRUE(gone.Available());
+    // A registration that names a library outside the system folder (one that has an export 14)
+    // is never loaded: the system's control comes instead. So does it for one whose library is gone.
+    ASSERT_EQ(GetModuleHandleA("sqlite3.dll"), nullptr);
+    for (const std::string& path : {ProgramFolder() + "sqlite3.dll", std::string("C:\\no such folder\\hhctrl.ocx")}) {
+        setPath(path);
+        HtmlHelpLibrary registered(classKey, "hhctrl.ocx");
+        EXPECT_TRUE(registered.Available()) << path;
+    }
+    EXPECT_EQ(GetModuleHandleA("sqlite3.dll"), nullptr);
 
-    // A registered library without HtmlHelpA (this program exports nothing): every call answers 0
-    // and the library is looked for once only.
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    setPath(self);
-    HtmlHelpLibrary wrong(classKey, "hhctrl.ocx");
+    // A library without HtmlHelpA: every call answers 0 and the library is looked for once only.
+    HtmlHelpLibrary wrong("CLSID\\{00000000-0000-0000-0000-00000000ABCD}\\InprocServer32", "msimg32.dll");
     EXPECT_EQ(wrong.Call(nullptr, "zlt.chm", HH_DISPLAY_TOC, 0), nullptr);
     EXPECT_EQ(wrong.Call(nullptr, nullptr, HH_CLOSE_ALL, 0), nullptr);
     EXPECT_FALSE(wrong.Available());

@@ -21,22 +21,25 @@ void PutText(HWND owner, const char* text) {
 
 bool ClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
 
-void Press(std::initializer_list<WORD> keys) {
+// One key event each, `up` marking key-up events.
+void Send(const std::vector<std::pair<WORD, bool>>& events) {
     std::vector<INPUT> input;
-    for (WORD k : keys) {
+    for (auto [key, up] : events) {
         INPUT in = {};
         in.type = INPUT_KEYBOARD;
-        in.ki.wVk = k;
-        input.push_back(in);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT in = {};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = *--it;
-        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.ki.wVk = key;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         input.push_back(in);
     }
     SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+// The keys pressed in order, then released the other way round.
+void Press(std::initializer_list<WORD> keys) {
+    std::vector<std::pair<WORD, bool>> events;
+    for (WORD k : keys) events.push_back({k, false});
+    for (auto it = keys.end(); it != keys.begin();) events.push_back({*--it, true});
+    Send(events);
 }
 
 struct HookTest : ::testing::Test {
@@ -69,6 +72,17 @@ TEST_F(HookTest, CtrlVEmptiesTheClipboardCtrlCDoesNot) {
     EXPECT_FALSE(TextSurvives({VK_RCONTROL, 'V'}));
     EXPECT_TRUE(TextSurvives({'V'}));
     EXPECT_TRUE(TextSurvives({VK_SHIFT, VK_INSERT})); // not chosen
+}
+
+TEST_F(HookTest, APasteIsTheKeyboardsStateWhenTheKeyGoesDown) {
+    SetHook(window, TRUE, FALSE);
+    EXPECT_TRUE(TextSurvives({VK_CONTROL, VK_MENU, 'V'})) << "AltGr+V";
+    // Ctrl goes down as the generic key and up as the left one: a release that a hook keeping
+    // its own count would never pair with the press, as when the secure desktop took it.
+    PutText(window, "secret");
+    Send({{VK_CONTROL, false}, {VK_LCONTROL, true}, {'V', false}, {'V', true}});
+    PumpMessages(1500);
+    EXPECT_TRUE(ClipboardHasText()) << "a plain v after Ctrl went up";
 }
 
 TEST_F(HookTest, ShiftInsertOnlyWhenChosen) {

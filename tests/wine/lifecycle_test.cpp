@@ -164,6 +164,13 @@ TEST(ClearingLease, ASynchronousClearingThatThrowsGivesTheLeaseBack) {
     EXPECT_TRUE(ClearingLease(s));
 }
 
+TEST_F(MainWindowTest, ACancelledShutdownKeepsTheProgramRunning) {
+    SendMessageA(main->hwnd(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(IsWindow(main->hwnd()));
+    EXPECT_EQ(s.exiting, 0);
+    EXPECT_TRUE(main->trayIconAdded());
+}
+
 TEST_F(HeldRun, EndOfSessionStopsTheRunBeforeTheExitClearing) {
     s.clearRunHistory = 1;
     s.shredFiles = 1;
@@ -277,7 +284,24 @@ struct OffScreenStart : StartWithSettings {
     }
 };
 
+// Protected, and open when the program last ended.
+struct ProtectedStart : StartWithSettings {
+    std::unique_ptr<PasswordAnswer> answer;
+    void Prepare() override {
+        stored.passwordEnabled = 1;
+        stored.SetPassword("pass");
+        answer = std::make_unique<PasswordAnswer>("nope");
+    }
+};
+
 } // namespace
+
+TEST_F(ProtectedStart, TheWindowOpensOnlyToItsPassword) {
+    answer.reset();
+    EXPECT_FALSE(IsWindowVisible(main->hwnd()));
+    EXPECT_TRUE(main->trayIconAdded());
+    EXPECT_EQ(s.windowShowCmd, 0);
+}
 
 TEST_F(CutSettingsStart, StartsVisibleWithTheValuesReadAndDefaultsForTheRest) {
     EXPECT_EQ(boxesAtStart, 1u); // told that the file was damaged and where it was kept

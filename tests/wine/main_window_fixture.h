@@ -46,7 +46,12 @@ struct MainWindowTest : ::testing::Test {
     virtual std::unique_ptr<HistoryCleaner> MakeCleaner() { return std::make_unique<HistoryCleaner>(&s); }
 
     void SetUp() override {
+        // The exit path of an earlier test ends with PostQuitMessage; left in the queue, it would
+        // end this test's first modal loop at once.
+        MSG quit;
+        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         s.installFolder = folder.path();
+        s.dataFolder = s.localDataFolder = folder.path();
         cleaner = MakeCleaner();
         main = std::make_unique<CWindowMain>(&s, cleaner.get());
         AddTestPages();

@@ -230,6 +230,28 @@ TEST_F(MainWindowTest, TrayDoubleClickWithWrongPasswordStaysHidden) {
     EXPECT_EQ(s.windowShowCmd, 0);
 }
 
+TEST_F(MainWindowTest, AMinimisedProtectedWindowComesBackOnlyWithThePassword) {
+    s.passwordEnabled = 1;
+    s.SetPassword("pass");
+    ShowWindow(main->hwnd(), SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(main->hwnd()));
+    BoxRecorder boxes;
+    // Restoring it from the task bar, and the help hot key, which shows a page of it.
+    for (auto [message, id] : {std::pair<UINT, WPARAM>{WM_SYSCOMMAND, SC_RESTORE}, {WM_HOTKEY, HotKeyIdHelp}}) {
+        PasswordAnswer wrong("nope");
+        SendMessageA(main->hwnd(), message, id, 0);
+        EXPECT_TRUE(wrong.asked()) << message;
+        EXPECT_TRUE(IsIconic(main->hwnd())) << message;
+    }
+    EXPECT_NE(main->currentPageId(), static_cast<uint32_t>(PAGE_HELP));
+    {
+        PasswordAnswer right("pass");
+        SendMessageA(main->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    }
+    EXPECT_FALSE(IsIconic(main->hwnd()));
+    EXPECT_TRUE(IsWindowVisible(main->hwnd()));
+}
+
 TEST_F(MainWindowTest, TrayDoubleClickShowsUnprotectedWindow) {
     ShowWindow(main->hwnd(), SW_HIDE);
     SendMessageA(main->hwnd(), MsgTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
@@ -251,7 +273,7 @@ TEST_F(MainWindowTest, SaveCommandWritesSettingsAndSaysSo) {
 
 TEST_F(MainWindowTest, AFailedSaveIsNotReportedAsSaved) {
     BoxRecorder boxes;
-    s.installFolder = folder / "gone";
+    s.dataFolder = folder / "gone\\deeper";
     Command(CmdSaveSettings);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "File open error 3");
@@ -296,7 +318,7 @@ TEST_F(MainWindowTest, ExitCommandRunsTheExitPathOnce) {
     EXPECT_FALSE(IsWindow(main->hwnd()));
     EXPECT_EQ(s.exiting, 1);
     ProgramSettings stored;
-    stored.installFolder = folder.path();
+    stored.dataFolder = folder.path();
     ASSERT_TRUE(stored.LoadSettings());
     EXPECT_EQ(stored.windowLeft, 33);
     EXPECT_EQ(stored.windowTop, 44);

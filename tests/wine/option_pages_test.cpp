@@ -261,15 +261,36 @@ TEST_F(OptionPages, SettingsPasswordsAreCheckedBeforeAnythingIsApplied) {
         Click(page, IDC_SET_APPLY);
     }
     EXPECT_EQ(s.password, digest);
-    // Protection off empties it.
+    // Protection off (and a new password) takes the one that protects now; without it nothing
+    // changes.
     Click(page, IDC_SET_PASSWORD_ON);
     {
         BoxRecorder boxes;
+        PasswordAnswer wrong("two");
+        Click(page, IDC_SET_APPLY);
+        EXPECT_TRUE(wrong.asked());
+    }
+    EXPECT_EQ(s.password, digest);
+    EXPECT_EQ(s.passwordEnabled, 1);
+    EXPECT_EQ(page.modified, 1);
+    {
+        BoxRecorder boxes;
+        PasswordAnswer right("one");
         Click(page, IDC_SET_APPLY);
     }
     EXPECT_EQ(s.password, "");
     EXPECT_EQ(page.ItemText(IDC_SET_PASSWORD), "");
     EXPECT_FALSE(Enabled(page, IDC_SET_PASSWORD));
+}
+
+TEST_F(OptionPages, DisableRecentDocumentsIsAChangeToApplyLikeEveryOtherBox) {
+    COptionPage& page = Show(PAGE_SETTINGS);
+    Click(page, IDC_SET_NO_RECENT_DOCS);
+    EXPECT_EQ(page.modified, 1);
+    EXPECT_TRUE(Enabled(page, IDC_SET_APPLY));
+    BoxRecorder boxes(true);
+    main->leftPanel().SelectPage(PAGE_WHAT_TO_CLEAR);
+    EXPECT_EQ(boxes.boxes.size(), 1u); // the leave-page question
 }
 
 TEST_F(OptionPages, SettingsSchedulerStartsRestartsAndStops) {
@@ -322,10 +343,8 @@ TEST_F(OptionPages, SettingsClipboardNoticeStartWithWindowsHotKeysAndTheFile) {
     }
     EXPECT_EQ(s.hotKeyClearAll, 0x4B0006u);
     EXPECT_FALSE(RegisterHotKey(main->hwnd(), HotKeyIdClearAll, MOD_CONTROL | MOD_ALT, 'K')); // taken by us
-    // The start-up value holds the program's own path; off removes it.
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, "Zephyrlanthorpe"), "C:\\zlt-test\\option_pages_tests.exe");
-    WriteStartWithWindows(true, "\"C:\\Program Files\\Zephyrlanthorpe\\zlt.exe\" ", false);
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, "Zephyrlanthorpe"), "C:\\Program Files\\Zephyrlanthorpe\\zlt.exe");
+    // The start-up value holds the program's own path, quoted; off removes it.
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, "Zephyrlanthorpe"), "\"C:\\zlt-test\\option_pages_tests.exe\"");
     Click(page, IDC_SET_START_WITH_WINDOWS);
     Click(page, IDC_SET_APPLY);
     EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, "Zephyrlanthorpe"), "<none>");

@@ -208,25 +208,34 @@ TEST_F(RunningProgramsTest, SkypeAndGoogleDesktopAskAgainUntilTheyHaveGone) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(RunningProgramsTest, AolCompanionIsEndedWithoutAPrompt) {
+TEST_F(RunningProgramsTest, AolCompanionIsEndedOnlyAfterTheUsersYes) {
     // It ignores the close message, so only the termination (exit code 0) can end it.
     StandIn companion(folder, "aolsoftware.exe", {"--hidden", "--stubborn", "AOL companion"});
     ASSERT_TRUE(companion.running());
+    // The running checks of the watches only look.
+    EXPECT_FALSE(IsProgramRunning("AOL Explorer", "aexplore.exe", false));
+    RecordBrowsersRunning();
+    EXPECT_TRUE(companion.running());
+    {
+        Boxes boxes; // No
+        PromptCloseBrowser(nullptr, s, "AOL Explorer", "aexplore.exe");
+        ASSERT_EQ(boxes.questions(), 1u);
+        EXPECT_EQ(boxes.shown[0].text.substr(0, 21), "AOL Explorer is open.");
+        EXPECT_TRUE(companion.running());
+    }
     Boxes boxes;
     boxes.fallback = true;
     PromptCloseBrowser(nullptr, s, "AOL Explorer", "aexplore.exe");
-    EXPECT_TRUE(boxes.shown.empty());
     ASSERT_TRUE(companion.WaitForExit(5000));
     EXPECT_EQ(companion.exitCode(), 0u);
 
-    // The running check ends it too; with AOL Explorer itself open, the companion stays.
+    // The Yes that closed AOL Explorer's window covers the companion it leaves: asked once.
     StandIn again(folder, "aolsoftware.exe", {"--hidden", "--stubborn", "AOL companion 2"});
     StandIn aol(folder, "aexplore.exe", {"AOL Explorer window"});
-    EXPECT_TRUE(IsProgramRunning("AOL Explorer", "aexplore.exe", false));
-    EXPECT_TRUE(again.running());
-    aol.CloseAll();
+    boxes.shown.clear();
+    PromptCloseBrowser(nullptr, s, "AOL Explorer", "aexplore.exe");
+    EXPECT_EQ(boxes.questions(), 1u);
     ASSERT_TRUE(aol.WaitForExit());
-    EXPECT_FALSE(IsProgramRunning("AOL Explorer", "aexplore.exe", false));
     ASSERT_TRUE(again.WaitForExit(5000));
     EXPECT_EQ(again.exitCode(), 0u);
 

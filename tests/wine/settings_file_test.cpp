@@ -14,7 +14,7 @@ struct SettingsFileTest : ::testing::Test {
     ProgramSettings s;
     std::string path;
     void SetUp() override {
-        s.installFolder = folder.path();
+        s.dataFolder = folder.path();
         path = folder / "settings.dat";
     }
 };
@@ -45,7 +45,7 @@ TEST_F(SettingsFileTest, DefaultsSaveAs179BytesAndLoadBack) {
     EXPECT_FALSE(PathExists(path + ".new")); // no temporary file left behind
 
     ProgramSettings again;
-    again.installFolder = folder.path();
+    again.dataFolder = folder.path();
     again.runActive = 1;
     again.stopRequested = 1;
     again.exitAfterRun = 1;
@@ -74,7 +74,7 @@ TEST_F(SettingsFileTest, RejectedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
         boxes.boxes.clear();
         ASSERT_TRUE(WriteFileBytes(path, damaged));
         ProgramSettings fresh; // all zeros, as at process start
-        fresh.installFolder = folder.path();
+        fresh.dataFolder = folder.path();
         EXPECT_FALSE(fresh.LoadSettings());
         // Never the zero record: visible, with hot keys and confirmations.
         EXPECT_EQ(fresh.windowShowCmd, 1);
@@ -133,7 +133,7 @@ TEST_F(SettingsFileTest, CutFileKeepsWhatItHeldAndDefaultsTheRest) {
         const std::vector<uint8_t> damaged(full.begin(), full.begin() + cut.length);
         ASSERT_TRUE(WriteFileBytes(path, damaged));
         ProgramSettings fresh;
-        fresh.installFolder = folder.path();
+        fresh.dataFolder = folder.path();
         fresh.LoadSettings();
         EXPECT_EQ(fresh.windowLeft, cut.left) << cut.length;
         EXPECT_EQ(fresh.windowHeight, cut.height) << cut.length;
@@ -171,18 +171,65 @@ TEST_F(SettingsFileTest, FileHeldExclusivelyGivesSharingViolationCause) {
     EXPECT_EQ(boxes.boxes[1].caption, "Error");
     EXPECT_EQ(boxes.boxes[1].text.rfind("File open error ", 0), 0u) << boxes.boxes[1].text;
     ProgramSettings reread;
-    reread.installFolder = folder.path();
+    reread.dataFolder = folder.path();
     EXPECT_TRUE(reread.LoadSettings());
     EXPECT_EQ(reread.windowLeft, 20);
     EXPECT_FALSE(PathExists(path + ".new"));
 }
 
-TEST_F(SettingsFileTest, SaveIntoMissingFolderFailsWithBadPath) {
+TEST_F(SettingsFileTest, SaveMakesTheUsersFolderButNotTheFoldersAboveIt) {
     s.ApplyDefaults();
-    s.installFolder = folder / "not-there";
+    s.dataFolder = folder / "Zephyrlanthorpe";
+    ASSERT_TRUE(s.SaveSettings());
+    EXPECT_EQ(ReadFileBytes(folder / "Zephyrlanthorpe\\settings.dat").size(), 179u);
+    s.dataFolder = folder / "not-there\\Zephyrlanthorpe";
     EXPECT_FALSE(s.SaveSettings());
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "File open error 3");
+}
+
+// A user's first start after an older version, which kept one settings.dat for every user in the
+// program's folder.
+struct SharedSettingsFile : SettingsFileTest {
+    std::string program = folder / "Program", user = folder / "User", shared = program + "\\settings.dat";
+    void SetUp() override {
+        ASSERT_TRUE(CreateDirectoryA(program.c_str(), nullptr));
+        s.installFolder = program + "\\"; // as Windows Installer reports it
+        s.dataFolder = user;
+    }
+};
+
+TEST_F(SharedSettingsFile, IsTakenOverOnceAndLeftWhereItIs) {
+    ProgramSettings old;
+    old.windowLeft = 77;
+    old.SetPassword("shared");
+    const std::vector<uint8_t> bytes = SerializeSettings(old);
+    ASSERT_TRUE(WriteFileBytes(shared, bytes));
+    EXPECT_TRUE(s.LoadSettings());
+    EXPECT_EQ(SerializeSettings(s), bytes);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(ReadFileBytes(user + "\\settings.dat"), bytes); // the user's own from now on
+    EXPECT_EQ(ReadFileBytes(shared), bytes);
+    // Later starts never look at the shared file again.
+    ASSERT_TRUE(WriteFileBytes(shared, SerializeSettings(ProgramSettings())));
+    EXPECT_TRUE(s.LoadSettings());
+    EXPECT_EQ(s.windowLeft, 77);
+}
+
+TEST_F(SharedSettingsFile, DamagedIsKeptAsideInTheUsersFolderWithTheDefaultsForWhatItLacks) {
+    ProgramSettings old;
+    old.windowLeft = 66;
+    std::vector<uint8_t> cut = SerializeSettings(old);
+    cut.resize(45);
+    ASSERT_TRUE(WriteFileBytes(shared, cut));
+    EXPECT_TRUE(s.LoadSettings());
+    EXPECT_EQ(s.windowLeft, 66);
+    EXPECT_EQ(s.hotKeyClearAll, 0x430003u);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_NE(boxes.boxes[0].text.find("\"" + user + "\\settings.dat.bad\""), std::string::npos) << boxes.boxes[0].text;
+    EXPECT_EQ(ReadFileBytes(user + "\\settings.dat.bad"), cut);
+    EXPECT_EQ(ReadFileBytes(user + "\\settings.dat").size(), 179u);
+    EXPECT_EQ(ReadFileBytes(shared), cut);
 }
 
 TEST_F(SettingsFileTest, FailedSaveLeavesOldFileWhole) {

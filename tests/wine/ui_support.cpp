@@ -1,5 +1,7 @@
 #include "tests/wine/ui_support.h"
 
+#include "resources/resource_ids.h"
+
 namespace {
 struct Search {
     const char* caption;
@@ -79,3 +81,31 @@ RECT ClientRect(HWND window) {
     GetClientRect(window, &r);
     return r;
 }
+
+namespace {
+// This process's visible password dialog. The caption is read without a message to the window's
+// thread, which may be waiting for the helper that looks.
+BOOL CALLBACK VisitPasswordDialog(HWND window, LPARAM found) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    wchar_t caption[32] = {};
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(window) ||
+        !InternalGetWindowText(window, caption, 32) || std::wstring(caption) != L"Enter password")
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+} // namespace
+
+PasswordAnswer::PasswordAnswer(std::string text, DWORD waitMs)
+    : helper_([this, text, waitMs] {
+          HWND dialog = nullptr;
+          for (DWORD start = GetTickCount(); !dialog && !stop_ && GetTickCount() - start < waitMs; Sleep(20))
+              EnumWindows(VisitPasswordDialog, reinterpret_cast<LPARAM>(&dialog));
+          if (!dialog) return;
+          asked_ = true;
+          SendMessageA(GetDlgItem(dialog, IDC_PASSWORD_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+          PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+          Sleep(300);
+          if (IsWindow(dialog)) PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+      }) {}

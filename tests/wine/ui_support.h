@@ -2,6 +2,7 @@
 // Helpers for tests that drive real windows under Wine (each test program has its own Xvfb).
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -31,4 +32,19 @@ public:
 
 private:
     std::thread thread_;
+};
+
+// Answers this process's next password dialog from its own thread: types `text` and presses "Ok";
+// a dialog still open a moment later (the password was wrong) is closed. Nothing when none comes
+// within `waitMs`. Joined by the destructor.
+class PasswordAnswer {
+public:
+    explicit PasswordAnswer(std::string text, DWORD waitMs = 10000);
+    ~PasswordAnswer() { stop_ = true; }
+    // Whether a password dialog came.
+    bool asked() const { return asked_; }
+
+private:
+    std::atomic<bool> asked_{false}, stop_{false};
+    Helper helper_;
 };

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/main_app.h"
 #include "resources/resource_ids.h"
@@ -133,16 +134,22 @@ private:
     std::atomic<int> finished_{0};
 };
 
-// A port on which nothing listens: bound for a moment to learn a free number, then let go.
-unsigned short RefusedPort() {
+// A socket bound to a free port of the loopback address, which `address` then holds.
+SOCKET BoundLoopback(sockaddr_in& address) {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
+    address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
     int size = sizeof address;
     getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
-    closesocket(s);
+    return s;
+}
+
+// A port on which nothing listens: bound for a moment to learn a free number, then let go.
+unsigned short RefusedPort() {
+    sockaddr_in address;
+    closesocket(BoundLoopback(address));
     return ntohs(address.sin_port);
 }
 
@@ -235,6 +242,56 @@ TEST_F(UpdateCheckTest, OutcomesOfOneCheckAfterAnother) {
     Answer(kHeader + "Versions\n7.6;7.5\n");
     EXPECT_EQ(Check(), kInProgress + "Getting information failed.\r\n" + kRecommend);
     EXPECT_EQ(server.requests(), 4);
+}
+
+TEST_F(UpdateCheckTest, TheServersWordsAreShownAsPlainTextAndOnlyA200IsAnAnswer) {
+    // A title that a rich edit would take for RTF if it were handed the text to read as it likes.
+    Answer(kHeader + "{\\rtf1 {\\b Pay} now}\n\n7.4;7.0\n");
+    EXPECT_EQ(Check(), "{\\rtf1 {\\b Pay} now}\r\n\r\n\r\nThe latest version of Zephyrlanthorpe is 7.4\r\n"
+                       "You have the latest version\r\n");
+    // A proxy's login page is no word on versions at all.
+    Answer("HTTP/1.1 407 Proxy Authentication Required\r\n\r\nLogin\n\n7.4;7.0\n");
+    EXPECT_EQ(Check(), kInProgress + "Failed\r\n" + kVisit);
+}
+
+TEST_F(UpdateCheckTest, CancelAnswersWhileTheConnectHangs) {
+    // A listener whose queue is full: the system drops further connection requests, and a connect
+    // waits for its retries. Connections that are never accepted fill the queue.
+    sockaddr_in address;
+    SOCKET full = BoundLoopback(address);
+    ASSERT_EQ(listen(full, 0), 0);
+    std::vector<SOCKET> queued(3);
+    for (SOCKET& s : queued) {
+        u_long nonBlocking = 1;
+        ioctlsocket(s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP), FIONBIO, &nonBlocking);
+        connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    page.SetEndpointForTests("127.0.0.1", ntohs(address.sin_port));
+    Click();
+    ASSERT_TRUE(PumpUntil([this] { return Status() == kConnecting; }));
+    PumpMessages(500); // well inside the connect
+
+    // Should the page wait for its worker, the listener goes after a long while: the connect then
+    // fails and the wait ends, too late.
+    std::atomic<bool> answered{false}, gaveUp{false};
+    std::thread watchdog([&] {
+        for (int waited = 0; waited < 20000 && !answered; waited += 50) Sleep(50);
+        if (!answered) {
+            gaveUp = true;
+            closesocket(full);
+        }
+    });
+    {
+        BoxRecorder boxes(true);
+        Command(IDC_UPDATE_CANCEL);
+    }
+    answered = true;
+    watchdog.join();
+    EXPECT_FALSE(gaveUp) << "Cancel waited for the connect";
+    EXPECT_FALSE(page.checking());
+    EXPECT_EQ(Status(), kConnecting + "Failed\r\n" + kVisit);
+    if (!gaveUp) closesocket(full);
+    for (SOCKET s : queued) closesocket(s);
 }
 
 TEST_F(UpdateCheckTest, RefusedConnection) {

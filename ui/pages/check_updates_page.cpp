@@ -2,30 +2,54 @@
 
 #include <richedit.h>
 
+#include <cstring>
+
+#include "app/main_app.h"
 #include "app/messages.h"
+#include "platform/system_library.h"
 #include "resources/resource_ids.h"
 #include "ui/message_box.h"
+#include "update/version_list.h"
 
 namespace {
-// How long a page that goes away during a check waits for its worker. The worker keeps the check
-// alive by itself, so a worker stuck in a connect is left to end on its own.
-constexpr DWORD kDestroyWaitMs = 2000;
-// The worker posts its last message just before it closes its socket and ends.
-constexpr DWORD kFinishedWaitMs = 5000;
+
+struct TextSource {
+    const std::string* text;
+    size_t at;
+};
+
+DWORD CALLBACK ReadText(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
+    auto* source = reinterpret_cast<TextSource*>(cookie);
+    const size_t left = source->text->size() - source->at;
+    const size_t n = left < static_cast<size_t>(size) ? left : static_cast<size_t>(size);
+    memcpy(buffer, source->text->data() + source->at, n);
+    source->at += n;
+    *got = static_cast<LONG>(n);
+    return 0;
+}
+
+// The text goes in as plain text. WM_SETTEXT (and EM_SETTEXTEX) read a text that begins with
+// "{\rtf" as RTF: the server's title, which leads the status, could otherwise bring its own
+// fonts, colours, pictures and objects.
+void SetPlainText(HWND edit, const std::string& text) {
+    TextSource source{&text, 0};
+    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&source), 0, ReadText};
+    SendMessageA(edit, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+}
+
 } // namespace
 
 CWindowHelpCheckUpdates::CWindowHelpCheckUpdates() : CPage(IDD_CHECK_UPDATES, 470, 420) {}
 
 void CWindowHelpCheckUpdates::LoadControlClasses() {
     // The template's status control is a rich edit: its class must exist before the page does.
-    static HMODULE richEdit = LoadLibraryA("riched20.dll");
+    static HMODULE richEdit = LoadSystemLibrary("riched20.dll");
     (void)richEdit;
 }
 
-CWindowHelpCheckUpdates::~CWindowHelpCheckUpdates() {
-    if (check_) check_->RequestAbort();
-    ReleaseWorker(kDestroyWaitMs);
-}
+// A worker stuck in a name lookup or a connect is never waited for: it holds its own share of the
+// check and ends by itself, and the page hears no more of it.
+CWindowHelpCheckUpdates::~CWindowHelpCheckUpdates() { LetGoOfCheck(); }
 
 void CWindowHelpCheckUpdates::SetEndpointForTests(const char* host, unsigned short port) {
     endpoint_.host = host;
@@ -64,12 +88,12 @@ LRESULT CWindowHelpCheckUpdates::OnMessage(UINT message, WPARAM wParam, LPARAM l
     if (message == MsgUpdateStatus) {
         ShowStatus();
         if (wParam) {
-            ReleaseWorker(kFinishedWaitMs);
+            ReleaseWorker();
             SetIdle();
         }
         return TRUE;
     }
-    if (message == WM_DESTROY && check_) check_->RequestAbort(); // the page goes: so does its check
+    if (message == WM_DESTROY) LetGoOfCheck(); // the page goes: so does its check
     return CPage::OnMessage(message, wParam, lParam);
 }
 
@@ -87,19 +111,28 @@ void CWindowHelpCheckUpdates::AskAbort() {
     if (!AskQuestion(hwnd_, "Warning", "", "Do you want to abort checking?", IDI_BOX_QUESTION)) return;
     // The check may have ended on its own while the question was open.
     if (!worker_) return;
-    check_->RequestAbort();
-    ReleaseWorker(INFINITE);
-    // The worker has ended: its last messages are all queued. Taking them now shows its last word
-    // here and leaves none to reset the buttons of a check started after this one.
+    VersionCheck::Detached last = LetGoOfCheck();
+    // Whatever the check had said is all it says now; the messages it queued before it was let go
+    // would only repeat it, or reset the buttons of a check started after this one.
     MSG pending;
     while (PeekMessageA(&pending, hwnd_, MsgUpdateStatus, MsgUpdateStatus, PM_REMOVE)) {
     }
-    ShowStatus();
+    // What the worker itself ends with once it notices: nothing more read, so "Failed".
+    if (!last.finished) ApplyVersionResponse(last.status, ResponseBuffer(), kDisplayName);
+    SetPlainText(Item(IDC_UPDATE_STATUS), last.status);
     SetIdle();
 }
 
+VersionCheck::Detached CWindowHelpCheckUpdates::LetGoOfCheck() {
+    if (!check_) return {true, {}};
+    check_->RequestAbort();
+    VersionCheck::Detached last = check_->Detach();
+    ReleaseWorker();
+    return last;
+}
+
 void CWindowHelpCheckUpdates::ShowStatus() {
-    if (check_) SetItemText(IDC_UPDATE_STATUS, check_->Status().c_str());
+    if (check_) SetPlainText(Item(IDC_UPDATE_STATUS), check_->Status());
 }
 
 void CWindowHelpCheckUpdates::SetIdle() {
@@ -107,9 +140,8 @@ void CWindowHelpCheckUpdates::SetIdle() {
     EnableItem(IDC_UPDATE_CHECK, true);
 }
 
-void CWindowHelpCheckUpdates::ReleaseWorker(DWORD waitMs) {
+void CWindowHelpCheckUpdates::ReleaseWorker() {
     if (!worker_) return;
-    WaitForSingleObject(worker_, waitMs);
     CloseHandle(worker_);
     worker_ = nullptr;
 }

@@ -31,8 +31,11 @@ private:
     void AskAbort();
     void ShowStatus();
     void SetIdle();
-    // Lets go of the worker's handle once the thread has ended (or after `waitMs`).
-    void ReleaseWorker(DWORD waitMs);
+    // Aborts the check without waiting for its worker, which the page hears no more of; what the
+    // check had said by then.
+    VersionCheck::Detached LetGoOfCheck();
+    // Lets go of the worker's handle; the thread ends on its own.
+    void ReleaseWorker();
 
     VersionCheckEndpoint endpoint_;
     std::shared_ptr<VersionCheck> check_;

@@ -6,10 +6,10 @@
 
 #include "app/hot_key_value.h"
 #include "app/main_app.h"
-#include "app/program_path.h"
 #include "control/hot_keys.h"
 #include "platform/handles.h"
 #include "ui/message_box.h"
+#include "ui/password_dialog.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ void Warn(HWND page, const char* text) { ShowMessage(page, "Warning", "", text, 
 
 } // namespace
 
-void WriteStartWithWindows(bool on, const std::string& commandLine, bool create) {
+void WriteStartWithWindows(bool on, bool create) {
     RegKey key;
     const LONG opened = create ? key.Create(HKEY_CURRENT_USER, kRunKey, KEY_SET_VALUE)
                                : key.Open(HKEY_CURRENT_USER, kRunKey, KEY_SET_VALUE);
@@ -76,11 +76,16 @@ void WriteStartWithWindows(bool on, const std::string& commandLine, bool create)
         RegDeleteValueA(key.get(), name.c_str());
         return;
     }
-    // The program's own path, however it was started: the shell quotes it and adds a blank.
-    const std::string path = ProgramPathFromCommandLine(commandLine);
+    // The running module, not the command line: a start from the program's folder ("zlt") or from
+    // a shortcut without quotes would record a name that the logon does not find, or "C:\Program"
+    // with the rest for arguments. The value is a command line, so the path goes in quotes.
+    char module[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    const std::string command = std::string("\"") + module + "\"";
     // REG_SZ data counts its terminating NUL; without it a reader may see whatever follows.
-    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                   static_cast<DWORD>(path.size() + 1));
+    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
 }
 
 CWindowProxySettings::CWindowProxySettings(ProgramSettings* settings, SettingsPageHost* host)
@@ -99,7 +104,7 @@ void CWindowProxySettings::LoadOwn() {
     passwordChanged_ = false;
     ShowDigestPlaceholder();
     for (const auto& [id, field] : kHotKeys) SendItem(id, HKM_SETHOTKEY, HotKeyControlWord(s.*field));
-    WriteStartWithWindows(s.startWithWindows != 0, GetCommandLineA(), true);
+    WriteStartWithWindows(s.startWithWindows != 0, true);
     SetChecked(IDC_SET_NO_RECENT_DOCS, RecentDocumentsDisabled());
     SetUpDown(IDC_SET_HOURS_SPIN, 0, 23, s.clearEveryHours);
     SetItemInt(IDC_SET_HOURS, s.clearEveryHours);
@@ -151,6 +156,9 @@ void CWindowProxySettings::OnOwnCommand(int id, int code) {
             Clamped(id, hours ? IDC_SET_HOURS_SPIN : IDC_SET_MINUTES_SPIN, 0, hours ? 23 : 59);
     } else if (id >= HotKeyIdClearAll && id <= HotKeyIdShowBrowsers && code == EN_CHANGE) {
         MarkModified();
+    } else if (id == IDC_SET_NO_RECENT_DOCS && code == BN_CLICKED) {
+        // Not a bound box (the policy lives in the registry), but a change to apply all the same.
+        MarkModified();
     }
 }
 
@@ -191,6 +199,12 @@ void CWindowProxySettings::Apply() {
     if (protect && password.empty()) return Warn(hwnd_, "Password is empty. Please try again.");
     if (protect && password != ItemText(IDC_SET_PASSWORD_AGAIN))
         return Warn(hwnd_, "The confirmation password is wrong. Please try again.");
+    // Whoever found the window open must not take the protection away or set a password of their
+    // own: that takes the one that protects it now. A refusal applies nothing.
+    if (s.PasswordProtected() && (!protect || passwordChanged_)) {
+        CCheckPassword current(&s);
+        if (current.Ask(hwnd_) != IDOK) return;
+    }
 
     const bool invisible = IsChecked(IDC_SET_INVISIBLE);
     if (invisible != (s.invisibleMode != 0))
@@ -209,7 +223,7 @@ void CWindowProxySettings::Apply() {
         ShowMessage(hwnd_, "Attention", "", "You need to restart the program to apply changes!", IDI_BOX_MESSAGE);
     }
 
-    WriteStartWithWindows(s.startWithWindows != 0, GetCommandLineA(), false);
+    WriteStartWithWindows(s.startWithWindows != 0, false);
 
     if (protect && (!s.passwordEnabled || passwordChanged_)) {
         s.SetPassword(password);

@@ -44,6 +44,6 @@ private:
     bool loading_ = false; // the page itself is filling the boxes: no edit of the user's
 };
 
-// The "Start with Windows" value for the program started with `commandLine`: set when `on`, else
-// removed. `create` also creates the Run key where it is missing.
-void WriteStartWithWindows(bool on, const std::string& commandLine, bool create);
+// The "Start with Windows" value, the running program's quoted path: set when `on`, else removed.
+// `create` also creates the Run key where it is missing.
+void WriteStartWithWindows(bool on, bool create);
