@@ -12,13 +12,19 @@ HANDLE SessionClearing() {
     return semaphore;
 }
 
+// Only the process's own record stands for the program; records that tests make for themselves
+// keep to their process.
+HANDLE SessionClearingOf(const ProgramSettings& settings) {
+    return &settings == &Settings() ? SessionClearing() : nullptr;
+}
+
 } // namespace
 
 bool TryBeginClearing(ProgramSettings& settings) {
     static_assert(sizeof settings.runActive == sizeof(LONG));
     auto* active = reinterpret_cast<volatile LONG*>(&settings.runActive);
     if (InterlockedCompareExchange(active, 1, 0) != 0) return false;
-    const HANDLE session = SessionClearing();
+    const HANDLE session = SessionClearingOf(settings);
     if (session && WaitForSingleObject(session, 0) != WAIT_OBJECT_0) {
         InterlockedExchange(active, 0);
         return false;
@@ -29,5 +35,5 @@ bool TryBeginClearing(ProgramSettings& settings) {
 void EndClearing(ProgramSettings& settings) {
     auto* active = reinterpret_cast<volatile LONG*>(&settings.runActive);
     if (InterlockedExchange(active, 0) != 0)
-        if (const HANDLE session = SessionClearing()) ReleaseSemaphore(session, 1, nullptr);
+        if (const HANDLE session = SessionClearingOf(settings)) ReleaseSemaphore(session, 1, nullptr);
 }

@@ -81,6 +81,9 @@
 #define IDC_FIREFOX_PASSWORDS 960
 #define IDC_FIREFOX_DOWNLOADS 973
 #define IDC_FIREFOX_BOOKMARKS 977
+// Today's Firefox: options of options.ini, below the page's own controls
+#define IDC_FIREFOX_SESSIONS 2101
+#define IDC_FIREFOX_FORM_DATA 2102
 
 // Safari, Opera, Mozilla, Netscape and Chrome pages: history, cache, cookies, passwords, downloads
 #define IDC_SAFARI_HISTORY 968

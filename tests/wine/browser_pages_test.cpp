@@ -137,7 +137,7 @@ TEST_F(BrowserPages, ClearRunsExactlyThatBrowsersSelectedCleaners) {
           "ClearOperaSpeedDial"}},
         {PAGE_FIREFOX,
          {"ClearFirefoxHistory", "ClearFirefoxCache", "ClearFirefoxCookies", "ClearFirefoxPasswords",
-          "ClearFirefoxDownloads", "PurgeFirefoxHistoryDatabase"}},
+          "ClearFirefoxDownloads", "ClearFirefoxSessions", "ClearFirefoxFormData", "PurgeFirefoxHistoryDatabase"}},
         {PAGE_IE,
          {"ClearIEHistory", "ClearHistoryIndexDat", "ClearIECache", "ClearCacheIndexDat", "ClearIECookies",
           "ClearCookiesIndexDat", "ClearIEPasswords", "ClearIEDownloads", "DeleteIEIndexDatFiles",

@@ -37,7 +37,8 @@ std::string ReadString(HKEY root, const char* key, const char* name) {
 
 bool SameOption(const SettingRef& a, const SettingRef& b) {
     return a.kind == b.kind && a.byteFlag == b.byteFlag && a.dwordFlag == b.dwordFlag && a.mask == b.mask &&
-           a.bit == b.bit;
+           a.bit == b.bit && std::string(a.section ? a.section : "") == (b.section ? b.section : "") &&
+           std::string(a.key ? a.key : "") == (b.key ? b.key : "");
 }
 
 struct OptionPages : MainWindowTest {

@@ -1,5 +1,6 @@
 #include "ui/pages/browser_firefox_page.h"
 
+#include "app/option_keys.h"
 #include "engine/history_cleaner.h"
 #include "resources/resource_ids.h"
 
@@ -13,6 +14,8 @@ constexpr SettingBinding kBindings[] = {
     BindMaskBit(IDC_FIREFOX_PASSWORDS, &ProgramSettings::passwordsMask, BrowserFirefox),
     BindMaskBit(IDC_FIREFOX_DOWNLOADS, &ProgramSettings::downloadsMask, BrowserFirefox),
     BindMaskBit(IDC_FIREFOX_BOOKMARKS, &ProgramSettings::bookmarksMask, BrowserFirefox, false),
+    BindIniFlag(IDC_FIREFOX_SESSIONS, OptionKeys::kFirefoxPage, OptionKeys::kSessions),
+    BindIniFlag(IDC_FIREFOX_FORM_DATA, OptionKeys::kFirefoxPage, OptionKeys::kFormData),
 };
 
 constexpr BrowserProgram kPrograms[] = {{"firefox.exe", "Firefox"}};
