@@ -5,6 +5,7 @@
 
 #include <span>
 
+#include "app/option_keys.h"
 #include "control/running_programs.h"
 #include "engine/clearing_lease.h"
 #include "engine/recording.h"
@@ -43,6 +44,8 @@ constexpr WatchStep kIESteps[] = {
         {MaskBit(&ProgramSettings::downloadsMask, bit), &HistoryCleaner::Clear##Name##Downloads}
 constexpr WatchStep kFirefoxSteps[] = {
     FIVE_STEPS(Firefox, BrowserFirefox),
+    {IniFlag(OptionKeys::kFirefoxPage, OptionKeys::kSessions), &HistoryCleaner::ClearFirefoxSessions},
+    {IniFlag(OptionKeys::kFirefoxPage, OptionKeys::kFormData), &HistoryCleaner::ClearFirefoxFormData},
     {MaskBit(&ProgramSettings::purgeHistoryMask, BrowserFirefox), &HistoryCleaner::PurgeFirefoxHistoryDatabase}};
 constexpr WatchStep kSafariSteps[] = {FIVE_STEPS(Safari, BrowserSafari)};
 constexpr WatchStep kOperaSteps[] = {FIVE_STEPS(Opera, BrowserOpera),
