@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "app/main_window.h"
+#include "app/messages.h"
 #include "app/settings.h"
 #include "platform/handles.h"
 #include "platform/system_library.h"
@@ -63,7 +64,10 @@ void RunMessageLoop() {
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         // Keyboard navigation for whatever dialog-like top-level window has the message.
         HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root && IsDialogMessageA(root, &msg)) continue;
+        if (root && IsDialogMessageA(root, &msg)) {
+            if (msg.message == WM_KEYDOWN) SendMessageA(root, MsgFocusMoved, 0, 0);
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

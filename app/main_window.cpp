@@ -246,9 +246,7 @@ void CWindowMain::Layout() {
 void CWindowMain::FitPage() {
     CPage* page = currentPage();
     if (!page || !page->hwnd()) return;
-    RECT r;
-    GetClientRect(rightPanel_.hwnd(), &r);
-    MoveWindow(page->hwnd(), 0, 0, r.right, r.bottom, TRUE);
+    rightPanel_.FitPage(page->hwnd(), page->naturalHeight);
 }
 
 void CWindowMain::SetSplitterRange() {
@@ -500,6 +498,10 @@ LRESULT CWindowMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case MsgSelectPage:
         return OnSelectPage(static_cast<uint32_t>(wParam));
+    case MsgFocusMoved:
+        // A box tabbed to below the fold of a scrolled page comes into view.
+        rightPanel_.ScrollIntoView(GetFocus());
+        return 0;
     case MsgSplitterMoved:
         OnSplitterMoved(static_cast<int>(lParam));
         return 0;

@@ -11,6 +11,7 @@ constexpr unsigned MsgShowCurrentFile = 10010; // shredder -> progress window (p
 constexpr unsigned MsgUpdateStatus = 10024;    // update worker -> check page; wParam 1 = finished
 constexpr unsigned MsgSelectPage = 10035;      // navigation tree -> main window; wParam = page id
 constexpr unsigned MsgPromptClose = 10050;     // worker -> main window (posted); lParam = the question
+constexpr unsigned MsgFocusMoved = 10060;      // message loop -> a top-level window: the keyboard moved the focus
 
 // Tray icon
 constexpr unsigned kTrayIconId = 150;

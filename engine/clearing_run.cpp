@@ -111,6 +111,18 @@ constexpr Step kWindowsStepsAfterClipboard[] = {
     {Flag(&ProgramSettings::clearOpenSaveHistory), &HistoryCleaner::ClearOpenSaveHistory},
 };
 
+// What Windows 10 and 11 keep besides: options of options.ini, after the older lists.
+constexpr Step kCurrentWindowsSteps[] = {
+    {IniFlag(OptionKeys::kWindowsPage, OptionKeys::kExplorerLists), &HistoryCleaner::ClearExplorerLists},
+    {IniFlag(OptionKeys::kWindowsPage, OptionKeys::kThumbnailCaches), &HistoryCleaner::ClearThumbnailCaches},
+    {IniFlag(OptionKeys::kWindowsPage, OptionKeys::kErrorReports), &HistoryCleaner::ClearErrorReports},
+    {IniFlag(OptionKeys::kWindowsPage, OptionKeys::kPowerShellHistory), &HistoryCleaner::ClearPowerShellHistory},
+    {IniFlag(OptionKeys::kWindowsPage, OptionKeys::kClipboardHistory), &HistoryCleaner::ClearClipboardHistory},
+    {IniFlag(OptionKeys::kWindowsPage, OptionKeys::kTimeline), &HistoryCleaner::ClearTimeline},
+    {IniFlag(OptionKeys::kWindowsPage, OptionKeys::kResetJumpLists), &HistoryCleaner::ResetJumpLists},
+    {IniFlag(OptionKeys::kWindowsPage, OptionKeys::kShellBags), &HistoryCleaner::ClearShellBags},
+};
+
 
 // The clipboard step takes its owner window, so it has no entry in the labels of the others.
 void ClearClipboardStep(HistoryCleaner& cleaner, HWND owner) {
@@ -175,6 +187,8 @@ public:
         if (settings_.clearClipboard) ClearClipboardStep(cleaner_, cleaner_.Report().OwnerWindow());
         for (const Step& step : kWindowsStepsAfterClipboard)
             if (!Checked(step)) return;
+        for (const Step& step : kCurrentWindowsSteps)
+            if (!Checked(step)) return;
     }
 
 private:
@@ -224,6 +238,7 @@ std::vector<SettingRef> RunOptions() {
     add(kSkypeSteps);
     add(kAcrobatRecentSteps);
     add(kWindowsStepsAfterClipboard);
+    add(kCurrentWindowsSteps);
     // The steps written out in the run and in the synchronous groups.
     for (SettingRef option :
          {Flag(&ProgramSettings::clearAcrobatHistory), Flag(&ProgramSettings::clearAcrobatCollections),
@@ -241,6 +256,8 @@ std::vector<SettingRef> OptionsWithoutAStep() {
         MaskBit(&ProgramSettings::cookiesMask, IEIndexDatAtStartup),
         MaskBit(&ProgramSettings::bookmarksMask, BrowserFirefox),
         Flag(&ProgramSettings::clearPageFileAtShutdown),
+        // Read by the thumbnail step.
+        IniFlag(OptionKeys::kWindowsPage, OptionKeys::kThumbnailCachesAtStart),
         DwordFlag(&ProgramSettings::clearSkypeOnQuit),
         DwordFlag(&ProgramSettings::clearOnBrowserClose),
     };
@@ -277,8 +294,10 @@ void ClearSelectedWindowsHistory(HistoryCleaner& cleaner, ProgramSettings& setti
     if (settings.clearRecentDocuments) CallCleaner(cleaner, &HistoryCleaner::ClearRecentDocuments);
     if (settings.emptyRecentItems) CallCleaner(cleaner, &HistoryCleaner::EmptyRecentItems);
     if (settings.clearClipboard) ClearClipboardStep(cleaner, clipboardOwner);
-    for (const Step& step : kWindowsStepsAfterClipboard)
-        if (step.Selected(settings)) CallCleaner(cleaner, step.clean);
+    for (const auto& steps : {std::span<const Step>(kWindowsStepsAfterClipboard),
+                              std::span<const Step>(kCurrentWindowsSteps)})
+        for (const Step& step : steps)
+            if (step.Selected(settings)) CallCleaner(cleaner, step.clean);
 }
 
 void ClearSelectedApplicationHistory(HistoryCleaner& cleaner, ProgramSettings& settings) {

@@ -26,7 +26,7 @@ struct DatabaseJob {
     std::vector<std::string> statements;
     // Other databases the statements read, attached read-only under their names first:
     // {"places", "...\\places.sqlite"}.
-    std::vector<std::pair<std::string, std::string>> attach;
+    std::vector<std::pair<std::string, std::string>> attach = {};
 };
 
 enum class DatabaseOutcome {

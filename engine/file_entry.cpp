@@ -35,7 +35,10 @@ template <class Fn> Fn Kernel32Function(const char* name) {
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    if (slash == std::string::npos) return {};
+    // An entry in a drive's root: "C:" alone would name the current folder of that drive.
+    if (slash == 2 && path[1] == ':') return path.substr(0, 3);
+    return path.substr(0, slash);
 }
 
 std::string NameOf(const std::string& path) {

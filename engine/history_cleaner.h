@@ -188,6 +188,21 @@ public:
     virtual void ClearStreams();
     virtual void ClearOpenSaveHistory();
     void WritePageFileSetting(bool on);
+    // What Windows 10 and 11 keep besides (engine/cleaners/windows_current.cpp).
+    virtual void ClearExplorerLists();
+    // Removes the thumbnail and icon caches nobody holds; those Explorer holds are left or, with
+    // `atNextStart`, handed to Windows to remove when it next starts.
+    virtual void ClearThumbnailCaches();
+    void RemoveThumbnailCaches(bool atNextStart);
+    virtual void ClearErrorReports();
+    virtual void ClearPowerShellHistory();
+    virtual void ClearClipboardHistory();
+    virtual void ClearTimeline();
+    virtual void ResetJumpLists();
+    virtual void ClearShellBags();
+    // The recent and frequent entries of every application's jump list, through the shell, which
+    // keeps what the user pinned.
+    void ClearJumpListEntries();
 
     // Zeroes every "index.dat" directly in the listed folders after its first 32 bytes, up to the
     // size limit. A file that cannot be opened is skipped; the other folders are still done.
@@ -317,6 +332,9 @@ public:
     virtual bool PromptCloseGoogleDesktop();
 
 protected:
+    // The folder GetTempPathA gives, in its long form, without a trailing separator; empty when
+    // there is none.
+    std::string UserTempFolder() const;
     // SHGetSpecialFolderPathA with the observer's window as owner, not created; empty when the
     // lookup fails.
     std::string ShellFolder(int csidl) const;

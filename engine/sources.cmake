@@ -12,6 +12,7 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/cleaners/browser_folders.cpp
     engine/cleaners/json_text.cpp
     engine/cleaners/firefox_profiles.cpp
+    engine/cleaners/app_ids.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
     engine/clearing_lease.cpp
@@ -25,6 +26,7 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/recording.cpp
     engine/clearing_run.cpp
     engine/cleaners/windows_history.cpp
+    engine/cleaners/windows_current.cpp
     engine/cleaners/index_dat.cpp
     engine/cleaners/ie.cpp
     engine/cleaners/applications.cpp

@@ -3,6 +3,9 @@
 bool CPage::CreatePage(HWND parent) {
     LoadControlClasses();
     if (!Create(parent)) return false;
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    naturalHeight = r.bottom - r.top;
     ShowWindow(hwnd_, SW_HIDE);
     return true;
 }

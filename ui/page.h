@@ -14,6 +14,8 @@ public:
 
     const int preferredWidth;
     const int preferredHeight;
+    // The height its template gives it, in pixels, once created: a panel lower than that scrolls.
+    int naturalHeight = 0;
     // Nonzero while the page holds check-box changes that were not applied (option pages only).
     int modified = 0;
 

@@ -120,8 +120,94 @@ bool CWindowRightPanel::CreatePanel(HWND parent, const RECT& r) {
                      .parent = parent});
 }
 
+void CWindowRightPanel::FitPage(HWND page, int height) {
+    if (page != page_) scrolled_ = 0;
+    page_ = page;
+    pageHeight_ = height;
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    // The bar takes width from the client area: measured again once it is shown or hidden.
+    const bool scrolls = height > r.bottom;
+    ShowScrollBar(hwnd_, SB_VERT, scrolls);
+    GetClientRect(hwnd_, &r);
+    if (!scrolls) {
+        scrolled_ = 0;
+        if (page_) MoveWindow(page_, 0, 0, r.right, r.bottom, TRUE);
+        return;
+    }
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMax = height - 1;
+    info.nPage = static_cast<UINT>(r.bottom);
+    SetScrollInfo(hwnd_, SB_VERT, &info, FALSE);
+    ScrollTo(scrolled_);
+}
+
+void CWindowRightPanel::ScrollTo(int position) {
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    const int most = pageHeight_ > r.bottom ? pageHeight_ - r.bottom : 0;
+    scrolled_ = position < 0 ? 0 : position > most ? most : position;
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    info.nPos = scrolled_;
+    SetScrollInfo(hwnd_, SB_VERT, &info, TRUE);
+    if (page_) MoveWindow(page_, 0, -scrolled_, r.right, most > 0 ? pageHeight_ : r.bottom, TRUE);
+}
+
+void CWindowRightPanel::ScrollIntoView(HWND control) {
+    if (!page_ || !control || !IsChild(page_, control)) return;
+    RECT panel, box;
+    GetClientRect(hwnd_, &panel);
+    GetWindowRect(control, &box);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&box), 2);
+    const int margin = 6;
+    if (box.top < 0)
+        ScrollTo(scrolled_ + box.top - margin);
+    else if (box.bottom > panel.bottom)
+        ScrollTo(scrolled_ + box.bottom - panel.bottom + margin);
+}
+
 LRESULT CWindowRightPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) return 0;
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 0;
+    case WM_VSCROLL: {
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        const int line = 20;
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(hwnd_, SB_VERT, &info);
+        switch (LOWORD(wParam)) {
+        case SB_LINEUP: ScrollTo(scrolled_ - line); break;
+        case SB_LINEDOWN: ScrollTo(scrolled_ + line); break;
+        case SB_PAGEUP: ScrollTo(scrolled_ - r.bottom); break;
+        case SB_PAGEDOWN: ScrollTo(scrolled_ + r.bottom); break;
+        case SB_TOP: ScrollTo(0); break;
+        case SB_BOTTOM: ScrollTo(pageHeight_); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: ScrollTo(info.nTrackPos); break;
+        }
+        return 0;
+    }
+    case WM_MOUSEWHEEL: {
+        // The page and its boxes pass the wheel up to here.
+        UINT lines = 3;
+        SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+        wheelRest_ += GET_WHEEL_DELTA_WPARAM(wParam);
+        const int notches = wheelRest_ / WHEEL_DELTA;
+        wheelRest_ %= WHEEL_DELTA;
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        const int step = lines == WHEEL_PAGESCROLL ? r.bottom : static_cast<int>(lines) * 20;
+        if (notches != 0) ScrollTo(scrolled_ - notches * step);
+        return 0;
+    }
+    }
     return Default(message, wParam, lParam);
 }
 

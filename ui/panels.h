@@ -43,11 +43,26 @@ private:
     TreeMode mode_ = TreeOptions;
 };
 
-// The parent of every page; the visible page covers it, so it never erases its background.
+// The parent of every page; the visible page covers it, so it never erases its background. A page
+// taller than the panel scrolls in it.
 class CWindowRightPanel : public CWnd {
 public:
     bool CreatePanel(HWND parent, const RECT& r);
+    // Sizes `page` to the panel's width and to the panel's height or its own `height`, whichever
+    // is more, with a scroll bar for the rest. A page other than the last one starts at its top.
+    void FitPage(HWND page, int height);
+    // How far the page is scrolled down, in pixels.
+    int scrolled() const { return scrolled_; }
+    void ScrollTo(int position);
+    // Scrolls the page so that `control`, one of its own, is in view.
+    void ScrollIntoView(HWND control);
 
 protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    HWND page_ = nullptr;
+    int pageHeight_ = 0;
+    int scrolled_ = 0;
+    int wheelRest_ = 0; // wheel turns smaller than a notch, kept for the next message
 };

@@ -49,7 +49,7 @@ bool Exists(const std::string& path) {
 
 // Runs `statements` on every "main.db" directly in the listed folders.
 void CleanEachMainDb(HistoryCleaner& cleaner, const FolderList& folders, const std::vector<std::string>& statements) {
-    const DatabaseJob job{statements};
+    const DatabaseJob job{statements, {}};
     for (const std::string& folder : folders)
         if (!folder.empty()) CleanDatabase(cleaner, folder + "\\main.db", job);
 }
@@ -103,11 +103,25 @@ void HistoryCleaner::ClearOfficeHistory() {
                 "PowerPoint\\File MRU", "PowerPoint\\Place MRU"});
 
     dialogBlock("Common\\Open Find\\Microsoft Access\\Settings\\");
-    // Access keeps its recent files as values among all its other options: only those go.
     RegKey versions;
     if (versions.Open(HKEY_CURRENT_USER, kOffice, KEY_READ) == ERROR_SUCCESS)
-        for (const std::string& version : versions.SubkeyNames())
-            DeleteValuesByPrefix(std::string(kOffice) + "\\" + version + "\\Access\\Settings", "MRU");
+        for (const std::string& version : versions.SubkeyNames()) {
+            const std::string versionKey = std::string(kOffice) + "\\" + version;
+            // Access keeps its recent files as values among all its other options: only those go.
+            DeleteValuesByPrefix(versionKey + "\\Access\\Settings", "MRU");
+            // Office 2016 and later keep the lists of each signed-in identity (a Microsoft
+            // account, a work account) apart: "<application>\User MRU\<identity>".
+            RegKey applications;
+            if (applications.Open(HKEY_CURRENT_USER, versionKey, KEY_READ) != ERROR_SUCCESS) continue;
+            for (const std::string& application : applications.SubkeyNames()) {
+                const std::string userMru = versionKey + "\\" + application + "\\User MRU";
+                RegKey identities;
+                if (identities.Open(HKEY_CURRENT_USER, userMru, KEY_READ) != ERROR_SUCCESS) continue;
+                for (const std::string& identity : identities.SubkeyNames())
+                    for (const char* list : {"File MRU", "Place MRU"})
+                        DeleteRegistryTree(HKEY_CURRENT_USER, userMru + "\\" + identity + "\\" + list);
+            }
+        }
 
     dialogBlock("Common\\Open Find\\Microsoft Document Imaging\\Settings\\");
     officeKeys({"Publisher\\Recent File List"});
@@ -179,12 +193,15 @@ void HistoryCleaner::ClearSkypeLastDialed(const FolderList& folders) {
 // ---------------------------------------------------------------------------------------------
 // Adobe Reader and Acrobat
 
+// The DC versions keep the folders files were opened from beside the files themselves.
 void HistoryCleaner::ClearAcrobatReaderRecentFiles() {
     DeleteSubkeyUnderEach("Software\\Adobe\\Acrobat Reader", "AVGeneral\\cRecentFiles");
+    DeleteSubkeyUnderEach("Software\\Adobe\\Acrobat Reader", "AVGeneral\\cRecentFolders");
 }
 
 void HistoryCleaner::ClearAdobeAcrobatRecentFiles() {
     DeleteSubkeyUnderEach("Software\\Adobe\\Adobe Acrobat", "AVGeneral\\cRecentFiles");
+    DeleteSubkeyUnderEach("Software\\Adobe\\Adobe Acrobat", "AVGeneral\\cRecentFolders");
 }
 
 namespace {
@@ -198,7 +215,7 @@ void RunOnOrganizerDatabases(HistoryCleaner& cleaner, const std::string& folder,
     cleaner.ListFiles(folder, files);
     for (const std::string& path : files) {
         const std::string name = path.substr(path.find_last_of('\\') + 1);
-        if (MatchesPrefix(name, "Organizer")) CleanDatabase(cleaner, path, {statements});
+        if (MatchesPrefix(name, "Organizer")) CleanDatabase(cleaner, path, {statements, {}});
     }
     FolderList subfolders;
     cleaner.ListSubfolders(folder, subfolders);

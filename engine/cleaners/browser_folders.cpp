@@ -48,25 +48,43 @@ bool IsWalkableRegistryFolder(std::string_view folder) {
     return depth >= folderDepthNeeded;
 }
 
-namespace {
-
-// Lower case (ASCII), "/" as "\\", no trailing separator.
-std::string Normalised(std::string_view folder) {
-    std::string out;
-    for (char c : folder) out += c == '/' ? '\\' : (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    while (!out.empty() && out.back() == '\\') out.pop_back();
+std::string NormalisedFolder(std::string_view folder) {
+    // A share keeps its leading pair of separators; after it, doubled separators and "." parts are
+    // the same folder as without them.
+    const bool share = folder.size() >= 2 && IsSeparator(folder[0]) && IsSeparator(folder[1]);
+    std::string out = share ? "\\\\" : "";
+    for (std::string_view part : Components(share ? folder.substr(2) : folder)) {
+        if (part == ".") continue;
+        if (!out.empty() && out != "\\\\") out += '\\';
+        for (char c : part) out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
     return out;
 }
 
-} // namespace
-
 bool IsSystemFolder(std::string_view folder, const SystemFolders& system) {
-    const std::string path = Normalised(folder);
+    const std::string path = NormalisedFolder(folder);
     for (const std::string& exact : system.exact)
-        if (!exact.empty() && path == Normalised(exact)) return true;
+        if (!exact.empty() && path == NormalisedFolder(exact)) return true;
     if (system.users.empty()) return false;
-    const std::string users = Normalised(system.users);
+    const std::string users = NormalisedFolder(system.users);
     if (path == users) return true;
     const size_t slash = path.rfind('\\');
     return slash != std::string::npos && path.compare(0, slash, users) == 0 && slash == users.size();
+}
+
+namespace {
+// `outer` (normalised) is `inner` (normalised) or a folder above it.
+bool IsOrHolds(const std::string& outer, const std::string& inner) {
+    return inner.compare(0, outer.size(), outer) == 0 && (inner.size() == outer.size() || inner[outer.size()] == '\\');
+}
+} // namespace
+
+bool MayEmptyTempFolder(std::string_view temp, const SystemFolders& system,
+                        const std::vector<std::string>& userFolders) {
+    if (!IsWalkableRegistryFolder(temp) || IsSystemFolder(temp, system)) return false;
+    const std::string folder = NormalisedFolder(temp);
+    for (const auto& folders : {userFolders, system.exact})
+        for (const std::string& kept : folders)
+            if (!kept.empty() && IsOrHolds(folder, NormalisedFolder(kept))) return false;
+    return true;
 }

@@ -21,3 +21,12 @@ struct SystemFolders {
 // `folder` is one of those (compared without regard to case, "/" as "\", trailing separators
 // ignored).
 bool IsSystemFolder(std::string_view folder, const SystemFolders& system);
+
+// Lower case (ASCII), "/" as "\\", no trailing separator: how two folders are compared.
+std::string NormalisedFolder(std::string_view folder);
+
+// Whether the folder the user's TEMP names may be emptied: a folder of its own (see
+// IsWalkableRegistryFolder), none of the system's, and neither one of `userFolders` (the profile
+// root, Documents, the application data roots...) nor a folder that holds one of them.
+bool MayEmptyTempFolder(std::string_view temp, const SystemFolders& system,
+                        const std::vector<std::string>& userFolders);

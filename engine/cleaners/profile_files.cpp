@@ -123,7 +123,9 @@ std::string SystemFolder(int csidl) {
     return SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE) ? path : "";
 }
 
-SystemFolders TheSystemFolders() {
+} // namespace
+
+SystemFolders SystemFoldersOfThisMachine() {
     SystemFolders system;
     for (int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
                       CSIDL_PROGRAM_FILES_COMMON, CSIDL_COMMON_APPDATA})
@@ -134,11 +136,9 @@ SystemFolders TheSystemFolders() {
     return system;
 }
 
-} // namespace
-
 void ListRegistryFoldersDeep(HistoryCleaner& cleaner, const FolderList& registryFolders,
                              std::initializer_list<const char*> ownFiles, FolderList& list) {
-    const SystemFolders system = TheSystemFolders();
+    const SystemFolders system = SystemFoldersOfThisMachine();
     for (const std::string& folder : registryFolders) {
         if (!IsWalkableRegistryFolder(folder) || IsSystemFolder(folder, system)) continue;
         bool own = false;

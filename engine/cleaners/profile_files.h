@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/cleaners/browser_folders.h"
 #include "engine/history_cleaner.h"
 
 // Takes a file's whole content; gives the new content, or nothing when the file stays as it is.
@@ -38,6 +39,9 @@ void RemoveDatabaseInEachFolder(HistoryCleaner& cleaner, const std::string& name
 // in its place (a junction, or a Unix symlink on Wine) is not emptied: what it leads to is no part
 // of the browser's folders.
 void EmptyBrowserFolder(HistoryCleaner& cleaner, const std::string& folder);
+
+// The Windows, system and Program Files folders, and the folder of the users' profiles.
+SystemFolders SystemFoldersOfThisMachine();
 
 // ListSubfoldersDeep of each folder in `registryFolders` that may be walked, appended to `list`: a
 // folder of its own (no drive root, relative or climbing path: IsWalkableRegistryFolder), none of

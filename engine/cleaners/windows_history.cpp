@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "engine/cleaners/profile_files.h"
 #include "engine/holders.h"
 #include "engine/walk_rules.h"
 #include "platform/handles.h"
@@ -49,7 +50,11 @@ void HistoryCleaner::ClearRecentDocuments() {
 void HistoryCleaner::EmptyRecentItems() {
     const std::string appData = ShellFolder(CSIDL_APPDATA);
     if (appData.empty()) return; // never "\Microsoft\Windows\Recent" on the current drive
-    EmptyFolder(appData + "\\Microsoft\\Windows\\Recent", true);
+    // Only the shortcuts: the jump lists in AutomaticDestinations and CustomDestinations beside
+    // them hold the user's pins and Quick Access. Their recent and frequent entries go through the
+    // shell, which keeps the pins.
+    RemoveFilesBySuffix(appData + "\\Microsoft\\Windows\\Recent", ".lnk", true);
+    ClearJumpListEntries();
 }
 
 void HistoryCleaner::ClearClipboard(HWND owner) {
@@ -96,6 +101,39 @@ void HistoryCleaner::EmptyTempFolders() {
     if (!local.empty() && LocalAppDataHasTemp(local)) EmptyFolder(local + "\\Temp", false);
     const std::string windows = ShellFolder(CSIDL_WINDOWS);
     if (!windows.empty()) EmptyFolder(windows + "\\Temp", false);
+    // The user's temporary folder is wherever TMP or TEMP says: a roaming profile's, a redirected
+    // one, Wine's "C:\users\<user>\Temp".
+    const std::string temp = UserTempFolder();
+    if (temp.empty()) return;
+    FolderList userFolders;
+    for (int csidl : {CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
+                      CSIDL_MYPICTURES, CSIDL_MYMUSIC, CSIDL_MYVIDEO, CSIDL_FAVORITES, CSIDL_STARTMENU,
+                      CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_DOCUMENTS})
+        userFolders.push_back(ShellFolder(csidl));
+    char program[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        std::string own = program;
+        userFolders.push_back(own.substr(0, own.find_last_of('\\')));
+    }
+    if (!MayEmptyTempFolder(temp, SystemFoldersOfThisMachine(), userFolders)) return;
+    const std::string folder = NormalisedFolder(temp);
+    if ((!local.empty() && folder == NormalisedFolder(local + "\\Temp")) ||
+        (!windows.empty() && folder == NormalisedFolder(windows + "\\Temp")))
+        return; // emptied above
+    EmptyFolder(temp, false);
+}
+
+std::string HistoryCleaner::UserTempFolder() const {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(MAX_PATH + 1, buffer);
+    if (length == 0 || length > MAX_PATH) return {};
+    // Short names ("C:\Users\ANNSMI~1\...") compared with the shell's long ones would match none.
+    char longPath[MAX_PATH] = {};
+    const DWORD longLength = GetLongPathNameA(buffer, longPath, MAX_PATH);
+    std::string temp = longLength > 0 && longLength < MAX_PATH ? longPath : buffer;
+    while (temp.size() > 3 && temp.back() == '\\') temp.pop_back();
+    return temp;
 }
 
 void HistoryCleaner::ClearRunHistory() {
@@ -117,6 +155,12 @@ void HistoryCleaner::ClearSearchComputersHistory() {
 
 void HistoryCleaner::ClearUserAssist() {
     DeleteAllSubkeys("Software\\Microsoft\\UserAssist");
+    // Where Windows keeps it: one key per kind of item ({GUID}), the counts as values of its
+    // "Count" key. The keys stay; Windows writes the next counts into them.
+    const std::string userAssist = ExplorerKey("UserAssist");
+    RegKey kinds;
+    if (kinds.Open(HKEY_CURRENT_USER, userAssist, KEY_READ) != ERROR_SUCCESS) return;
+    for (const std::string& kind : kinds.SubkeyNames()) DeleteValuesByPrefix(userAssist + "\\" + kind + "\\Count", "");
 }
 
 void HistoryCleaner::ClearStreams() {

@@ -402,7 +402,18 @@ protected:
         Trace(p.windowsTemp + "\\msi4f2a.LOG", "installer log");
         Keep(p.local + "\\IconCache.db", "icon cache beside the temporary folder");
         Trace(p.recent + "\\Secret plan.docx.lnk", "L shell link to the secret plan");
-        Trace(p.recent + "\\AutomaticDestinations\\5f7b5f1e01b83767.automaticDestinations-ms", "jump list");
+        // The jump lists hold the user's pins: quick select leaves the reset off.
+        Keep(p.recent + "\\AutomaticDestinations\\5f7b5f1e01b83767.automaticDestinations-ms", "jump list, pinned");
+        Keep(p.recent + "\\CustomDestinations\\5d696d521de238c3.customDestinations-ms", "tasks, pinned");
+        // Wherever TEMP puts the user's temporary folder.
+        Trace(ProgramTempFolder() + "\\~wrs0001.tmp", "redirected temporary file");
+        // Today's Windows: PowerShell's commands, error reports, thumbnails.
+        Trace(p.roaming + "\\Microsoft\\Windows\\PowerShell\\PSReadLine\\ConsoleHost_history.txt",
+              "Remove-Item C:\\secret-plan.docx");
+        Trace(p.local + "\\Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_plan.exe_1a2b\\Report.wer",
+              "Version=1\r\nAppPath=C:\\secret\\plan.exe\r\n");
+        Trace(p.local + "\\Microsoft\\Windows\\Explorer\\thumbcache_256.db", "CMMM thumbnails of the secret photos");
+        Keep(p.local + "\\Microsoft\\Windows\\Explorer\\ExplorerStartupLog.etl", "startup log");
         Keep(p.roaming + "\\Microsoft\\Windows\\SendTo\\Mail Recipient.MAPIMail", "MAPI");
         const std::string deleted = ShellFolder(CSIDL_PERSONAL) + "\\Old secret notes.txt";
         SeedFile(deleted, "deleted, but kept in the recycle bin");
@@ -477,7 +488,7 @@ protected:
                 p.ieHistory,
                 p.ieCache,
                 p.ieCookies,
-                p.recent,
+                ProgramTempFolder(),
                 p.officeRecent,
                 p.chrome + "\\Cache",
                 p.operaLocal + "\\cache",

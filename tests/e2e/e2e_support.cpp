@@ -28,17 +28,6 @@ std::string HereFolder() {
 }
 } // namespace
 
-HANDLE StartProgram(const std::string& commandLine) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
 long WaitForExit(HANDLE process, DWORD timeoutMs) {
     if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
@@ -89,6 +78,24 @@ BOOL CALLBACK VisitBox(HWND window, LPARAM param) {
 } // namespace
 
 std::string BesideTestProgram(const char* name) { return HereFolder() + "\\" + name; }
+
+std::string ProgramTempFolder() {
+    const std::string folder = BesideTestProgram("program-temp");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+HANDLE StartProgram(const std::string& commandLine) {
+    std::string environment = EnvironmentWithTemp(ProgramTempFolder());
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, environment.data(), nullptr, &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
 
 HANDLE StartSetup(const std::string& tempFolder) {
     std::string environment;

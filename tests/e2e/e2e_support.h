@@ -27,8 +27,11 @@ HWND WaitForMessageBox(const std::string& textStart, DWORD timeoutMs = 60000);
 std::string MessageBoxText(HWND box);
 // The product's "InstallLocation" as Windows Installer reports it; empty when it is not installed.
 std::string InstalledLocation();
-// Starts a program; the caller closes the handle.
+// Starts the program with TMP and TEMP naming ProgramTempFolder(), so that its clearing of the
+// user's temporary folder never reaches the folders this test keeps below its own.
 HANDLE StartProgram(const std::string& path);
+// The program's temporary folder: "program-temp" beside the test program, made when missing.
+std::string ProgramTempFolder();
 // Waits for a process to end; its exit code, or -1 after the timeout.
 long WaitForExit(HANDLE process, DWORD timeoutMs = 20000);
 // The running program's main window (its class and title), or null after the timeout.

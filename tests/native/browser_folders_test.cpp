@@ -28,3 +28,31 @@ TEST(RegistryFolders, SystemFoldersAndProfileRootsAreNeverABrowsersOwn) {
                                "C:\\UsersOld\\ann", "D:\\Windows"})
         EXPECT_FALSE(IsSystemFolder(folder, system)) << folder;
 }
+
+// The user's TEMP may name any folder: it is emptied only when it is a folder of its own.
+TEST(TempFolder, OwnTemporaryFoldersMayBeEmptied) {
+    const SystemFolders system{{"C:\\Windows", "C:\\Program Files"}, "C:\\Users"};
+    const std::vector<std::string> user = {"C:\\Users\\ann", "C:\\Users\\ann\\Documents",
+                                           "C:\\Users\\ann\\AppData\\Local", "D:\\Redirected\\ann\\Desktop"};
+    for (const char* temp : {"C:\\Users\\ann\\AppData\\Local\\Temp", "C:\\Users\\ann\\Temp", "D:\\Temp\\",
+                             "C:\\Windows\\Temp", "\\\\server\\share\\temp\\ann", "D:\\Redirected\\ann\\Temp"})
+        EXPECT_TRUE(MayEmptyTempFolder(temp, system, user)) << temp;
+}
+
+TEST(TempFolder, RootsSystemAndUserFoldersAndWhatHoldsThemAreNot) {
+    const SystemFolders system{{"C:\\Windows", "C:\\Program Files"}, "C:\\Users"};
+    const std::vector<std::string> user = {"C:\\Users\\ann", "C:\\Users\\ann\\Documents",
+                                           "C:\\Users\\ann\\AppData\\Local", "D:\\Redirected\\ann\\Desktop"};
+    for (const char* temp : {"C:\\", "D:", "C:\\Windows", "c:\\windows\\", "C:\\Program Files",
+                             "C:\\Users", "C:\\Users\\ann", "C:\\Users\\ann\\.", "c:/users/ann//",
+                             "C:\\Users\\bob", "C:\\Users\\ann\\Documents", "C:\\Users\\ann\\AppData",
+                             "C:\\Users\\ann\\AppData\\Local\\", "D:\\Redirected", "D:\\Redirected\\ann\\Desktop",
+                             "C:\\Users\\ann\\AppData\\Local\\Temp\\..", "Temp", "\\Temp", "\\\\server\\share"})
+        EXPECT_FALSE(MayEmptyTempFolder(temp, system, user)) << temp;
+}
+
+TEST(TempFolder, FoldersAreComparedWithoutCaseDotsOrDoubledSeparators) {
+    EXPECT_EQ(NormalisedFolder("C:\\Users\\.\\Ann\\\\Temp\\"), "c:\\users\\ann\\temp");
+    EXPECT_EQ(NormalisedFolder("//Server/Share/./x"), "\\\\server\\share\\x");
+    EXPECT_NE(NormalisedFolder("C:\\Users\\AnnTemp"), NormalisedFolder("C:\\Users\\Ann\\Temp"));
+}

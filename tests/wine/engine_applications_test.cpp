@@ -258,6 +258,29 @@ TEST_F(Applications, OfficeListsGoInEveryVersionAndTheSettingsBesideThemStay) {
     RemoveTree(roaming + "\\Microsoft\\Office");
 }
 
+TEST_F(Applications, OfficeListsOfEverySignedInIdentityGoAndTheirNeighboursStay) {
+    const std::string v16 = kOffice + "\\16.0";
+    const std::vector<std::string> identities = {"\\Word\\User MRU\\LiveId_7A3F0C2E91B84D56",
+                                                 "\\Word\\User MRU\\ADAL_B4E5F6A7",
+                                                 "\\Excel\\User MRU\\ADAL_B4E5F6A7",
+                                                 "\\PowerPoint\\User MRU\\AD_0123"};
+    for (const std::string& identity : identities) {
+        SetString(kUser, v16 + identity + "\\File MRU", "Item 1", "[F00000000][T01D9][O00000000]*C:\\secret.docx");
+        SetString(kUser, v16 + identity + "\\File MRU\\Item Metadata", "Item Metadata 1", "<Metadata/>");
+        SetString(kUser, v16 + identity + "\\Place MRU", "Item 1", "[F00000000][T01D9][O00000000]*C:\\Private\\");
+        SetString(kUser, v16 + identity + "\\Roaming", "kept", "1");
+    }
+    SetString(kUser, v16 + "\\Word\\Options", "kept", "1");
+    cleaner.ClearOfficeHistory();
+    for (const std::string& identity : identities) {
+        EXPECT_FALSE(KeyExists(kUser, v16 + identity + "\\File MRU")) << identity;
+        EXPECT_FALSE(KeyExists(kUser, v16 + identity + "\\Place MRU")) << identity;
+        EXPECT_TRUE(ValueExists(kUser, v16 + identity + "\\Roaming", "kept")) << identity;
+    }
+    EXPECT_TRUE(ValueExists(kUser, v16 + "\\Word\\Options", "kept"));
+    DeleteKeyTree(kUser, kOffice);
+}
+
 // ---- Google Desktop
 
 TEST_F(Applications, GoogleDesktopDataGoesOnlyWhenTheUserLetsItClose) {
@@ -284,22 +307,27 @@ TEST_F(Applications, GoogleDesktopDataGoesOnlyWhenTheUserLetsItClose) {
 
 TEST_F(Applications, AcrobatRecentFilesGoUnderEveryVersionOfItsOwnProduct) {
     const std::string reader = "Software\\Adobe\\Acrobat Reader", acrobat = "Software\\Adobe\\Adobe Acrobat";
+    // The DC versions keep the folders of those files beside them.
     for (const std::string& product : {reader, acrobat})
-        for (const char* version : {"\\8.0", "\\9.0"}) {
+        for (const char* version : {"\\8.0", "\\9.0", "\\DC"}) {
             SetString(kUser, product + version + "\\AVGeneral\\cRecentFiles\\c1", "sDI", "/C/private.pdf");
+            SetString(kUser, product + version + "\\AVGeneral\\cRecentFolders\\c1", "sDI", "/C/Private/");
             SetString(kUser, product + version + "\\AVGeneral", "bExpandRHPInViewer", "1");
         }
 
     cleaner.ClearAcrobatReaderRecentFiles();
-    for (const char* version : {"\\8.0", "\\9.0"}) {
+    for (const char* version : {"\\8.0", "\\9.0", "\\DC"}) {
         EXPECT_FALSE(KeyExists(kUser, reader + version + "\\AVGeneral\\cRecentFiles"));
+        EXPECT_FALSE(KeyExists(kUser, reader + version + "\\AVGeneral\\cRecentFolders"));
         EXPECT_TRUE(ValueExists(kUser, reader + version + "\\AVGeneral", "bExpandRHPInViewer"));
         EXPECT_TRUE(KeyExists(kUser, acrobat + version + "\\AVGeneral\\cRecentFiles\\c1"));
+        EXPECT_TRUE(KeyExists(kUser, acrobat + version + "\\AVGeneral\\cRecentFolders\\c1"));
     }
 
     cleaner.ClearAdobeAcrobatRecentFiles();
-    for (const char* version : {"\\8.0", "\\9.0"}) {
+    for (const char* version : {"\\8.0", "\\9.0", "\\DC"}) {
         EXPECT_FALSE(KeyExists(kUser, acrobat + version + "\\AVGeneral\\cRecentFiles"));
+        EXPECT_FALSE(KeyExists(kUser, acrobat + version + "\\AVGeneral\\cRecentFolders"));
         EXPECT_TRUE(ValueExists(kUser, acrobat + version + "\\AVGeneral", "bExpandRHPInViewer"));
     }
     DeleteKeyTree(kUser, "Software\\Adobe");

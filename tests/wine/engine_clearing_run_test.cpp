@@ -2,6 +2,8 @@
 // checked with a stand-in that records which cleaners are called.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <stdexcept>
 #include <thread>
 
@@ -91,6 +93,14 @@ const RunRow kRunTable[] = {
     {Flag(&ProgramSettings::clearUserAssist), "ClearUserAssist"},
     {Flag(&ProgramSettings::clearStreams), "ClearStreams"},
     {Flag(&ProgramSettings::clearOpenSaveHistory), "ClearOpenSaveHistory"},
+    {IniFlag("Windows History", "Explorer Lists"), "ClearExplorerLists"},
+    {IniFlag("Windows History", "Thumbnail Caches"), "ClearThumbnailCaches"},
+    {IniFlag("Windows History", "Error Reports"), "ClearErrorReports"},
+    {IniFlag("Windows History", "PowerShell History"), "ClearPowerShellHistory"},
+    {IniFlag("Windows History", "Clipboard History"), "ClearClipboardHistory"},
+    {IniFlag("Windows History", "Timeline"), "ClearTimeline"},
+    {IniFlag("Windows History", "Reset Jump Lists"), "ResetJumpLists"},
+    {IniFlag("Windows History", "ShellBags"), "ClearShellBags"},
 };
 
 void SelectEverything(ProgramSettings& s) {
@@ -116,7 +126,8 @@ Names NamesOf(const std::vector<RunRow>& rows) {
 
 const Names kEverything = NamesOf(EverythingInOrder());
 const Names kBrowserOrder(kEverything.begin(), kEverything.begin() + 40); // history to today's options
-const Names kWindowsOrder(kEverything.end() - 11, kEverything.end());
+// The Windows group: from the recycle bin to the end.
+const Names kWindowsOrder(std::find(kEverything.begin(), kEverything.end(), "EmptyRecycleBin"), kEverything.end());
 
 Names Concat(std::initializer_list<Names> parts) {
     Names all;

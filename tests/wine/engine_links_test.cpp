@@ -84,6 +84,12 @@ TEST_F(Links, AWalkAskedToStartInALinkLeavesWhatItLeadsTo) {
     ExpectCanaryIntact();
 }
 
+TEST_F(Links, ATempVariableThatNamesALinkEmptiesNothingBehindIt) {
+    const TempVariables temp(kLink);
+    cleaner.EmptyTempFolders();
+    ExpectCanaryIntact();
+}
+
 TEST_F(Links, NameRuleWalksDoNotFollowTheLink) {
     settings.shredFiles = 1;
     for (bool shred : {false, true}) {

@@ -79,6 +79,11 @@ TEST(Recording, APreviewChangesNothingAndNamesWhatTheRunRemovesAndLeaves) {
     settings.ApplyDefaults();
     HistoryCleaner cleaner(&settings);
     const std::string roaming = ShellFolderPath(CSIDL_APPDATA), local = ShellFolderPath(CSIDL_LOCAL_APPDATA);
+    // The user's TEMP is emptied too: a folder of the test's own, outside the one the reports go to.
+    const std::string ownTemp = MakeFolder("C:\\zlt-recording-temp");
+    MakeFile(ownTemp + "\\b.tmp", 77);
+    const TempFolder reports;
+    const TempVariables temporary(ownTemp);
 
     // Firefox: a places database with history to delete, form history, cookies, cache files.
     const std::string firefox = MakeFolder(roaming + "\\Mozilla\\Firefox\\Profiles\\r3c0rd.default");
@@ -131,7 +136,6 @@ TEST(Recording, APreviewChangesNothingAndNamesWhatTheRunRemovesAndLeaves) {
     EXPECT_TRUE(preview->preview);
     EXPECT_EQ(cleaner.LastRecord(), preview);
 
-    TempFolder reports;
     const auto run = RecordedClearing(cleaner, "page", false, reports.path(), clear);
 
     EXPECT_EQ(Facts(*preview), Facts(*run));
@@ -140,8 +144,9 @@ TEST(Recording, APreviewChangesNothingAndNamesWhatTheRunRemovesAndLeaves) {
     // What the run says it removed is gone; what it left is there, with its holder named.
     int heldItems = 0;
     for (const RecordItem& item : run->items) {
-        if (item.kind == ItemKind::File && item.action == ItemAction::Removed)
+        if (item.kind == ItemKind::File && item.action == ItemAction::Removed) {
             EXPECT_FALSE(PathExists(item.path)) << item.path;
+        }
         if (item.action == ItemAction::Left) {
             EXPECT_TRUE(PathExists(item.path)) << item.path;
             EXPECT_EQ(item.reason, LeftReason::Held) << item.path;
@@ -162,10 +167,15 @@ TEST(Recording, APreviewChangesNothingAndNamesWhatTheRunRemovesAndLeaves) {
     EXPECT_TRUE(has(ItemKind::TextFile, opera + "\\operaprefs.ini"));
     EXPECT_TRUE(has(ItemKind::RegistryKey, "HKEY_CURRENT_USER\\" + std::string(kExplorer) + "\\RunMRU"));
     EXPECT_TRUE(has(ItemKind::Folder, temp));
+    EXPECT_TRUE(has(ItemKind::File, ownTemp + "\\b.tmp"));
     for (const RecordItem& item : run->items)
-        if (item.path == cache + "\\entry3") EXPECT_EQ(item.bytes, 1003u);
+        if (item.path == cache + "\\entry3") {
+            EXPECT_EQ(item.bytes, 1003u);
+        }
     for (const RecordItem& item : run->items)
-        if (item.detail == "moz_places") EXPECT_EQ(item.rows, static_cast<int64_t>(places.removed.size()));
+        if (item.detail == "moz_places") {
+            EXPECT_EQ(item.rows, static_cast<int64_t>(places.removed.size()));
+        }
     // Its context: the browser and kind of trace of the option that removed it.
     for (const RecordItem& item : run->items)
         if (item.path == chrome + "\\Cookies") {

@@ -255,6 +255,25 @@ TEST_F(Shredder, ShreddingOffOnlyDeletes) {
     EXPECT_EQ(probe.blocks, 0u);
 }
 
+TEST_F(Shredder, FilesAndFoldersInADrivesRootAreTheirFoldersOwn) {
+    // "C:" alone names the current folder of drive C, not its root: an entry of the root checked
+    // against that folder looked like a link and was left.
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.path().c_str()));
+    const std::string file = "C:\\zlt-in-the-root.tmp";
+    ASSERT_TRUE(MakeFile(file, 5000));
+    cleaner.RemoveFile(file);
+    EXPECT_FALSE(PathExists(file));
+    EXPECT_EQ(probe.blocks, 6u); // three passes of two blocks
+    const std::string own = MakeFolder("C:\\zlt-root-folder");
+    ASSERT_TRUE(MakeFile(own + "\\inside.tmp", 100));
+    cleaner.EmptyFolder(own, false);
+    EXPECT_FALSE(PathExists(own + "\\inside.tmp"));
+    SetCurrentDirectoryA(before);
+    RemoveTree(own);
+}
+
 TEST_F(Shredder, ReadOnlyFileIsShreddedAndDeleted) {
     const std::string path = File("ro.txt", 5000);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);

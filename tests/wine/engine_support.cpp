@@ -124,6 +124,19 @@ std::string ShellFolderPath(int csidl) {
     return path;
 }
 
+TempVariables::TempVariables(const std::string& folder) {
+    for (const char* name : {"TMP", "TEMP"}) {
+        char value[MAX_PATH] = {};
+        const DWORD length = GetEnvironmentVariableA(name, value, MAX_PATH);
+        saved_.push_back({name, length > 0 && length < MAX_PATH, value});
+        SetEnvironmentVariableA(name, folder.c_str());
+    }
+}
+
+TempVariables::~TempVariables() {
+    for (const Saved& saved : saved_) SetEnvironmentVariableA(saved.name, saved.set ? saved.value.c_str() : nullptr);
+}
+
 HeldFile::HeldFile(const std::string& path, DWORD share)
     : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0,
                           nullptr)) {}

@@ -47,6 +47,24 @@ std::string MakeFolder(const std::string& path);
 // The shell folder as the engine sees it (no owner, not created).
 std::string ShellFolderPath(int csidl);
 
+// TMP and TEMP name `folder` (the user's temporary folder as GetTempPathA gives it) until destroyed;
+// then they are as they were.
+class TempVariables {
+public:
+    explicit TempVariables(const std::string& folder);
+    ~TempVariables();
+    TempVariables(const TempVariables&) = delete;
+    TempVariables& operator=(const TempVariables&) = delete;
+
+private:
+    struct Saved {
+        const char* name;
+        bool set;
+        std::string value;
+    };
+    std::vector<Saved> saved_;
+};
+
 // Holds a file open with the given sharing until destroyed.
 class HeldFile {
 public:

@@ -2,6 +2,7 @@
 zlt_wine_test(engine_primitives_tests engine_primitives_test.cpp)
 zlt_wine_test(engine_shredder_tests engine_shredder_test.cpp)
 zlt_wine_test(engine_windows_history_tests engine_windows_history_test.cpp)
+target_link_libraries(engine_windows_history_tests PRIVATE zlt_places_fixture)
 zlt_wine_test(engine_links_tests engine_links_test.cpp)
 set_tests_properties(wine.engine_links_tests PROPERTIES
     ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_links_setup.sh")

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/history_cleaner.h"
+#include "engine/recording.h"
 #include "tests/wine/engine_support.h"
+#include "tests/wine/places_fixture.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -96,6 +98,24 @@ TEST_F(WindowsHistory, SearchHistoriesRemoveTheirListsUnderEveryExplorerBar) {
     DeleteKeyTree(kUser, kBars);
 }
 
+TEST_F(WindowsHistory, UserAssistCountsOfExplorerGoAndTheirKeysStay) {
+    const std::string key = kExplorer + "\\UserAssist";
+    const std::string programs = key + "\\{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}";
+    const std::string shortcuts = key + "\\{F4E57C4B-2036-45F0-A9AB-443BCFE33D9F}";
+    SetDword(kUser, programs, "Version", 5);
+    SetString(kUser, programs + "\\Count", "HRZR_PGYFRFFVBA", "zlt-marker");
+    SetString(kUser, programs + "\\Count", "{1NP14R77-02R7-4R5Q-O744-2RO1NR5198O7}\\abgrcnq.rkr", "zlt-marker");
+    SetString(kUser, shortcuts + "\\Count", "HRZR_PGYFRFFVBA", "zlt-marker");
+    cleaner.ClearUserAssist();
+    for (const std::string& kind : {programs, shortcuts}) {
+        EXPECT_TRUE(KeyExists(kUser, kind + "\\Count")) << kind;
+        EXPECT_FALSE(ValueExists(kUser, kind + "\\Count", "HRZR_PGYFRFFVBA")) << kind;
+    }
+    EXPECT_FALSE(ValueExists(kUser, programs + "\\Count", "{1NP14R77-02R7-4R5Q-O744-2RO1NR5198O7}\\abgrcnq.rkr"));
+    EXPECT_TRUE(ValueExists(kUser, programs, "Version"));
+    DeleteKeyTree(kUser, key);
+}
+
 TEST_F(WindowsHistory, UserAssistKeepsTheKeyAndItsValues) {
     const std::string key = "Software\\Microsoft\\UserAssist";
     SetString(kUser, key, "Version", "3");
@@ -157,14 +177,31 @@ TEST_F(WindowsHistory, PageFileValueIsWrittenAsOneOrZero) {
 
 // ---- Folders
 
-TEST_F(WindowsHistory, RecentItemsFolderIsEmptiedButStays) {
+TEST_F(WindowsHistory, RecentItemsLoseTheirShortcutsAndTheJumpListsKeepTheirPins) {
     const std::string recent = ShellFolderPath(CSIDL_APPDATA) + "\\Microsoft\\Windows\\Recent";
+    const std::string automatic = recent + "\\AutomaticDestinations\\f01b4d95cf55d32a.automaticDestinations-ms";
+    const std::string custom = recent + "\\CustomDestinations\\5d696d521de238c3.customDestinations-ms";
     MakeFolder(recent + "\\sub");
+    MakeFolder(recent + "\\AutomaticDestinations");
+    MakeFolder(recent + "\\CustomDestinations");
     MakeFile(recent + "\\letter.txt.lnk", 300);
     MakeFile(recent + "\\sub\\x.lnk", 300);
+    // A jump list whose pinned entry must survive: its bytes stay as they are.
+    MakeFile(automatic, 5000, 'P');
+    MakeFile(custom, 700, 'C');
+    const auto automaticBefore = ReadFileBytes(automatic), customBefore = ReadFileBytes(custom);
     cleaner.EmptyRecentItems();
-    EXPECT_TRUE(PathExists(recent));
-    EXPECT_TRUE(IsEmptyFolder(cleaner, recent));
+    EXPECT_FALSE(PathExists(recent + "\\letter.txt.lnk"));
+    EXPECT_FALSE(PathExists(recent + "\\sub\\x.lnk"));
+    EXPECT_EQ(ReadFileBytes(automatic), automaticBefore);
+    EXPECT_EQ(ReadFileBytes(custom), customBefore);
+
+    // Only the reset takes them, pins and all; the folders stay for the shell.
+    cleaner.ResetJumpLists();
+    EXPECT_FALSE(PathExists(automatic));
+    EXPECT_FALSE(PathExists(custom));
+    EXPECT_TRUE(PathExists(recent + "\\AutomaticDestinations"));
+    EXPECT_TRUE(PathExists(recent + "\\CustomDestinations"));
 }
 
 TEST_F(WindowsHistory, TempFoldersOnTheVistaLayout) {
@@ -319,3 +356,225 @@ TEST_F(WindowsHistory, IndexDatAboveTheLimitIsClearedInPartWithAWarning) {
                      "use 'Delete index.dat' feature");
     cleaner.SetObserver(nullptr);
 }
+
+// ---- The user's temporary folder wherever TEMP puts it
+
+TEST_F(WindowsHistory, TheFolderTempNamesIsEmptiedToo) {
+    const std::string own = MakeFolder("C:\\zlt-redirected-temp");
+    MakeFolder(own + "\\setup-1234\\deeper");
+    MakeFile(own + "\\setup-1234\\deeper\\payload.tmp", 4000);
+    MakeFile(own + "\\~DF1A2B.tmp", 100);
+    {
+        const TempVariables temp(own + "\\");
+        cleaner.EmptyTempFolders();
+    }
+    EXPECT_TRUE(PathExists(own));
+    EXPECT_TRUE(IsEmptyFolder(cleaner, own));
+    RemoveTree(own);
+}
+
+TEST_F(WindowsHistory, ATempThatNamesTheProfileARootOrTheWindowsFolderEmptiesNothingThere) {
+    const std::string profile = ShellFolderPath(CSIDL_PROFILE);
+    ASSERT_FALSE(profile.empty());
+    const std::string profileMarker = profile + "\\zlt-profile-marker.txt";
+    const std::string documentsMarker = MakeFolder(ShellFolderPath(CSIDL_PERSONAL) + "\\zlt-kept") + "\\letter.txt";
+    const std::string rootMarker = "C:\\zlt-root-marker.txt";
+    const std::string appDataMarker = MakeFolder(profile + "\\AppData\\zlt-kept") + "\\settings.ini";
+    for (const std::string& marker : {profileMarker, documentsMarker, rootMarker, appDataMarker})
+        ASSERT_TRUE(MakeFile(marker, 64));
+    for (const std::string& temp : {profile, profile + "\\", profile + "\\.", ShellFolderPath(CSIDL_PERSONAL),
+                                    std::string("C:\\"), profile + "\\AppData", ShellFolderPath(CSIDL_WINDOWS) + "\\.."}) {
+        const TempVariables variables(temp);
+        cleaner.EmptyTempFolders();
+        for (const std::string& marker : {profileMarker, documentsMarker, rootMarker, appDataMarker})
+            EXPECT_TRUE(PathExists(marker)) << marker << " went with TEMP=" << temp;
+    }
+    for (const std::string& marker : {profileMarker, documentsMarker, rootMarker, appDataMarker})
+        DeleteFileA(marker.c_str());
+}
+
+// ---- Windows 10 and 11
+
+TEST_F(WindowsHistory, ExplorerListsLoseTheirValuesAndKeepTheirKeys) {
+    const std::vector<std::string> lists = {kExplorer + "\\WordWheelQuery", kExplorer + "\\TypedPaths",
+                                            kExplorer + "\\ComDlg32\\CIDSizeMRU", kExplorer + "\\Map Network Drive MRU"};
+    for (const std::string& key : lists) {
+        DeleteKeyTree(kUser, key);
+        SetString(kUser, key, "0", "zlt-secret-search");
+        SetString(kUser, key, "MRUListEx", "x");
+    }
+    SetString(kUser, kExplorer + "\\ComDlg32\\LastVisitedPidlMRU", "kept", "1");
+    SetString(kUser, kExplorer + "\\ComDlg32", "Kept", "1");
+    RunRecord record;
+    {
+        const RecordingScope scope(cleaner, record, false, "page");
+        cleaner.ClearExplorerLists();
+    }
+    for (const std::string& key : lists) {
+        EXPECT_TRUE(KeyExists(kUser, key)) << key;
+        EXPECT_FALSE(ValueExists(kUser, key, "0")) << key;
+        EXPECT_FALSE(ValueExists(kUser, key, "MRUListEx")) << key;
+    }
+    EXPECT_TRUE(ValueExists(kUser, kExplorer + "\\ComDlg32\\LastVisitedPidlMRU", "kept"));
+    EXPECT_TRUE(ValueExists(kUser, kExplorer + "\\ComDlg32", "Kept"));
+    EXPECT_EQ(record.items.size(), 2 * lists.size());
+    DeleteKeyTree(kUser, kExplorer + "\\ComDlg32");
+}
+
+TEST_F(WindowsHistory, ThumbnailCachesGoUnlessHeldAndTheHeldOnesAreSaidOrScheduled) {
+    const std::string explorer = MakeFolder(ShellFolderPath(CSIDL_LOCAL_APPDATA) + "\\Microsoft\\Windows\\Explorer");
+    const std::string free = explorer + "\\thumbcache_256.db", icons = explorer + "\\iconcache_32.db";
+    const std::string held = explorer + "\\thumbcache_idx.db", other = explorer + "\\ExplorerStartupLog.etl";
+    auto seed = [&] {
+        for (const std::string& path : {free, icons, held, other}) ASSERT_TRUE(MakeFile(path, 2048));
+    };
+    seed();
+    RunRecord record;
+    {
+        HeldByAnotherProcess explorerHolds(held);
+        ASSERT_TRUE(explorerHolds.holding());
+        const RecordingScope scope(cleaner, record, false, "page");
+        cleaner.RemoveThumbnailCaches(false);
+    }
+    EXPECT_FALSE(PathExists(free));
+    EXPECT_FALSE(PathExists(icons));
+    EXPECT_TRUE(PathExists(held));
+    EXPECT_TRUE(PathExists(other)); // not a cache
+    bool named = false;
+    for (const RecordItem& item : record.items)
+        if (item.path == held) {
+            EXPECT_EQ(item.action, ItemAction::Left);
+            EXPECT_EQ(item.reason, LeftReason::Held);
+            named = item.holder == ThisProgramName();
+        }
+    EXPECT_TRUE(named) << "the held cache was not reported with its holder";
+
+    // With the box for the next start: Windows is asked to remove it then, or the user is told that
+    // this takes an administrator.
+    seed();
+    RunRecord scheduled;
+    {
+        HeldByAnotherProcess explorerHolds(held);
+        ASSERT_TRUE(explorerHolds.holding());
+        const RecordingScope scope(cleaner, scheduled, false, "page");
+        cleaner.RemoveThumbnailCaches(true);
+    }
+    EXPECT_FALSE(PathExists(free));
+    EXPECT_TRUE(PathExists(held));
+    int told = 0;
+    for (const RecordItem& item : scheduled.items)
+        if (item.path == held) {
+            ++told;
+            EXPECT_TRUE(item.detail == "removed when Windows next starts" ||
+                        item.detail == "removing it when Windows next starts needs administrator rights")
+                << item.detail;
+        }
+    EXPECT_EQ(told, 1);
+    DeleteFileA(held.c_str());
+    DeleteFileA(other.c_str());
+}
+
+TEST_F(WindowsHistory, ErrorReportsPowerShellHistoryAndWhatStays) {
+    const std::string wer = ShellFolderPath(CSIDL_LOCAL_APPDATA) + "\\Microsoft\\Windows\\WER";
+    for (const char* folder : {"ReportArchive\\AppCrash_zlt.exe_1\\", "ReportQueue\\AppHang_zlt.exe_2\\", "Temp\\"})
+        MakeFile(MakeFolder(wer + "\\" + folder) + "\\Report.wer", 900);
+    const std::string kept = MakeFolder(wer + "\\ERC") + "\\statecache.lock";
+    MakeFile(kept, 10);
+    const std::string psReadLine =
+        MakeFolder(ShellFolderPath(CSIDL_APPDATA) + "\\Microsoft\\Windows\\PowerShell\\PSReadLine");
+    for (const char* name : {"ConsoleHost_history.txt", "Visual Studio Code Host_history.txt"})
+        WriteTextFile(psReadLine + "\\" + name, "Invoke-WebRequest https://zlt-secret.example\r\n");
+    const std::string psKept = psReadLine + "\\history-notes.txt";
+    WriteTextFile(psKept, "keep");
+
+    cleaner.ClearErrorReports();
+    cleaner.ClearPowerShellHistory();
+    for (const char* folder : {"ReportArchive", "ReportQueue", "Temp"}) {
+        EXPECT_TRUE(PathExists(wer + "\\" + folder)) << folder;
+        EXPECT_TRUE(IsEmptyFolder(cleaner, wer + "\\" + folder)) << folder;
+    }
+    EXPECT_TRUE(PathExists(kept));
+    EXPECT_FALSE(PathExists(psReadLine + "\\ConsoleHost_history.txt"));
+    EXPECT_FALSE(PathExists(psReadLine + "\\Visual Studio Code Host_history.txt"));
+    EXPECT_TRUE(PathExists(psKept));
+}
+
+TEST_F(WindowsHistory, TimelineLosesItsActivitiesAndKeepsItsSettings) {
+    const std::string account =
+        MakeFolder(ShellFolderPath(CSIDL_LOCAL_APPDATA) + "\\ConnectedDevicesPlatform\\L.zltuser");
+    const std::string database = account + "\\ActivitiesCache.db";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
+    // The tables of the real database, as far as the cleaner and the keepers go.
+    const char* schema =
+        "CREATE TABLE Activity (Id GUID PRIMARY KEY, AppId TEXT, Payload BLOB, StartTime DATETIME);"
+        "CREATE TABLE ActivityOperation (OperationOrder INTEGER PRIMARY KEY, Id GUID, AppId TEXT, Payload BLOB);"
+        "CREATE TABLE Activity_PackageId (Id GUID, ActivityId GUID, Platform TEXT, PackageName TEXT);"
+        "CREATE TABLE ActivityAssetCache (ResourceId INTEGER PRIMARY KEY, AssetUri TEXT);"
+        "CREATE TABLE Metadata (Key TEXT PRIMARY KEY, Value TEXT);"
+        "INSERT INTO Metadata VALUES ('Version', 'zlt-kept-version');";
+    ASSERT_EQ(sqlite3_exec(db, schema, nullptr, nullptr, nullptr), SQLITE_OK);
+    for (int i = 0; i < 50; ++i) {
+        const std::string row = std::to_string(i);
+        const std::string sql =
+            "INSERT INTO Activity VALUES (x'" + std::string(32 - row.size(), '0') + row +
+            "', 'zlt-activity-app', 'zlt-opened C:\\\\Secret\\\\plan" + row + ".docx', 0);"
+            "INSERT INTO ActivityOperation (Id, AppId, Payload) VALUES (x'00', 'zlt-activity-op', 'zlt-opened again');"
+            "INSERT INTO Activity_PackageId VALUES (x'00', x'00', 'x_exe_path', 'zlt-activity-package');"
+            "INSERT INTO ActivityAssetCache (AssetUri) VALUES ('zlt-activity-asset');";
+        ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    sqlite3_close(db);
+
+    cleaner.ClearTimeline();
+    const std::string bytes = DatabaseFileBytes(database);
+    for (const char* marker : {"zlt-opened", "zlt-activity-app", "zlt-activity-op", "zlt-activity-package",
+                               "zlt-activity-asset"})
+        EXPECT_EQ(bytes.find(marker), std::string::npos) << marker;
+    EXPECT_NE(bytes.find("zlt-kept-version"), std::string::npos);
+    PlacesDb check(database);
+    EXPECT_EQ(check.Column("PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+}
+
+TEST_F(WindowsHistory, ShellBagsGoFromBothHivesAndTheNeighboursStay) {
+    const std::vector<std::string> bags = {
+        "Software\\Microsoft\\Windows\\Shell\\BagMRU", "Software\\Microsoft\\Windows\\Shell\\Bags",
+        "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\BagMRU",
+        "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\Bags"};
+    for (const std::string& key : bags) {
+        SetString(kUser, key, "MRUListEx", "x");
+        SetString(kUser, key + "\\1\\Shell\\{5C4F28B5-F869-4E84-8E60-F11DB97C5CC7}", "Mode", "zlt-secret-folder");
+    }
+    SetString(kUser, "Software\\Microsoft\\Windows\\Shell\\ZltKept", "kept", "1");
+    SetString(kUser, "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache", "kept", "1");
+    cleaner.ClearShellBags();
+    for (const std::string& key : bags) EXPECT_FALSE(KeyExists(kUser, key)) << key;
+    EXPECT_TRUE(ValueExists(kUser, "Software\\Microsoft\\Windows\\Shell\\ZltKept", "kept"));
+    EXPECT_TRUE(ValueExists(kUser, "Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache",
+                            "kept"));
+    DeleteKeyTree(kUser, "Software\\Microsoft\\Windows\\Shell\\ZltKept");
+}
+
+TEST_F(WindowsHistory, NewRowsChangeNothingInAPreview) {
+    const std::string psReadLine =
+        MakeFolder(ShellFolderPath(CSIDL_APPDATA) + "\\Microsoft\\Windows\\PowerShell\\PSReadLine");
+    WriteTextFile(psReadLine + "\\ConsoleHost_history.txt", "dir\r\n");
+    SetString(kUser, kExplorer + "\\WordWheelQuery", "0", "zlt");
+    SetString(kUser, "Software\\Microsoft\\Windows\\Shell\\BagMRU", "0", "zlt");
+    RunRecord record;
+    {
+        const RecordingScope scope(cleaner, record, true, "page");
+        cleaner.ClearPowerShellHistory();
+        cleaner.ClearExplorerLists();
+        cleaner.ClearShellBags();
+        cleaner.ClearClipboardHistory();
+        cleaner.ClearJumpListEntries();
+    }
+    EXPECT_TRUE(PathExists(psReadLine + "\\ConsoleHost_history.txt"));
+    EXPECT_TRUE(ValueExists(kUser, kExplorer + "\\WordWheelQuery", "0"));
+    EXPECT_TRUE(ValueExists(kUser, "Software\\Microsoft\\Windows\\Shell\\BagMRU", "0"));
+    EXPECT_GE(record.items.size(), 3u);
+    DeleteKeyTree(kUser, "Software\\Microsoft\\Windows\\Shell\\BagMRU");
+}
+
+TEST(AnotherProcess, DISABLED_HoldsAFile) { HeldByAnotherProcess::Serve(); }

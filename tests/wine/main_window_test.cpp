@@ -184,6 +184,44 @@ TEST_F(MainWindowTest, SplitterMovePushesBothPanels) {
     EXPECT_EQ(page.right - page.left, panel.right);
 }
 
+TEST_F(MainWindowTest, APageTallerThanThePanelScrollsAndTheKeyboardBringsItsBoxesIntoView) {
+    SetWindowPos(main->hwnd(), nullptr, 0, 0, 700, 480, SWP_NOMOVE | SWP_NOZORDER);
+    main->leftPanel().SelectPage(PAGE_WINDOWS_HISTORY);
+    CPage* page = main->PageFor(PAGE_WINDOWS_HISTORY);
+    ASSERT_NE(page, nullptr);
+    const HWND panel = main->rightPanel().hwnd();
+    ASSERT_GT(page->naturalHeight, ClientRect(panel).bottom);
+    EXPECT_TRUE(GetWindowLongA(panel, GWL_STYLE) & WS_VSCROLL);
+    const HWND last = GetDlgItem(page->hwnd(), IDC_WIN_SHELLBAGS);
+    auto inView = [&](HWND control) {
+        RECT box = WindowRect(control);
+        MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&box), 2);
+        return box.top >= 0 && box.bottom <= ClientRect(panel).bottom;
+    };
+    EXPECT_FALSE(inView(last));
+    // The whole page is there to scroll to, and the bar's end shows its last box.
+    EXPECT_EQ(WindowRect(page->hwnd()).bottom - WindowRect(page->hwnd()).top, page->naturalHeight);
+    SendMessageA(panel, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_TRUE(inView(last));
+    EXPECT_EQ(main->rightPanel().scrolled(), page->naturalHeight - ClientRect(panel).bottom);
+    // The wheel goes from a box up to the panel.
+    SendMessageA(GetDlgItem(page->hwnd(), IDC_WIN_TIMELINE), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA * 50), 0);
+    EXPECT_EQ(main->rightPanel().scrolled(), 0);
+    EXPECT_FALSE(inView(last));
+    // A box the keyboard moves to comes into view.
+    SetFocus(last);
+    SendMessageA(main->hwnd(), MsgFocusMoved, 0, 0);
+    EXPECT_TRUE(inView(last));
+    // Another page starts at its top; back on this one too.
+    main->leftPanel().SelectPage(PAGE_IE);
+    main->leftPanel().SelectPage(PAGE_WINDOWS_HISTORY);
+    EXPECT_EQ(main->rightPanel().scrolled(), 0);
+    // A window tall enough has no bar.
+    SetWindowPos(main->hwnd(), nullptr, 0, 0, 900, page->naturalHeight + 200, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_FALSE(GetWindowLongA(panel, GWL_STYLE) & WS_VSCROLL);
+    EXPECT_TRUE(inView(last));
+}
+
 TEST_F(MainWindowTest, MinimumTrackingSize) {
     MINMAXINFO info = {};
     SendMessageA(main->hwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
