@@ -177,8 +177,9 @@ TEST_F(Startup, AStartDuringTheExitComesUpOnItsOwn) {
     ASSERT_NE(first.window, nullptr);
     PostMessageA(first.window, WM_COMMAND, CmdExitProgram, 0);
     // The exit path ends with a wait of its own: a start then must neither hand its request to the
-    // ending program nor give up, but come up as the program once the old one has gone.
-    Sleep(500);
+    // ending program nor give up, but come up as the program once the old one has gone. The window
+    // goes out of sight just before that wait.
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(first.window) == FALSE; }, 15000));
     HANDLE second = StartProgram(std::string("\"") + kInstalledProgram + "\"");
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(WaitForExit(first.process), 0);

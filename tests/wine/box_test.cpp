@@ -173,11 +173,10 @@ TEST_F(PasswordTest, EmptyThenWrongThenRightPassword) {
         HWND dialog = WaitForWindow("Enter password");
         if (!dialog) return;
         HWND ok = GetDlgItem(dialog, IDOK);
-        PostMessageA(ok, BM_CLICK, 0, 0); // nothing typed
-        Sleep(300);
-        Type(dialog, "secret"); // another letter case
-        PostMessageA(ok, BM_CLICK, 0, 0);
-        Sleep(300);
+        // Sent, not posted: each click has been handled (its box recorded) when the call returns.
+        SendMessageA(ok, BM_CLICK, 0, 0); // nothing typed
+        Type(dialog, "secret");           // another letter case
+        SendMessageA(ok, BM_CLICK, 0, 0);
         keptAfterWrong = WindowText(GetDlgItem(dialog, IDC_PASSWORD_EDIT));
         Type(dialog, "Secret");
         PostMessageA(ok, BM_CLICK, 0, 0);
@@ -238,8 +237,7 @@ TEST_F(PasswordTest, SecondDialogWhileOneIsOpenIsRefused) {
     Helper helper([&] {
         HWND dialog = WaitForWindow("Enter password");
         if (!dialog) return;
-        PostMessageA(dialog, WM_APP, 0, 0);
-        Sleep(1500);
+        SendMessageA(dialog, WM_APP, 0, 0); // returns once the second request has been refused
         PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     EXPECT_EQ(outer.Ask(nullptr), IDCANCEL);

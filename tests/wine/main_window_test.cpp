@@ -257,8 +257,7 @@ TEST_F(MainWindowTest, TrayDoubleClickWithWrongPasswordStaysHidden) {
         HWND dialog = WaitForWindow("Enter password");
         if (!dialog) return;
         SendMessageA(GetDlgItem(dialog, IDC_PASSWORD_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("nope"));
-        PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-        Sleep(300);
+        SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); // handled, its box recorded, on return
         PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     SendMessageA(main->hwnd(), MsgTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
