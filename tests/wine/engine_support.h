@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,12 @@ bool MakeFile(const std::string& path, size_t size, uint8_t fill = 'x');
 std::string MakeFolder(const std::string& path);
 // The shell folder as the engine sees it (no owner, not created).
 std::string ShellFolderPath(int csidl);
+
+// Every file below `folder` with its bytes; links are not followed (Wine shows a link to a folder
+// as a reparse point).
+void FilesBelow(const std::string& folder, std::map<std::string, std::string>& files);
+// The files below `folders` in which `marker` can be read, or empty.
+std::string ReadableIn(const std::vector<std::string>& folders, const std::string& marker);
 
 // Holds a file open with the given sharing until destroyed.
 class HeldFile {
