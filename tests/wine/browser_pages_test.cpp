@@ -121,6 +121,14 @@ TEST_F(BrowserPages, QuickSelectLeavesBookmarksSpeedDialChromeDownloadsAndStartU
     EXPECT_EQ(s.clearOperaSpeedDial, 0);
     EXPECT_EQ(s.deleteIECompatCacheIndex + s.deletePrivacIEIndex + s.clearMostPopularSites + s.clearLastSession, 4);
     EXPECT_TRUE(Enabled(Page(PAGE_FIREFOX), IDC_FIREFOX_BOOKMARKS));
+    // Today's browsers built on Chromium: everything but the passwords.
+    for (const char* page : {"Microsoft Edge", "Brave", "Vivaldi", "Opera"}) {
+        for (const char* key : {"History", "Cache", "Cookies", "Downloads", "Sessions", "Form Data"})
+            EXPECT_TRUE(s.options.GetBool(page, key, false)) << page << " " << key;
+        EXPECT_FALSE(s.options.GetBool(page, "Passwords", false)) << page;
+    }
+    EXPECT_TRUE(s.options.GetBool("Google Chrome", "Sessions", false));
+    EXPECT_TRUE(s.options.GetBool("Google Chrome", "Form Data", false));
 }
 
 TEST_F(BrowserPages, ClearRunsExactlyThatBrowsersSelectedCleaners) {
@@ -134,7 +142,13 @@ TEST_F(BrowserPages, ClearRunsExactlyThatBrowsersSelectedCleaners) {
         {PAGE_SAFARI, {"ClearSafariHistory", "ClearSafariCookies", "ClearSafariPasswords", "ClearSafariDownloads"}},
         {PAGE_OPERA,
          {"ClearOperaHistory", "ClearOperaCache", "ClearOperaCookies", "ClearOperaPasswords", "ClearOperaDownloads",
-          "ClearOperaSpeedDial"}},
+          "ClearOperaTodayHistory", "ClearOperaTodayCache", "ClearOperaTodayCookies", "ClearOperaTodayDownloads",
+          "ClearOperaTodaySessions", "ClearOperaTodayFormData", "ClearOperaSpeedDial"}},
+        {PAGE_EDGE,
+         {"ClearEdgeHistory", "ClearEdgeCache", "ClearEdgeCookies", "ClearEdgeDownloads", "ClearEdgeSessions",
+          "ClearEdgeFormData"}},
+        {PAGE_VIVALDI, {"ClearVivaldiHistory", "ClearVivaldiCache", "ClearVivaldiCookies", "ClearVivaldiDownloads",
+                        "ClearVivaldiSessions", "ClearVivaldiFormData"}},
         {PAGE_FIREFOX,
          {"ClearFirefoxHistory", "ClearFirefoxCache", "ClearFirefoxCookies", "ClearFirefoxPasswords",
           "ClearFirefoxDownloads", "ClearFirefoxSessions", "ClearFirefoxFormData", "PurgeFirefoxHistoryDatabase"}},
@@ -142,7 +156,9 @@ TEST_F(BrowserPages, ClearRunsExactlyThatBrowsersSelectedCleaners) {
          {"ClearIEHistory", "ClearHistoryIndexDat", "ClearIECache", "ClearCacheIndexDat", "ClearIECookies",
           "ClearCookiesIndexDat", "ClearIEPasswords", "ClearIEDownloads", "DeleteIEIndexDatFiles",
           "ClearIEMostPopularSites", "ClearIELastSession"}},
-        {PAGE_CHROME, {"ClearChromeHistory", "ClearChromeCache", "ClearChromeCookies", "ClearChromePasswords"}},
+        {PAGE_CHROME,
+         {"ClearChromeHistory", "ClearChromeCache", "ClearChromeCookies", "ClearChromePasswords",
+          "ClearChromeSessions", "ClearChromeFormData"}},
     };
     for (const auto& [id, expected] : cases) {
         recorder().calls.clear();
@@ -224,6 +240,7 @@ TEST_F(BrowserPagesOnFiles, ChromesClearRemovesChromesTracesAndLeavesAnotherBrow
     const std::string opera = ShellPath(CSIDL_APPDATA) + "\\Opera\\Opera";
     const std::string history = Seed(chrome, "History");
     const std::string bookmarks = Seed(chrome, "Bookmarks"); // no option of the page names it
+    Seed(chrome, "Preferences"); // what makes the folder a profile
     const std::string operaHistory = Seed(opera, "global_history.dat");
     s.historyMask = BrowserChrome | BrowserOpera; // both stored; only Chrome's page is cleared
 
