@@ -225,6 +225,10 @@ struct BrowserPagesOnFiles : MainWindowTest {
         char path[MAX_PATH] = {};
         return SHGetSpecialFolderPathA(nullptr, path, csidl, TRUE) ? path : "";
     }
+    static std::string MakeFolderPath(const std::string& folder) {
+        SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+        return folder;
+    }
     static std::string Seed(const std::string& folder, const char* name) {
         SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
         const std::string path = folder + "\\" + name;
@@ -253,4 +257,38 @@ TEST_F(BrowserPagesOnFiles, ChromesClearRemovesChromesTracesAndLeavesAnotherBrow
     EXPECT_TRUE(PathExists(bookmarks));
     EXPECT_TRUE(PathExists(operaHistory));
     EXPECT_EQ(s.runActive, 0); // the lease went back
+}
+
+TEST_F(BrowserPagesOnFiles, ChromiumPagesSayWhatTheyFoundAndClearOnlyTheirOwnBrowser) {
+    const std::string local = ShellPath(CSIDL_LOCAL_APPDATA);
+    auto text = [](CPage& page, int id) {
+        char buffer[512] = {};
+        GetDlgItemTextA(page.hwnd(), id, buffer, sizeof buffer);
+        return std::string(buffer);
+    };
+    auto& edge = static_cast<CWindowBrowserPage&>(*main->PageFor(PAGE_EDGE));
+    main->leftPanel().SelectPage(PAGE_EDGE);
+    EXPECT_EQ(text(edge, IDC_CHROMIUM_PROFILES), "Microsoft Edge is not on this computer.");
+    EXPECT_EQ(text(edge, IDC_CHROMIUM_GROUP), "Microsoft Edge (every profile, also Beta, Dev and Canary)");
+    auto& opera = static_cast<CWindowBrowserPage&>(*main->PageFor(PAGE_OPERA));
+    main->leftPanel().SelectPage(PAGE_OPERA);
+    EXPECT_EQ(text(opera, IDC_OPERA_TODAY_PROFILES), "Today's Opera is not on this computer.");
+
+    // Installed meanwhile: seen when the page is shown again.
+    const std::string edgeData = local + "\\Microsoft\\Edge\\User Data";
+    WriteTextFile(MakeFolderPath(edgeData) + "\\Local State", R"({"profile":{"info_cache":{"Default":{"name":"Me at work"}}}})");
+    Seed(edgeData + "\\Default", "Preferences");
+    const std::string edgeHistory = Seed(edgeData + "\\Default", "History");
+    Seed(local + "\\Microsoft\\Edge Beta\\User Data\\Profile 2", "Preferences");
+    const std::string chromeHistory = Seed(local + "\\Google\\Chrome\\User Data\\Default", "History");
+    Seed(local + "\\Google\\Chrome\\User Data\\Default", "Preferences");
+    main->leftPanel().SelectPage(PAGE_EDGE);
+    EXPECT_EQ(text(edge, IDC_CHROMIUM_PROFILES), "Found: Microsoft Edge (Me at work); Microsoft Edge Beta (Profile 2)");
+
+    s.historyMask = BrowserChrome; // Chrome's stored choice; only Edge's page is cleared
+    s.options.SetBool("Microsoft Edge", "History", true);
+    BoxRecorder boxes(true);
+    edge.ClearNow();
+    EXPECT_FALSE(PathExists(edgeHistory));
+    EXPECT_TRUE(PathExists(chromeHistory));
 }
