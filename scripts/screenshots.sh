@@ -49,6 +49,15 @@ gallery progress-window "Files Shredding" progress
 cp "$build/wine/bin/Zephyrlanthorpe.msi" "$dest/"
 "$ZLT_WINE" msiexec /i 'C:\gallery\Zephyrlanthorpe.msi' /qn </dev/null >/dev/null 2>&1
 "$ZLT_WINESERVER" -w
+# Profiles of browsers built on Chromium, for their pages to name: two of Chrome, one of Edge.
+for home in "$WINEPREFIX"/drive_c/users/*/; do
+    [ "$(basename "$home")" = Public ] && continue
+    chrome="$home/AppData/Local/Google/Chrome/User Data" edge="$home/AppData/Local/Microsoft/Edge/User Data"
+    mkdir -p "$chrome/Default" "$chrome/Profile 3" "$edge/Default"
+    printf '{"profile":{"info_cache":{"Default":{"name":"Person 1"},"Profile 3":{"name":"Work"}}}}' >"$chrome/Local State"
+    printf '{"profile":{"info_cache":{"Default":{"name":"Profile 1"}}}}' >"$edge/Local State"
+    for profile in "$chrome/Default" "$chrome/Profile 3" "$edge/Default"; do printf '{}' >"$profile/Preferences"; done
+done
 program='C:\Program Files\Zephyrlanthorpe\zlt.exe'
 (cd "$dest" && "$ZLT_WINE" "$program" </dev/null >/dev/null 2>&1 &)
 snap main-window-options Zephyrlanthorpe

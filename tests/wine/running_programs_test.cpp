@@ -313,16 +313,6 @@ TEST_F(RunningProgramsTest, ABrowserRunningWithoutAWindowIsFoundAndEndedOnlyOnYe
         EXPECT_EQ(boxes.shown[0].caption, "Warning");
     }
     EXPECT_TRUE(edge.running());
-    // Without the wish to be asked, nothing is asked and nothing ended.
-    s.askCloseBrowsers = 0;
-    {
-        Boxes boxes;
-        boxes.fallback = true;
-        PromptCloseBrowser(nullptr, s, "Microsoft Edge", "msedge.exe");
-        EXPECT_EQ(boxes.questions(), 0u);
-    }
-    EXPECT_TRUE(edge.running());
-    s.askCloseBrowsers = 1;
     // Yes: its hidden window is told to close, and it ends by itself.
     {
         Boxes boxes;
