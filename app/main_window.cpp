@@ -322,9 +322,9 @@ void CWindowMain::ShowHelpPage(uint32_t page) {
 
 void CWindowMain::SelectMostOptions() {
     if (!LeavePageGuard()) return;
-    static const uint32_t order[] = {PAGE_IE,           PAGE_FIREFOX,         PAGE_SAFARI,
-                                     PAGE_OPERA,        PAGE_MOZILLA,         PAGE_NETSCAPE,
-                                     PAGE_CHROME,       PAGE_WHAT_TO_CLEAR,   PAGE_WINDOWS_HISTORY,
+    static const uint32_t order[] = {PAGE_IE,      PAGE_FIREFOX, PAGE_SAFARI,        PAGE_OPERA,
+                                     PAGE_MOZILLA, PAGE_NETSCAPE, PAGE_CHROME,       PAGE_EDGE,
+                                     PAGE_BRAVE,   PAGE_VIVALDI, PAGE_WHAT_TO_CLEAR, PAGE_WINDOWS_HISTORY,
                                      PAGE_APPLICATION_HISTORY, PAGE_SETTINGS};
     bool any = false;
     for (uint32_t id : order)
@@ -394,7 +394,7 @@ void CWindowMain::ClearSynchronously() {
 bool CWindowMain::AnythingSelected() const {
     if (AnyClearingOptionSelected(*settings_)) return true;
     for (uint32_t id : {PAGE_IE, PAGE_FIREFOX, PAGE_SAFARI, PAGE_OPERA, PAGE_MOZILLA, PAGE_NETSCAPE, PAGE_CHROME,
-                        PAGE_WINDOWS_HISTORY, PAGE_APPLICATION_HISTORY})
+                        PAGE_EDGE, PAGE_BRAVE, PAGE_VIVALDI, PAGE_WINDOWS_HISTORY, PAGE_APPLICATION_HISTORY})
         if (auto* page = dynamic_cast<const COptionPage*>(PageFor(id)); page && page->hwnd() && page->AnyBoxChecked())
             return true;
     return false;

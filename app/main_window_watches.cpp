@@ -42,6 +42,15 @@ constexpr WatchStep kIESteps[] = {
         {MaskBit(&ProgramSettings::cookiesMask, bit), &HistoryCleaner::Clear##Name##Cookies},                 \
         {MaskBit(&ProgramSettings::passwordsMask, bit), &HistoryCleaner::Clear##Name##Passwords},             \
         {MaskBit(&ProgramSettings::downloadsMask, bit), &HistoryCleaner::Clear##Name##Downloads}
+// Every box of a browser built on Chromium that keeps its options in options.ini.
+#define SEVEN_STEPS(Name, section)                                                                            \
+    {IniFlag(section, OptionKeys::kHistory), &HistoryCleaner::Clear##Name##History},                          \
+        {IniFlag(section, OptionKeys::kCache), &HistoryCleaner::Clear##Name##Cache},                          \
+        {IniFlag(section, OptionKeys::kCookies), &HistoryCleaner::Clear##Name##Cookies},                      \
+        {IniFlag(section, OptionKeys::kPasswords), &HistoryCleaner::Clear##Name##Passwords},                  \
+        {IniFlag(section, OptionKeys::kDownloads), &HistoryCleaner::Clear##Name##Downloads},                  \
+        {IniFlag(section, OptionKeys::kSessions), &HistoryCleaner::Clear##Name##Sessions},                    \
+        {IniFlag(section, OptionKeys::kFormData), &HistoryCleaner::Clear##Name##FormData}
 constexpr WatchStep kFirefoxSteps[] = {
     FIVE_STEPS(Firefox, BrowserFirefox),
     {IniFlag(OptionKeys::kFirefoxPage, OptionKeys::kSessions), &HistoryCleaner::ClearFirefoxSessions},
@@ -49,10 +58,18 @@ constexpr WatchStep kFirefoxSteps[] = {
     {MaskBit(&ProgramSettings::purgeHistoryMask, BrowserFirefox), &HistoryCleaner::PurgeFirefoxHistoryDatabase}};
 constexpr WatchStep kSafariSteps[] = {FIVE_STEPS(Safari, BrowserSafari)};
 constexpr WatchStep kOperaSteps[] = {FIVE_STEPS(Opera, BrowserOpera),
-                                     {Flag(&ProgramSettings::clearOperaSpeedDial), &HistoryCleaner::ClearOperaSpeedDial}};
+                                     {Flag(&ProgramSettings::clearOperaSpeedDial), &HistoryCleaner::ClearOperaSpeedDial},
+                                     SEVEN_STEPS(OperaToday, OptionKeys::kOperaPage)};
 constexpr WatchStep kMozillaSteps[] = {FIVE_STEPS(Mozilla, BrowserMozilla)};
 constexpr WatchStep kNetscapeSteps[] = {FIVE_STEPS(Netscape, BrowserNetscape)};
-constexpr WatchStep kChromeSteps[] = {FIVE_STEPS(Chrome, BrowserChrome)};
+constexpr WatchStep kChromeSteps[] = {
+    FIVE_STEPS(Chrome, BrowserChrome),
+    {IniFlag(OptionKeys::kChromePage, OptionKeys::kSessions), &HistoryCleaner::ClearChromeSessions},
+    {IniFlag(OptionKeys::kChromePage, OptionKeys::kFormData), &HistoryCleaner::ClearChromeFormData}};
+constexpr WatchStep kEdgeSteps[] = {SEVEN_STEPS(Edge, OptionKeys::kEdgePage)};
+constexpr WatchStep kBraveSteps[] = {SEVEN_STEPS(Brave, OptionKeys::kBravePage)};
+constexpr WatchStep kVivaldiSteps[] = {SEVEN_STEPS(Vivaldi, OptionKeys::kVivaldiPage)};
+#undef SEVEN_STEPS
 #undef FIVE_STEPS
 
 constexpr WatchStep kSkypeSteps[] = {
@@ -70,7 +87,8 @@ constexpr WatchedFamily kFamilies[] = {
     {BrowserIndexIE, 4, kIESteps},         {BrowserIndexFirefox, 1, kFirefoxSteps},
     {BrowserIndexSafari, 1, kSafariSteps}, {BrowserIndexOpera, 1, kOperaSteps},
     {BrowserIndexMozilla, 1, kMozillaSteps}, {BrowserIndexNetscape, 1, kNetscapeSteps},
-    {BrowserIndexChrome, 1, kChromeSteps},
+    {BrowserIndexChrome, 1, kChromeSteps},   {BrowserIndexEdge, 1, kEdgeSteps},
+    {BrowserIndexBrave, 1, kBraveSteps},     {BrowserIndexVivaldi, 1, kVivaldiSteps},
 };
 
 void RunSteps(HistoryCleaner& cleaner, const ProgramSettings& settings, std::span<const WatchStep> steps) {

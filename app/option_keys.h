@@ -19,4 +19,18 @@ inline constexpr char kTimeline[] = "Timeline";
 inline constexpr char kResetJumpLists[] = "Reset Jump Lists";
 inline constexpr char kShellBags[] = "ShellBags";
 
+// The Chromium family's pages: the Google Chrome page keeps its five boxes in settings.dat and adds
+// sessions and form data here; the Edge, Brave and Vivaldi pages and today's Opera on the Opera
+// page keep every box here.
+inline constexpr char kChromePage[] = "Google Chrome";
+inline constexpr char kEdgePage[] = "Microsoft Edge";
+inline constexpr char kBravePage[] = "Brave";
+inline constexpr char kVivaldiPage[] = "Vivaldi";
+inline constexpr char kOperaPage[] = "Opera";
+inline constexpr char kHistory[] = "History";
+inline constexpr char kCache[] = "Cache";
+inline constexpr char kCookies[] = "Cookies";
+inline constexpr char kPasswords[] = "Passwords";
+inline constexpr char kDownloads[] = "Downloads";
+
 } // namespace OptionKeys

@@ -22,6 +22,12 @@ enum BrowserBits : uint32_t {
     IEIndexDatAtStartup = 0x040, // history, cache and cookies masks only
     BrowserSafari = 0x080,
     BrowserChrome = 0x100,
+    // Browsers whose every option lives in options.ini: their bits never stand in a mask of
+    // settings.dat, they only tell a page's CLEAR and the watches which steps are the browser's.
+    BrowserEdge = 0x10000,
+    BrowserBrave = 0x20000,
+    BrowserVivaldi = 0x40000,
+    BrowserOperaToday = 0x80000, // Opera since it is built on Chromium, and Opera GX
 };
 
 // A shredding method: the byte patterns written over a file before it is deleted.

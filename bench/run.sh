@@ -10,6 +10,8 @@
 #      bookmarked) under Wine against the `sqlite3` shell running the same statements (secure
 #      delete on in both) natively on a copy of the same file; target: at most 1.1 times its time.
 #      Needs the sqlite3 shell; skipped without it.
+#   d) the Chrome cleaners of history, cookies and cache on a large profile against BleachBit
+#      (bench/chromium.sh); target: faster, and no removed string left readable.
 # Everything happens below the Wine build folder (native sets in build/wine/bench-work, Wine sets
 # in the runner's throw-away prefixes). Uses at most two cores for the build. The machine is
 # shared, so every figure is the best of BENCH_REPEAT runs (default 2).
@@ -134,6 +136,7 @@ else
     echo "places.sqlite benchmark skipped: no sqlite3 shell"
 fi
 rm -rf "$work"
+"$top/bench/chromium.sh"
 "$top/bench/census.sh"
 
 # The installed program (build/all): start-up and idle memory against a minimal window, and a full

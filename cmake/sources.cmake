@@ -43,6 +43,7 @@ set(ZLT_WIN32_SOURCES
     ui/progress_poster.cpp
     ui/pages/about_page.cpp
     ui/pages/browser_chrome_page.cpp
+    ui/pages/browser_chromium_page.cpp
     ui/pages/browser_firefox_page.cpp
     ui/pages/browser_history_page.cpp
     ui/pages/browser_ie_page.cpp

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace {
 
@@ -9,8 +10,11 @@ constexpr KnownProgram kBrowsers[kBrowserCount] = {
     {"Internet Explorer", "iexplore.exe"}, {"MSN Explorer", "msn6.exe"},    {"AOL Explorer", "aexplore.exe"},
     {"Maxthon2", "Maxthon.exe"},           {"Firefox", "firefox.exe"},      {"Opera", "Opera.exe"},
     {"Mozilla", "mozilla.exe"},            {"Netscape", "netscape.exe"},    {"Safari", "safari.exe"},
-    {"Chrome", "chrome.exe"},
+    {"Chrome", "chrome.exe"},              {"Microsoft Edge", "msedge.exe"}, {"Brave", "brave.exe"},
+    {"Vivaldi", "vivaldi.exe"},
 };
+
+constexpr const char* kBackgroundBrowsers[] = {"chrome.exe", "msedge.exe", "brave.exe", "vivaldi.exe", "opera.exe"};
 
 constexpr const char* kGoogleDesktop[] = {"GOOGLEDESKTOP.EXE", "GOOGLEDESKTOPCRAWL.EXE", "GOOGLEDESKTOPINDEX.EXE"};
 
@@ -70,6 +74,15 @@ const WindowCensus::Entry* WindowCensus::FindPathContaining(std::string_view nam
 
 bool ShouldEndAolCompanion(std::string_view displayName, bool browserFound, bool companionFound) {
     return displayName == "AOL Explorer" && !browserFound && companionFound;
+}
+
+bool RunsInBackground(std::string_view executable) {
+    return std::any_of(std::begin(kBackgroundBrowsers), std::end(kBackgroundBrowsers),
+                       [&](const char* name) { return SameIgnoringCase(name, executable); });
+}
+
+std::string BackgroundClosePrompt(std::string_view displayName) {
+    return std::string(displayName) + " is running in the background. Close it?";
 }
 
 bool YesClosesWindow(std::string_view displayName) { return displayName != "MSN Explorer"; }

@@ -16,7 +16,8 @@ struct KnownProgram {
     const char* executable;
 };
 
-// The ten browsers in the order used wherever all browsers are handled.
+// The browsers in the order used wherever all browsers are handled: the ten the program always
+// knew, then the ones built on Chromium that came since.
 enum BrowserIndex {
     BrowserIndexIE,
     BrowserIndexMsnExplorer,
@@ -28,6 +29,9 @@ enum BrowserIndex {
     BrowserIndexNetscape,
     BrowserIndexSafari,
     BrowserIndexChrome,
+    BrowserIndexEdge,
+    BrowserIndexBrave,
+    BrowserIndexVivaldi,
     kBrowserCount
 };
 std::span<const KnownProgram> KnownBrowsers();
@@ -78,6 +82,12 @@ private:
 // companion has, the close prompt may end the companion (after the user's Yes). Only for "AOL
 // Explorer".
 bool ShouldEndAolCompanion(std::string_view displayName, bool browserFound, bool companionFound);
+
+// Browsers built on Chromium go on running without a window (for their extensions and
+// notifications) and hold their history and cookies meanwhile.
+bool RunsInBackground(std::string_view executable);
+// The question before such a browser, running with no window, is ended.
+std::string BackgroundClosePrompt(std::string_view displayName);
 
 // The close prompt's text for a browser: MSN Explorer can only be exited by the user.
 std::string BrowserClosePrompt(std::string_view displayName);

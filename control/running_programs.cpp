@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/handles.h"
 #include "platform/windows_version.h"
@@ -133,7 +134,68 @@ void EndCompanion(const WindowCensus::Entry& companion) {
 
 bool IsAol(const char* displayName) { return std::string_view(displayName) == "AOL Explorer"; }
 
+BOOL CALLBACK PostCloseToProcessWindow(HWND window, LPARAM context) {
+    const auto& processes = *reinterpret_cast<const std::vector<DWORD>*>(context);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    // Posted, not sent: a background browser's hidden window owes the user interface no answer.
+    for (DWORD id : processes)
+        if (id == processId) PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+// Ends a browser that runs with no window, after the user's Yes: its hidden windows are told to
+// close, and whatever is still running a few seconds later is terminated. Each process is opened
+// before anything is sent, and checked to be the browser still: an id freed by a process that
+// obeyed could by then be another program's.
+void EndInBackground(const std::vector<DWORD>& processIds, const char* executable) {
+    std::vector<ScopedHandle> processes;
+    std::vector<DWORD> opened;
+    for (DWORD id : processIds) {
+        ScopedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        if (!process.valid()) continue;
+        if (OnWindowsNT() && !ModuleMatchesExecutable(ProcessModule(id), executable)) continue;
+        processes.push_back(std::move(process));
+        opened.push_back(id);
+    }
+    EnumWindows(PostCloseToProcessWindow, reinterpret_cast<LPARAM>(&opened));
+    const DWORD deadline = GetTickCount() + 3000;
+    for (const ScopedHandle& process : processes) {
+        const DWORD now = GetTickCount();
+        const DWORD left = static_cast<LONG>(deadline - now) > 0 ? deadline - now : 0;
+        if (WaitForSingleObject(process.get(), left) == WAIT_TIMEOUT) TerminateProcess(process.get(), 0);
+    }
+}
+
+// A browser built on Chromium with no window left may still run, holding its databases.
+void PromptCloseInBackground(HWND owner, const char* displayName, const char* executable, bool closing) {
+    std::vector<DWORD> processes = ProcessesOf(executable);
+    // Whose windows the user has just let close takes a moment to end: no question for that.
+    for (int waited = 0; closing && !processes.empty() && waited < 3000; waited += 250) {
+        Sleep(250);
+        processes = ProcessesOf(executable);
+    }
+    if (processes.empty()) return;
+    if (!AskQuestion(owner, "Warning", "", BackgroundClosePrompt(displayName).c_str(), IDI_BOX_QUESTION)) return;
+    EndInBackground(processes, executable);
+}
+
 } // namespace
+
+std::vector<DWORD> ProcessesOf(const char* executable) {
+    std::vector<DWORD> found;
+    ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.valid()) return found;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == GetCurrentProcessId() || !ModuleMatchesExecutable(entry.szExeFile, executable))
+            continue;
+        if (OnWindowsNT() && !ModuleMatchesExecutable(ProcessModule(entry.th32ProcessID), executable)) continue;
+        found.push_back(entry.th32ProcessID);
+    }
+    return found;
+}
 
 WindowCensus TakeVisibleWindowCensus() { return TakeCensus(false); }
 WindowCensus TakeAllWindowCensus() { return TakeCensus(true); }
@@ -146,8 +208,8 @@ bool IsProgramRunning(const char* /*displayName*/, const char* executable, bool 
 }
 
 bool RecordBrowsersRunning() {
-    // One census answers for all ten browsers: the watch ticks every few seconds for the life of
-    // the program, and a census per browser would cost ten times as much for the same answer.
+    // One census answers for all the browsers: the watch ticks every few seconds for the life of
+    // the program, and a census per browser would cost as many times as much for the same answer.
     const WindowCensus visible = TakeVisibleWindowCensus();
     const auto browsers = KnownBrowsers();
     for (size_t i = 0; i < browsers.size(); ++i) {
@@ -188,6 +250,8 @@ void PromptCloseBrowser(HWND owner, const ProgramSettings& settings, const char*
             if (ShouldEndAolCompanion(displayName, false, companion != nullptr) &&
                 (closing || AskQuestion(owner, "Warning", "", text.c_str(), IDI_BOX_QUESTION)))
                 EndCompanion(*companion);
+            else if (RunsInBackground(executable))
+                PromptCloseInBackground(owner, displayName, executable, closing);
             return;
         }
         if (!AskQuestion(owner, "Warning", "", text.c_str(), IDI_BOX_QUESTION)) return; // clear what can be
@@ -219,7 +283,8 @@ void PromptCloseSelectedBrowsers(HWND owner, const ProgramSettings& settings,
         {PAGE_IE, BrowserIndexIE, 4},         {PAGE_FIREFOX, BrowserIndexFirefox, 1},
         {PAGE_SAFARI, BrowserIndexSafari, 1}, {PAGE_OPERA, BrowserIndexOpera, 1},
         {PAGE_MOZILLA, BrowserIndexMozilla, 1}, {PAGE_NETSCAPE, BrowserIndexNetscape, 1},
-        {PAGE_CHROME, BrowserIndexChrome, 1},
+        {PAGE_CHROME, BrowserIndexChrome, 1}, {PAGE_EDGE, BrowserIndexEdge, 1},
+        {PAGE_BRAVE, BrowserIndexBrave, 1},     {PAGE_VIVALDI, BrowserIndexVivaldi, 1},
     };
     for (const auto& page : pages) {
         if (!pageSelected(page.page)) continue;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "app/settings.h"
 #include "control/program_match.h"
@@ -13,6 +14,11 @@
 // of all of them, visible or not (upper case).
 WindowCensus TakeVisibleWindowCensus();
 WindowCensus TakeAllWindowCensus();
+
+// The processes of `executable` that this user's program may look at (another user's, or a
+// protected one, are none of its business), whatever windows they have: a Toolhelp snapshot, each
+// confirmed with the limited query.
+std::vector<DWORD> ProcessesOf(const char* executable);
 
 // Whether a window of `executable` exists. Nothing is ended here.
 bool IsProgramRunning(const char* displayName, const char* executable, bool allWindows);
@@ -26,7 +32,9 @@ bool SkypeRunningFlag();
 bool IsSkypeRunning();
 
 // The close prompt of one browser; does nothing while askCloseBrowsers is off. Each Yes closes one
-// window of the browser and asks again while another is open. AOL Explorer's companion program,
+// window of the browser and asks again while another is open. A browser built on Chromium that
+// runs on with no window is asked about once more, and ended only on that Yes: its hidden windows
+// are told to close, and what stays is terminated. AOL Explorer's companion program,
 // left running without AOL Explorer's windows, is ended after a Yes (asked for when none was given).
 void PromptCloseBrowser(HWND owner, const ProgramSettings& settings, const char* displayName, const char* executable);
 // The prompt for each of the ten browsers in order.

@@ -66,11 +66,41 @@ constexpr Step kBrowserSteps[] = {
 };
 
 
-// What today's browsers keep beyond the five kinds of every browser: options of options.ini,
-// after the five kinds in every clearing.
+// What today's browsers keep beyond the five kinds of every browser, and the browsers whose every
+// option is one of options.ini: after the five kinds in every clearing.
 constexpr Step kCurrentBrowserSteps[] = {
     {IniFlag(OptionKeys::kFirefoxPage, OptionKeys::kSessions), &HistoryCleaner::ClearFirefoxSessions, BrowserFirefox},
     {IniFlag(OptionKeys::kFirefoxPage, OptionKeys::kFormData), &HistoryCleaner::ClearFirefoxFormData, BrowserFirefox},
+    {IniFlag(OptionKeys::kChromePage, OptionKeys::kSessions), &HistoryCleaner::ClearChromeSessions, BrowserChrome},
+    {IniFlag(OptionKeys::kChromePage, OptionKeys::kFormData), &HistoryCleaner::ClearChromeFormData, BrowserChrome},
+    {IniFlag(OptionKeys::kEdgePage, OptionKeys::kHistory), &HistoryCleaner::ClearEdgeHistory, BrowserEdge},
+    {IniFlag(OptionKeys::kEdgePage, OptionKeys::kCache), &HistoryCleaner::ClearEdgeCache, BrowserEdge},
+    {IniFlag(OptionKeys::kEdgePage, OptionKeys::kCookies), &HistoryCleaner::ClearEdgeCookies, BrowserEdge},
+    {IniFlag(OptionKeys::kEdgePage, OptionKeys::kPasswords), &HistoryCleaner::ClearEdgePasswords, BrowserEdge},
+    {IniFlag(OptionKeys::kEdgePage, OptionKeys::kDownloads), &HistoryCleaner::ClearEdgeDownloads, BrowserEdge},
+    {IniFlag(OptionKeys::kEdgePage, OptionKeys::kSessions), &HistoryCleaner::ClearEdgeSessions, BrowserEdge},
+    {IniFlag(OptionKeys::kEdgePage, OptionKeys::kFormData), &HistoryCleaner::ClearEdgeFormData, BrowserEdge},
+    {IniFlag(OptionKeys::kBravePage, OptionKeys::kHistory), &HistoryCleaner::ClearBraveHistory, BrowserBrave},
+    {IniFlag(OptionKeys::kBravePage, OptionKeys::kCache), &HistoryCleaner::ClearBraveCache, BrowserBrave},
+    {IniFlag(OptionKeys::kBravePage, OptionKeys::kCookies), &HistoryCleaner::ClearBraveCookies, BrowserBrave},
+    {IniFlag(OptionKeys::kBravePage, OptionKeys::kPasswords), &HistoryCleaner::ClearBravePasswords, BrowserBrave},
+    {IniFlag(OptionKeys::kBravePage, OptionKeys::kDownloads), &HistoryCleaner::ClearBraveDownloads, BrowserBrave},
+    {IniFlag(OptionKeys::kBravePage, OptionKeys::kSessions), &HistoryCleaner::ClearBraveSessions, BrowserBrave},
+    {IniFlag(OptionKeys::kBravePage, OptionKeys::kFormData), &HistoryCleaner::ClearBraveFormData, BrowserBrave},
+    {IniFlag(OptionKeys::kVivaldiPage, OptionKeys::kHistory), &HistoryCleaner::ClearVivaldiHistory, BrowserVivaldi},
+    {IniFlag(OptionKeys::kVivaldiPage, OptionKeys::kCache), &HistoryCleaner::ClearVivaldiCache, BrowserVivaldi},
+    {IniFlag(OptionKeys::kVivaldiPage, OptionKeys::kCookies), &HistoryCleaner::ClearVivaldiCookies, BrowserVivaldi},
+    {IniFlag(OptionKeys::kVivaldiPage, OptionKeys::kPasswords), &HistoryCleaner::ClearVivaldiPasswords, BrowserVivaldi},
+    {IniFlag(OptionKeys::kVivaldiPage, OptionKeys::kDownloads), &HistoryCleaner::ClearVivaldiDownloads, BrowserVivaldi},
+    {IniFlag(OptionKeys::kVivaldiPage, OptionKeys::kSessions), &HistoryCleaner::ClearVivaldiSessions, BrowserVivaldi},
+    {IniFlag(OptionKeys::kVivaldiPage, OptionKeys::kFormData), &HistoryCleaner::ClearVivaldiFormData, BrowserVivaldi},
+    {IniFlag(OptionKeys::kOperaPage, OptionKeys::kHistory), &HistoryCleaner::ClearOperaTodayHistory, BrowserOperaToday},
+    {IniFlag(OptionKeys::kOperaPage, OptionKeys::kCache), &HistoryCleaner::ClearOperaTodayCache, BrowserOperaToday},
+    {IniFlag(OptionKeys::kOperaPage, OptionKeys::kCookies), &HistoryCleaner::ClearOperaTodayCookies, BrowserOperaToday},
+    {IniFlag(OptionKeys::kOperaPage, OptionKeys::kPasswords), &HistoryCleaner::ClearOperaTodayPasswords, BrowserOperaToday},
+    {IniFlag(OptionKeys::kOperaPage, OptionKeys::kDownloads), &HistoryCleaner::ClearOperaTodayDownloads, BrowserOperaToday},
+    {IniFlag(OptionKeys::kOperaPage, OptionKeys::kSessions), &HistoryCleaner::ClearOperaTodaySessions, BrowserOperaToday},
+    {IniFlag(OptionKeys::kOperaPage, OptionKeys::kFormData), &HistoryCleaner::ClearOperaTodayFormData, BrowserOperaToday},
 };
 
 // The purges end their groups in every kind of clearing: a stronger setting (shredding on) must

@@ -295,7 +295,52 @@ public:
     virtual void ClearChromeCache();
     virtual void ClearChromeCookies();
     virtual void ClearChromePasswords();
-    virtual void ClearChromeDownloads() {} // stays empty: the download option selects no Chrome cleaner
+    virtual void ClearChromeDownloads() {} // stays empty: the download list goes with the history
+    // The Chromium family (engine/cleaners/chromium.cpp): every profile of every browser of a page
+    // (Chrome's channels and Chromium; Edge's; Brave; Vivaldi; today's Opera and Opera GX).
+    virtual void ClearChromeSessions();
+    virtual void ClearChromeFormData();
+    virtual void ClearEdgeHistory();
+    virtual void ClearEdgeCache();
+    virtual void ClearEdgeCookies();
+    virtual void ClearEdgePasswords();
+    virtual void ClearEdgeDownloads();
+    virtual void ClearEdgeSessions();
+    virtual void ClearEdgeFormData();
+    virtual void ClearBraveHistory();
+    virtual void ClearBraveCache();
+    virtual void ClearBraveCookies();
+    virtual void ClearBravePasswords();
+    virtual void ClearBraveDownloads();
+    virtual void ClearBraveSessions();
+    virtual void ClearBraveFormData();
+    virtual void ClearVivaldiHistory();
+    virtual void ClearVivaldiCache();
+    virtual void ClearVivaldiCookies();
+    virtual void ClearVivaldiPasswords();
+    virtual void ClearVivaldiDownloads();
+    virtual void ClearVivaldiSessions();
+    virtual void ClearVivaldiFormData();
+    virtual void ClearOperaTodayHistory();
+    virtual void ClearOperaTodayCache();
+    virtual void ClearOperaTodayCookies();
+    virtual void ClearOperaTodayPasswords();
+    virtual void ClearOperaTodayDownloads();
+    virtual void ClearOperaTodaySessions();
+    virtual void ClearOperaTodayFormData();
+    struct ChromiumProfileFolders {
+        std::string browser;   // "Google Chrome Beta", "Opera GX"
+        std::string name;      // as the browser shows it, else the folder's name
+        std::string folder;    // databases, sessions, site data
+        std::string cache;     // its caches: the same folder, except for Opera
+        std::string root;      // the folder of "Local State" and the shader caches
+        std::string cacheRoot; // the same, on the caches' side
+    };
+    // The profiles of the browsers whose page bits are in `browsers`: those Local State lists and
+    // the folders that hold a Preferences file, never one reached through a link.
+    std::vector<ChromiumProfileFolders> FindChromiumProfiles(uint32_t browsers);
+    enum class ChromiumTrace { History, Cache, Cookies, Passwords, Downloads, Sessions, FormData };
+    void CleanChromiumProfiles(ChromiumTrace trace, uint32_t browsers);
     // The editors of profile text files. A file that cannot be opened (held locked by a running
     // browser) is skipped and the other files and folders are still edited.
     void ClearPrefsDownloadDirs(const FolderList& folders);

@@ -13,6 +13,7 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/cleaners/json_text.cpp
     engine/cleaners/firefox_profiles.cpp
     engine/cleaners/app_ids.cpp
+    engine/cleaners/chromium_edits.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
     engine/clearing_lease.cpp
@@ -34,4 +35,5 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/cleaners/mozilla.cpp
     engine/cleaners/firefox.cpp
     engine/cleaners/chrome_opera_safari.cpp
+    engine/cleaners/chromium.cpp
 )

@@ -28,6 +28,7 @@
 #define IDD_APPLICATION_HISTORY 147
 #define IDD_SHREDDER 148
 #define IDD_BROWSER_CHROME 163
+#define IDD_BROWSER_CHROMIUM 170 // Edge, Brave and Vivaldi: the Chrome page's template with every box
 #define IDD_WINDOWS_HISTORY 77
 
 // Menus, and the commands of the tray menu (app/messages.h names them for the code)
@@ -112,6 +113,28 @@
 #define IDC_CHROME_COOKIES 1037
 #define IDC_CHROME_PASSWORDS 1038
 #define IDC_CHROME_DOWNLOADS 1039
+// Today's browsers built on Chromium: options of options.ini. Each page's text of the profiles it
+// found; on the Chrome and Opera pages below the page's own controls.
+#define IDC_CHROME_PROFILES 2103
+#define IDC_CHROME_SESSIONS 2104
+#define IDC_CHROME_FORM_DATA 2105
+#define IDC_OPERA_TODAY_PROFILES 2110
+#define IDC_OPERA_TODAY_HISTORY 2111
+#define IDC_OPERA_TODAY_CACHE 2112
+#define IDC_OPERA_TODAY_COOKIES 2113
+#define IDC_OPERA_TODAY_PASSWORDS 2114
+#define IDC_OPERA_TODAY_DOWNLOADS 2115
+#define IDC_OPERA_TODAY_SESSIONS 2116
+#define IDC_OPERA_TODAY_FORM_DATA 2117
+#define IDC_CHROMIUM_PROFILES 2120
+#define IDC_CHROMIUM_GROUP 2121
+#define IDC_CHROMIUM_HISTORY 2122
+#define IDC_CHROMIUM_CACHE 2123
+#define IDC_CHROMIUM_COOKIES 2124
+#define IDC_CHROMIUM_PASSWORDS 2125
+#define IDC_CHROMIUM_DOWNLOADS 2126
+#define IDC_CHROMIUM_SESSIONS 2127
+#define IDC_CHROMIUM_FORM_DATA 2128
 
 // What to Clear page
 #define IDC_WHAT_CLEAR_ALL 1000

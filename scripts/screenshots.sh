@@ -49,24 +49,37 @@ gallery progress-window "Files Shredding" progress
 cp "$build/wine/bin/Zephyrlanthorpe.msi" "$dest/"
 "$ZLT_WINE" msiexec /i 'C:\gallery\Zephyrlanthorpe.msi' /qn </dev/null >/dev/null 2>&1
 "$ZLT_WINESERVER" -w
+# Profiles of browsers built on Chromium, for their pages to name: two of Chrome, one of Edge.
+for home in "$WINEPREFIX"/drive_c/users/*/; do
+    [ "$(basename "$home")" = Public ] && continue
+    chrome="$home/AppData/Local/Google/Chrome/User Data" edge="$home/AppData/Local/Microsoft/Edge/User Data"
+    mkdir -p "$chrome/Default" "$chrome/Profile 3" "$edge/Default"
+    printf '{"profile":{"info_cache":{"Default":{"name":"Person 1"},"Profile 3":{"name":"Work"}}}}' >"$chrome/Local State"
+    printf '{"profile":{"info_cache":{"Default":{"name":"Profile 1"}}}}' >"$edge/Local State"
+    for profile in "$chrome/Default" "$chrome/Profile 3" "$edge/Default"; do printf '{}' >"$profile/Preferences"; done
+done
 program='C:\Program Files\Zephyrlanthorpe\zlt.exe'
 (cd "$dest" && "$ZLT_WINE" "$program" </dev/null >/dev/null 2>&1 &)
 snap main-window-options Zephyrlanthorpe
 # The browser pages, in a window large enough for the largest of them, chosen by their rows of the
 # options tree (What to Clear, Browser History, then
-# Internet Explorer, MSN Explorer, AOL Explorer, Maxthon, Firefox, Safari, Opera, Chrome).
+# Internet Explorer, MSN Explorer, AOL Explorer, Maxthon, Firefox, Safari, Opera, Chrome, Edge,
+# Brave, Vivaldi).
 snap page-internet-explorer Zephyrlanthorpe --size 760 580 --tree 2
 snap page-firefox Zephyrlanthorpe --size 760 580 --tree 6
 snap page-safari Zephyrlanthorpe --size 760 580 --tree 7
 snap page-opera Zephyrlanthorpe --size 760 580 --tree 8
 snap page-chrome Zephyrlanthorpe --size 760 580 --tree 9
-# The other pages of the options tree: What to Clear (row 0), Windows History (10), Application
-# History (11), Settings (12) and the Shredder (13).
+snap page-edge Zephyrlanthorpe --size 760 580 --tree 10
+snap page-brave Zephyrlanthorpe --size 760 580 --tree 11
+snap page-vivaldi Zephyrlanthorpe --size 760 580 --tree 12
+# The other pages of the options tree: What to Clear (row 0), Windows History (13), Application
+# History (14), Settings (15) and the Shredder (16).
 snap page-what-to-clear Zephyrlanthorpe --size 760 580 --tree 0
-snap page-windows-history Zephyrlanthorpe --size 760 580 --tree 10
-snap page-application-history Zephyrlanthorpe --size 760 580 --tree 11
-snap page-settings Zephyrlanthorpe --size 760 580 --tree 12
-snap page-shredder Zephyrlanthorpe --size 760 580 --tree 13
+snap page-windows-history Zephyrlanthorpe --size 760 580 --tree 13
+snap page-application-history Zephyrlanthorpe --size 760 580 --tree 14
+snap page-settings Zephyrlanthorpe --size 760 580 --tree 15
+snap page-shredder Zephyrlanthorpe --size 760 580 --tree 16
 # The help tree's three pages, through the tray menu's commands: About (300), Help (301) and
 # Check the latest version (80).
 snap main-window-about Zephyrlanthorpe --post 273 300 0

@@ -20,4 +20,8 @@ enum PageId : uint32_t {
     PAGE_HELP = 385,
     PAGE_ABOUT = 388,
     PAGE_CHECK_UPDATES = 389,
+    // Browsers built on Chromium that have a page of their own
+    PAGE_EDGE = 390,
+    PAGE_BRAVE = 391,
+    PAGE_VIVALDI = 392,
 };

@@ -1,4 +1,5 @@
-// Google Chrome, Opera and Safari for Windows.
+// Opera before it was built on Chromium, and Safari for Windows. Chrome, and today's Opera, are
+// the Chromium family's (chromium.cpp).
 #include <shlobj.h>
 
 #include "engine/cleaners/chrome_opera_safari_edits.h"
@@ -7,7 +8,6 @@
 
 namespace {
 
-const char kChromeProfile[] = "\\Google\\Chrome\\User Data\\Default";
 const char kOpera[] = "\\Opera";
 const char kOperaKey[] = "Software\\Opera Software";
 const char kSafari[] = "\\Apple Computer\\Safari";
@@ -58,45 +58,6 @@ void HistoryCleaner::ClearSafariPlistEntries(const FolderList& folders) {
                 EditTextFile(*this, path, [&pass](std::string_view text) { return SafariPlistWithEmptyValue(text, pass); });
         }
     }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Chrome: the one profile "Default"
-
-void HistoryCleaner::ClearChromeHistory() {
-    const std::string local = ShellFolder(CSIDL_LOCAL_APPDATA);
-    if (local.empty()) return;
-    const FolderList profile{local + kChromeProfile};
-    RemoveFileInEachFolder("Visited Links", profile);
-    RemoveDatabaseInEachFolder(*this, "History", profile);
-    RemoveDatabaseInEachFolder(*this, "Archived History", profile);
-    RemoveFileInEachFolder("Current Session", profile);
-    RemoveFileInEachFolder("Current Tabs", profile);
-    // "History Index 2009-11" and its journal; the blank keeps out names that merely go on.
-    RemoveFilesByPrefix(profile.front(), "History Index ", true);
-}
-
-void HistoryCleaner::ClearChromeCache() {
-    const std::string local = ShellFolder(CSIDL_LOCAL_APPDATA);
-    if (local.empty()) return;
-    const FolderList profile{local + kChromeProfile};
-    RemoveDatabaseInEachFolder(*this, "Thumbnails", profile);
-    RemoveFileInEachFolder("History Provider Cache", profile);
-    RemoveDatabaseInEachFolder(*this, "Favicons", profile);
-    EmptyBrowserFolder(*this, profile.front() + "\\Cache");
-    EmptyBrowserFolder(*this, profile.front() + "\\Local Storage");
-}
-
-void HistoryCleaner::ClearChromeCookies() {
-    const std::string local = ShellFolder(CSIDL_LOCAL_APPDATA);
-    if (local.empty()) return;
-    RemoveDatabaseInEachFolder(*this, "Cookies", {local + kChromeProfile});
-}
-
-void HistoryCleaner::ClearChromePasswords() {
-    const std::string local = ShellFolder(CSIDL_LOCAL_APPDATA);
-    if (local.empty()) return;
-    RemoveDatabaseInEachFolder(*this, "Web Data", {local + kChromeProfile});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -49,12 +49,6 @@ std::string ReadSmallFile(const std::string& path) {
     return text;
 }
 
-bool IsFolderOfItsOwn(const std::string& folder) {
-    FileEntry entry;
-    if (!entry.Open(folder, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) return false;
-    return entry.Identify(folder) == FileEntry::Kind::Plain && (entry.attributes() & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 // The profiles below one pair of roots: those profiles.ini and installs.ini name, and every folder

@@ -116,6 +116,30 @@ void EmptyBrowserFolder(HistoryCleaner& cleaner, const std::string& folder) {
     cleaner.EmptyFolder(folder, true);
 }
 
+bool IsFolderOfItsOwn(const std::string& folder) {
+    FileEntry entry;
+    if (!entry.Open(folder, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) return false;
+    return entry.Identify(folder) == FileEntry::Kind::Plain && (entry.attributes() & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void RemoveBrowserFolder(HistoryCleaner& cleaner, const std::string& folder) {
+    if (!IsFolderOfItsOwn(folder)) return;
+    cleaner.EmptyFolder(folder, true);
+    FolderList rest;
+    cleaner.ListFiles(folder, rest);
+    cleaner.ListSubfolders(folder, rest);
+    // What could not be removed inside says so itself; the folder then stays quietly.
+    if (!rest.empty() && !cleaner.dryRun) return;
+    if (!cleaner.dryRun && !RemoveDirectoryA(folder.c_str())) {
+        cleaner.RecordLeft(ItemKind::Folder, folder, GetLastError());
+        return;
+    }
+    RecordItem item;
+    item.kind = ItemKind::Folder;
+    item.path = folder;
+    cleaner.Record(std::move(item));
+}
+
 namespace {
 
 std::string SystemFolder(int csidl) {

@@ -35,10 +35,16 @@ bool EntryExists(const std::string& path);
 // that removing the database was to remove).
 void RemoveDatabaseInEachFolder(HistoryCleaner& cleaner, const std::string& name, const FolderList& folders);
 
+// A folder that is the profile's own: there, and neither a link nor a cloud placeholder. A folder
+// a browser's list names through a link is somebody else's.
+bool IsFolderOfItsOwn(const std::string& folder);
+
 // EmptyFolder, shredding allowed, of a folder the browser's layout names, if it is there. A link
 // in its place (a junction, or a Unix symlink on Wine) is not emptied: what it leads to is no part
 // of the browser's folders.
 void EmptyBrowserFolder(HistoryCleaner& cleaner, const std::string& folder);
+// EmptyBrowserFolder, then the folder itself: a web site's folder of site data goes whole.
+void RemoveBrowserFolder(HistoryCleaner& cleaner, const std::string& folder);
 
 // The Windows, system and Program Files folders, and the folder of the users' profiles.
 SystemFolders SystemFoldersOfThisMachine();

@@ -339,7 +339,9 @@ protected:
         Trace(p.chrome + "\\Current Tabs", "SNSS tabs");
         MakeDatabase(p.chrome + "\\Cookies", kChromeCookies);
         traces_.push_back(p.chrome + "\\Cookies");
-        Trace(p.chrome + "\\Web Data", "SQLite format 3 (autofill and logins)");
+        Trace(p.chrome + "\\Login Data", "SQLite format 3 (saved passwords)");
+        // Search engines, addresses and cards: no option of the Chrome page names them.
+        Keep(p.chrome + "\\Web Data", "SQLite format 3 (search engines, addresses and cards)");
         Trace(p.chrome + "\\Cache\\data_0", "chrome cache index");
         Trace(p.chrome + "\\Cache\\f_000001", "cached page of chrome-gone.example");
         Keep(p.chrome + "\\Bookmarks",

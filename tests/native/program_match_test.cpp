@@ -89,6 +89,19 @@ TEST(ClosingPrompts, TextsNameTheBrowserEverywhere) {
     EXPECT_FALSE(YesClosesWindow("MSN Explorer"));
 }
 
+TEST(ClosingPrompts, OnlyBrowsersBuiltOnChromiumAreAskedAboutRunningWithoutAWindow) {
+    for (const char* executable : {"chrome.exe", "MSEDGE.EXE", "brave.exe", "vivaldi.exe", "Opera.exe"})
+        EXPECT_TRUE(RunsInBackground(executable)) << executable;
+    for (const char* executable : {"firefox.exe", "iexplore.exe", "skype.exe", "chrome.exe.bak", "msedge"})
+        EXPECT_FALSE(RunsInBackground(executable)) << executable;
+    EXPECT_EQ(BackgroundClosePrompt("Microsoft Edge"), "Microsoft Edge is running in the background. Close it?");
+    // The browsers after the ten of old are the ones built on Chromium that came since.
+    const auto browsers = KnownBrowsers();
+    ASSERT_EQ(browsers.size(), 13u);
+    EXPECT_STREQ(browsers[BrowserIndexChrome].executable, "chrome.exe");
+    for (int i = BrowserIndexEdge; i < kBrowserCount; ++i) EXPECT_TRUE(RunsInBackground(browsers[i].executable));
+}
+
 namespace {
 // Plays a Google Desktop check: `runningPerPass[p]` says which names run in pass p (the last entry
 // stays for later passes); `answers` are the user's answers (true = keeps it, declines).

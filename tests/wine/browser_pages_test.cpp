@@ -121,6 +121,14 @@ TEST_F(BrowserPages, QuickSelectLeavesBookmarksSpeedDialChromeDownloadsAndStartU
     EXPECT_EQ(s.clearOperaSpeedDial, 0);
     EXPECT_EQ(s.deleteIECompatCacheIndex + s.deletePrivacIEIndex + s.clearMostPopularSites + s.clearLastSession, 4);
     EXPECT_TRUE(Enabled(Page(PAGE_FIREFOX), IDC_FIREFOX_BOOKMARKS));
+    // Today's browsers built on Chromium: everything but the passwords.
+    for (const char* page : {"Microsoft Edge", "Brave", "Vivaldi", "Opera"}) {
+        for (const char* key : {"History", "Cache", "Cookies", "Downloads", "Sessions", "Form Data"})
+            EXPECT_TRUE(s.options.GetBool(page, key, false)) << page << " " << key;
+        EXPECT_FALSE(s.options.GetBool(page, "Passwords", false)) << page;
+    }
+    EXPECT_TRUE(s.options.GetBool("Google Chrome", "Sessions", false));
+    EXPECT_TRUE(s.options.GetBool("Google Chrome", "Form Data", false));
 }
 
 TEST_F(BrowserPages, ClearRunsExactlyThatBrowsersSelectedCleaners) {
@@ -134,7 +142,13 @@ TEST_F(BrowserPages, ClearRunsExactlyThatBrowsersSelectedCleaners) {
         {PAGE_SAFARI, {"ClearSafariHistory", "ClearSafariCookies", "ClearSafariPasswords", "ClearSafariDownloads"}},
         {PAGE_OPERA,
          {"ClearOperaHistory", "ClearOperaCache", "ClearOperaCookies", "ClearOperaPasswords", "ClearOperaDownloads",
-          "ClearOperaSpeedDial"}},
+          "ClearOperaTodayHistory", "ClearOperaTodayCache", "ClearOperaTodayCookies", "ClearOperaTodayDownloads",
+          "ClearOperaTodaySessions", "ClearOperaTodayFormData", "ClearOperaSpeedDial"}},
+        {PAGE_EDGE,
+         {"ClearEdgeHistory", "ClearEdgeCache", "ClearEdgeCookies", "ClearEdgeDownloads", "ClearEdgeSessions",
+          "ClearEdgeFormData"}},
+        {PAGE_VIVALDI, {"ClearVivaldiHistory", "ClearVivaldiCache", "ClearVivaldiCookies", "ClearVivaldiDownloads",
+                        "ClearVivaldiSessions", "ClearVivaldiFormData"}},
         {PAGE_FIREFOX,
          {"ClearFirefoxHistory", "ClearFirefoxCache", "ClearFirefoxCookies", "ClearFirefoxPasswords",
           "ClearFirefoxDownloads", "ClearFirefoxSessions", "ClearFirefoxFormData", "PurgeFirefoxHistoryDatabase"}},
@@ -142,7 +156,9 @@ TEST_F(BrowserPages, ClearRunsExactlyThatBrowsersSelectedCleaners) {
          {"ClearIEHistory", "ClearHistoryIndexDat", "ClearIECache", "ClearCacheIndexDat", "ClearIECookies",
           "ClearCookiesIndexDat", "ClearIEPasswords", "ClearIEDownloads", "DeleteIEIndexDatFiles",
           "ClearIEMostPopularSites", "ClearIELastSession"}},
-        {PAGE_CHROME, {"ClearChromeHistory", "ClearChromeCache", "ClearChromeCookies", "ClearChromePasswords"}},
+        {PAGE_CHROME,
+         {"ClearChromeHistory", "ClearChromeCache", "ClearChromeCookies", "ClearChromePasswords",
+          "ClearChromeSessions", "ClearChromeFormData"}},
     };
     for (const auto& [id, expected] : cases) {
         recorder().calls.clear();
@@ -209,6 +225,10 @@ struct BrowserPagesOnFiles : MainWindowTest {
         char path[MAX_PATH] = {};
         return SHGetSpecialFolderPathA(nullptr, path, csidl, TRUE) ? path : "";
     }
+    static std::string MakeFolderPath(const std::string& folder) {
+        SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+        return folder;
+    }
     static std::string Seed(const std::string& folder, const char* name) {
         SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
         const std::string path = folder + "\\" + name;
@@ -224,6 +244,7 @@ TEST_F(BrowserPagesOnFiles, ChromesClearRemovesChromesTracesAndLeavesAnotherBrow
     const std::string opera = ShellPath(CSIDL_APPDATA) + "\\Opera\\Opera";
     const std::string history = Seed(chrome, "History");
     const std::string bookmarks = Seed(chrome, "Bookmarks"); // no option of the page names it
+    Seed(chrome, "Preferences"); // what makes the folder a profile
     const std::string operaHistory = Seed(opera, "global_history.dat");
     s.historyMask = BrowserChrome | BrowserOpera; // both stored; only Chrome's page is cleared
 
@@ -236,4 +257,38 @@ TEST_F(BrowserPagesOnFiles, ChromesClearRemovesChromesTracesAndLeavesAnotherBrow
     EXPECT_TRUE(PathExists(bookmarks));
     EXPECT_TRUE(PathExists(operaHistory));
     EXPECT_EQ(s.runActive, 0); // the lease went back
+}
+
+TEST_F(BrowserPagesOnFiles, ChromiumPagesSayWhatTheyFoundAndClearOnlyTheirOwnBrowser) {
+    const std::string local = ShellPath(CSIDL_LOCAL_APPDATA);
+    auto text = [](CPage& page, int id) {
+        char buffer[512] = {};
+        GetDlgItemTextA(page.hwnd(), id, buffer, sizeof buffer);
+        return std::string(buffer);
+    };
+    auto& edge = static_cast<CWindowBrowserPage&>(*main->PageFor(PAGE_EDGE));
+    main->leftPanel().SelectPage(PAGE_EDGE);
+    EXPECT_EQ(text(edge, IDC_CHROMIUM_PROFILES), "Microsoft Edge is not on this computer.");
+    EXPECT_EQ(text(edge, IDC_CHROMIUM_GROUP), "Microsoft Edge (every profile, also Beta, Dev and Canary)");
+    auto& opera = static_cast<CWindowBrowserPage&>(*main->PageFor(PAGE_OPERA));
+    main->leftPanel().SelectPage(PAGE_OPERA);
+    EXPECT_EQ(text(opera, IDC_OPERA_TODAY_PROFILES), "Today's Opera is not on this computer.");
+
+    // Installed meanwhile: seen when the page is shown again.
+    const std::string edgeData = local + "\\Microsoft\\Edge\\User Data";
+    WriteTextFile(MakeFolderPath(edgeData) + "\\Local State", R"({"profile":{"info_cache":{"Default":{"name":"Me at work"}}}})");
+    Seed(edgeData + "\\Default", "Preferences");
+    const std::string edgeHistory = Seed(edgeData + "\\Default", "History");
+    Seed(local + "\\Microsoft\\Edge Beta\\User Data\\Profile 2", "Preferences");
+    const std::string chromeHistory = Seed(local + "\\Google\\Chrome\\User Data\\Default", "History");
+    Seed(local + "\\Google\\Chrome\\User Data\\Default", "Preferences");
+    main->leftPanel().SelectPage(PAGE_EDGE);
+    EXPECT_EQ(text(edge, IDC_CHROMIUM_PROFILES), "Found: Microsoft Edge (Me at work); Microsoft Edge Beta (Profile 2)");
+
+    s.historyMask = BrowserChrome; // Chrome's stored choice; only Edge's page is cleared
+    s.options.SetBool("Microsoft Edge", "History", true);
+    BoxRecorder boxes(true);
+    edge.ClearNow();
+    EXPECT_FALSE(PathExists(edgeHistory));
+    EXPECT_TRUE(PathExists(chromeHistory));
 }

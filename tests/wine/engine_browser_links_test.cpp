@@ -47,6 +47,7 @@ TEST(BrowserLinks, CacheFoldersThatAreLinksAreNotEmptied) {
     WriteTextFile(kOutside + "\\cache\\inner\\deep.txt", "keep");
     const std::string chromeCache = ShellFolderPath(CSIDL_LOCAL_APPDATA) + "\\Google\\Chrome\\User Data\\Default\\Cache";
     ASSERT_TRUE(PathExists(chromeCache + "\\keep.txt"));
+    WriteTextFile(chromeCache.substr(0, chromeCache.rfind('\\')) + "\\Preferences", "{}"); // a profile of Chrome
     ProgramSettings settings;
     settings.ApplyDefaults();
     HistoryCleaner cleaner(&settings);

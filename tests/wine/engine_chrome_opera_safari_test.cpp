@@ -94,16 +94,17 @@ struct Browsers : ::testing::Test {
 TEST_F(Browsers, ChromeEachCleanerItsOwnFilesOfTheDefaultProfile) {
     MakeFolder(chrome);
     const char* history[] = {"Visited Links", "History", "History-journal", "Archived History", "Current Session",
-                             "Current Tabs", "History Index 2010-01", "History Index 2010-01-journal"};
+                             "Current Tabs", "History Index 2010-01", "History Index 2010-01-journal", "Last Session"};
     const char* cache[] = {"Thumbnails", "History Provider Cache", "Favicons", "Favicons-journal"};
     for (const char* name : history) File(chrome + "\\" + name);
     for (const char* name : cache) File(chrome + "\\" + name);
-    for (const char* name : {"Cookies", "Cookies-journal", "Web Data", "History Index2010", "Bookmarks",
-                             "Preferences", "Last Session"})
+    for (const char* name : {"Cookies", "Cookies-journal", "Web Data", "Login Data", "Login Data-journal",
+                             "History Index2010", "Bookmarks", "Preferences"})
         File(chrome + "\\" + name);
     File(MakeFolder(chrome + "\\Cache") + "\\data_1");
     File(MakeFolder(chrome + "\\Cache\\sub") + "\\f_000001");
     File(MakeFolder(chrome + "\\Local Storage") + "\\http_secret.example_0.localstorage");
+    // No Preferences: a folder the browser has not made a profile of.
     File(MakeFolder(local + "\\Google\\Chrome\\User Data\\Profile 1") + "\\History");
     File(MakeFolder(chrome + "\\Extensions\\abcdef\\1.0") + "\\manifest.json");
 
@@ -115,20 +116,23 @@ TEST_F(Browsers, ChromeEachCleanerItsOwnFilesOfTheDefaultProfile) {
     cleaner.ClearChromeCache();
     for (const char* name : cache) EXPECT_FALSE(PathExists(chrome + "\\" + name)) << name;
     EXPECT_TRUE(IsEmptyFolder(chrome + "\\Cache"));
-    EXPECT_TRUE(IsEmptyFolder(chrome + "\\Local Storage"));
+    // Web sites' storage (and every extension's settings) is no cache.
+    EXPECT_TRUE(PathExists(chrome + "\\Local Storage\\http_secret.example_0.localstorage"));
     EXPECT_TRUE(PathExists(chrome + "\\Cookies"));
 
     cleaner.ClearChromeCookies();
     EXPECT_FALSE(PathExists(chrome + "\\Cookies"));
     EXPECT_FALSE(PathExists(chrome + "\\Cookies-journal"));
-    EXPECT_TRUE(PathExists(chrome + "\\Web Data"));
     cleaner.ClearChromeDownloads();
     cleaner.ClearChromePasswords();
-    EXPECT_FALSE(PathExists(chrome + "\\Web Data"));
+    // The passwords are in Login Data; Web Data holds search engines, addresses and cards.
+    EXPECT_FALSE(PathExists(chrome + "\\Login Data"));
+    EXPECT_FALSE(PathExists(chrome + "\\Login Data-journal"));
+    EXPECT_TRUE(PathExists(chrome + "\\Web Data"));
 
-    for (const char* name : {"History Index2010", "Bookmarks", "Preferences", "Last Session"})
+    for (const char* name : {"History Index2010", "Bookmarks", "Preferences"})
         EXPECT_TRUE(PathExists(chrome + "\\" + name)) << name;
-    EXPECT_TRUE(PathExists(local + "\\Google\\Chrome\\User Data\\Profile 1\\History")); // only Default
+    EXPECT_TRUE(PathExists(local + "\\Google\\Chrome\\User Data\\Profile 1\\History"));
     EXPECT_TRUE(PathExists(chrome + "\\Extensions\\abcdef\\1.0\\manifest.json"));
 }
 

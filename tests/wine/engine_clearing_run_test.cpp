@@ -65,6 +65,36 @@ const RunRow kRunTable[] = {
     // Today's browsers' options of options.ini, after the five kinds.
     {IniFlag("Mozilla Firefox", "Sessions"), "ClearFirefoxSessions"},
     {IniFlag("Mozilla Firefox", "Form Data"), "ClearFirefoxFormData"},
+    {IniFlag("Google Chrome", "Sessions"), "ClearChromeSessions"},
+    {IniFlag("Google Chrome", "Form Data"), "ClearChromeFormData"},
+    {IniFlag("Microsoft Edge", "History"), "ClearEdgeHistory"},
+    {IniFlag("Microsoft Edge", "Cache"), "ClearEdgeCache"},
+    {IniFlag("Microsoft Edge", "Cookies"), "ClearEdgeCookies"},
+    {IniFlag("Microsoft Edge", "Passwords"), "ClearEdgePasswords"},
+    {IniFlag("Microsoft Edge", "Downloads"), "ClearEdgeDownloads"},
+    {IniFlag("Microsoft Edge", "Sessions"), "ClearEdgeSessions"},
+    {IniFlag("Microsoft Edge", "Form Data"), "ClearEdgeFormData"},
+    {IniFlag("Brave", "History"), "ClearBraveHistory"},
+    {IniFlag("Brave", "Cache"), "ClearBraveCache"},
+    {IniFlag("Brave", "Cookies"), "ClearBraveCookies"},
+    {IniFlag("Brave", "Passwords"), "ClearBravePasswords"},
+    {IniFlag("Brave", "Downloads"), "ClearBraveDownloads"},
+    {IniFlag("Brave", "Sessions"), "ClearBraveSessions"},
+    {IniFlag("Brave", "Form Data"), "ClearBraveFormData"},
+    {IniFlag("Vivaldi", "History"), "ClearVivaldiHistory"},
+    {IniFlag("Vivaldi", "Cache"), "ClearVivaldiCache"},
+    {IniFlag("Vivaldi", "Cookies"), "ClearVivaldiCookies"},
+    {IniFlag("Vivaldi", "Passwords"), "ClearVivaldiPasswords"},
+    {IniFlag("Vivaldi", "Downloads"), "ClearVivaldiDownloads"},
+    {IniFlag("Vivaldi", "Sessions"), "ClearVivaldiSessions"},
+    {IniFlag("Vivaldi", "Form Data"), "ClearVivaldiFormData"},
+    {IniFlag("Opera", "History"), "ClearOperaTodayHistory"},
+    {IniFlag("Opera", "Cache"), "ClearOperaTodayCache"},
+    {IniFlag("Opera", "Cookies"), "ClearOperaTodayCookies"},
+    {IniFlag("Opera", "Passwords"), "ClearOperaTodayPasswords"},
+    {IniFlag("Opera", "Downloads"), "ClearOperaTodayDownloads"},
+    {IniFlag("Opera", "Sessions"), "ClearOperaTodaySessions"},
+    {IniFlag("Opera", "Form Data"), "ClearOperaTodayFormData"},
     {Flag(&ProgramSettings::clearMostPopularSites), "ClearIEMostPopularSites"},
     {Flag(&ProgramSettings::clearLastSession), "ClearIELastSession"},
     {Flag(&ProgramSettings::clearOperaSpeedDial), "ClearOperaSpeedDial"},
@@ -125,7 +155,7 @@ Names NamesOf(const std::vector<RunRow>& rows) {
 }
 
 const Names kEverything = NamesOf(EverythingInOrder());
-const Names kBrowserOrder(kEverything.begin(), kEverything.begin() + 40); // history to today's options
+const Names kBrowserOrder(kEverything.begin(), kEverything.begin() + 70); // history to today's options
 // The Windows group: from the recycle bin to the end.
 const Names kWindowsOrder(std::find(kEverything.begin(), kEverything.end(), "EmptyRecycleBin"), kEverything.end());
 

@@ -16,37 +16,6 @@
 
 namespace {
 
-// Every file below `folder`, with its bytes (links are not followed: Wine shows a link to a folder
-// as a reparse point).
-void Files(const std::string& folder, std::map<std::string, std::string>& files) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::string name = found.cFileName, path = folder + "\\" + name;
-        if (name == "." || name == ".." || (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            Files(path, files);
-        } else {
-            const std::vector<uint8_t> bytes = ReadFileBytes(path);
-            files[path].assign(bytes.begin(), bytes.end());
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
-
-// The files below `folders` in which `marker` can be read.
-std::string ReadableIn(const std::vector<std::string>& folders, const std::string& marker) {
-    std::string where;
-    for (const std::string& folder : folders) {
-        std::map<std::string, std::string> files;
-        Files(folder, files);
-        for (const auto& [path, bytes] : files)
-            if (bytes.find(marker) != std::string::npos) where += " " + path;
-    }
-    return where;
-}
-
 void Sql(const std::string& path, const std::string& sql) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
@@ -156,7 +125,7 @@ TEST_F(FirefoxFamily, EveryProfileFirefoxKnowsIsCleanedAndTheKeepersKeepTheirByt
     const std::string linkedTarget = "C:\\zlt-ff-elsewhere\\linked";
     MakeProfile(linkedTarget, linkedTarget + "-local", "LINKED");
     std::map<std::string, std::string> linkedBefore;
-    Files(linkedTarget, linkedBefore);
+    FilesBelow(linkedTarget, linkedBefore);
     ASSERT_TRUE(PathExists(firefox + "\\Profiles\\linked\\places.sqlite")) << "the setup script made no link";
 
     SelectEverything();
@@ -184,7 +153,7 @@ TEST_F(FirefoxFamily, EveryProfileFirefoxKnowsIsCleanedAndTheKeepersKeepTheirByt
         EXPECT_FALSE(PathExists(p.folder + "\\sessionstore.jsonlz4"));
     }
     std::map<std::string, std::string> linkedAfter;
-    Files(linkedTarget, linkedAfter);
+    FilesBelow(linkedTarget, linkedAfter);
     EXPECT_TRUE(linkedAfter == linkedBefore) << "a profile reached through a link was touched";
     // The record names the browser and the profile of what it removed.
     bool sawWolf = false;

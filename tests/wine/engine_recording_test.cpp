@@ -95,6 +95,7 @@ TEST(Recording, APreviewChangesNothingAndNamesWhatTheRunRemovesAndLeaves) {
     for (int i = 0; i < 5; ++i) MakeFile(cache + "\\entry" + std::to_string(i), 1000 + i);
     // Chrome: history and cookies, and a session file that another program keeps open.
     const std::string chrome = MakeFolder(local + "\\Google\\Chrome\\User Data\\Default");
+    WriteTextFile(chrome + "\\Preferences", "{}");
     MakeFile(chrome + "\\History", 7000);
     MakeFile(chrome + "\\Cookies", 6000);
     MakeFile(chrome + "\\Current Session", 900);

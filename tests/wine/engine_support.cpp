@@ -240,3 +240,31 @@ std::string ThisProgramName() {
     const std::string path = self;
     return path.substr(path.find_last_of('\\') + 1);
 }
+
+void FilesBelow(const std::string& folder, std::map<std::string, std::string>& files) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = found.cFileName, path = folder + "\\" + name;
+        if (name == "." || name == ".." || (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            FilesBelow(path, files);
+        } else {
+            const std::vector<uint8_t> bytes = ReadFileBytes(path);
+            files[path].assign(bytes.begin(), bytes.end());
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::string ReadableIn(const std::vector<std::string>& folders, const std::string& marker) {
+    std::string where;
+    for (const std::string& folder : folders) {
+        std::map<std::string, std::string> files;
+        FilesBelow(folder, files);
+        for (const auto& [path, bytes] : files)
+            if (bytes.find(marker) != std::string::npos) where += " " + path;
+    }
+    return where;
+}

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,11 @@ private:
     };
     std::vector<Saved> saved_;
 };
+// Every file below `folder` with its bytes; links are not followed (Wine shows a link to a folder
+// as a reparse point).
+void FilesBelow(const std::string& folder, std::map<std::string, std::string>& files);
+// The files below `folders` in which `marker` can be read, or empty.
+std::string ReadableIn(const std::vector<std::string>& folders, const std::string& marker);
 
 // Holds a file open with the given sharing until destroyed.
 class HeldFile {

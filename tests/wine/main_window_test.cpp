@@ -73,7 +73,8 @@ TEST_F(MainWindowTest, OptionsTreeItemsDataAndKeys) {
         children.emplace_back(ItemText(tree(), c), ItemData(tree(), c));
     const std::vector<std::pair<std::string, LPARAM>> expected = {
         {"Internet Explorer", 360}, {"MSN Explorer", 360}, {"AOL Explorer", 360}, {"Maxthon (MyIE2)", 360},
-        {"Mozilla Firefox", 361},   {"Safari", 362},       {"Opera", 363},        {"Google Chrome", 366}};
+        {"Mozilla Firefox", 361},   {"Safari", 362},       {"Opera", 363},        {"Google Chrome", 366},
+        {"Microsoft Edge", 390},    {"Brave", 391},        {"Vivaldi", 392}};
     EXPECT_EQ(children, expected);
     std::vector<std::string> roots;
     for (HTREEITEM r = TreeView_GetRoot(tree()); r; r = TreeView_GetNextSibling(tree(), r))

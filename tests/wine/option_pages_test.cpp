@@ -68,7 +68,8 @@ struct OptionPages : MainWindowTest {
 TEST_F(OptionPages, EveryCleaningOptionHasABoxOnSomePage) {
     std::vector<SettingRef> bound;
     for (uint32_t id : {PAGE_IE, PAGE_FIREFOX, PAGE_SAFARI, PAGE_OPERA, PAGE_MOZILLA, PAGE_NETSCAPE, PAGE_CHROME,
-                        PAGE_WHAT_TO_CLEAR, PAGE_WINDOWS_HISTORY, PAGE_APPLICATION_HISTORY})
+                        PAGE_EDGE, PAGE_BRAVE, PAGE_VIVALDI, PAGE_WHAT_TO_CLEAR, PAGE_WINDOWS_HISTORY,
+                        PAGE_APPLICATION_HISTORY})
         for (const SettingBinding& b : Page(id).bindings()) {
             bound.push_back(b.setting);
             EXPECT_NE(Page(id).Item(b.controlId), nullptr) << id << " " << b.controlId; // in the template

@@ -259,7 +259,7 @@ TEST_F(RunningProgramsTest, SelectedBrowsersFollowThePagesInTheirOrder) {
         asked.push_back(page);
         return page == 360 || page == 366; // the Internet Explorer and Chrome pages have boxes ticked
     });
-    EXPECT_EQ(asked, (std::vector<uint32_t>{360, 361, 362, 363, 364, 365, 366}));
+    EXPECT_EQ(asked, (std::vector<uint32_t>{360, 361, 362, 363, 364, 365, 366, 390, 391, 392}));
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[0].text.substr(0, 17), "Maxthon2 is open.");
     EXPECT_EQ(boxes.shown[1].text.substr(0, 15), "Chrome is open.");
@@ -297,4 +297,44 @@ TEST_F(RunningProgramsTest, ABrowserThatHasStoppedRespondingCannotHoldTheProgram
     PromptCloseBrowser(nullptr, s, "Firefox", "firefox.exe");
     EXPECT_EQ(boxes.questions(), 2u); // the close did not go through: asked again
     EXPECT_TRUE(hung.running());
+}
+
+TEST_F(RunningProgramsTest, ABrowserRunningWithoutAWindowIsFoundAndEndedOnlyOnYes) {
+    StandIn edge(folder, "msedge.exe", {"--hidden", "Edge background host"});
+    ASSERT_TRUE(edge.running());
+    EXPECT_FALSE(IsProgramRunning("Microsoft Edge", "msedge.exe", false)); // no window to see
+    EXPECT_EQ(ProcessesOf("MSEDGE.EXE"), std::vector<DWORD>{edge.processId()});
+    EXPECT_TRUE(ProcessesOf("brave.exe").empty());
+    {
+        Boxes boxes; // No
+        PromptCloseBrowser(nullptr, s, "Microsoft Edge", "msedge.exe");
+        ASSERT_EQ(boxes.questions(), 1u);
+        EXPECT_EQ(boxes.shown[0].text, "Microsoft Edge is running in the background. Close it?");
+        EXPECT_EQ(boxes.shown[0].caption, "Warning");
+    }
+    EXPECT_TRUE(edge.running());
+    // Yes: its hidden window is told to close, and it ends by itself.
+    {
+        Boxes boxes;
+        boxes.fallback = true;
+        PromptCloseBrowser(nullptr, s, "Microsoft Edge", "msedge.exe");
+    }
+    ASSERT_TRUE(edge.WaitForExit(5000));
+    EXPECT_EQ(edge.exitCode(), 7u);
+    // One that ignores the close is ended; a program of another name is left alone.
+    StandIn stubborn(folder, "brave.exe", {"--hidden", "--stubborn", "Brave background host"});
+    StandIn bystander(folder, "firefox.exe", {"--hidden", "Firefox hidden"});
+    {
+        Boxes boxes;
+        boxes.fallback = true;
+        PromptCloseBrowser(nullptr, s, "Brave", "brave.exe");
+        EXPECT_EQ(boxes.questions(), 1u);
+    }
+    ASSERT_TRUE(stubborn.WaitForExit(5000));
+    EXPECT_NE(stubborn.exitCode(), 7u);
+    EXPECT_TRUE(bystander.running());
+    // A browser of old with only a hidden window is no concern of the background question.
+    Boxes boxes;
+    PromptCloseBrowser(nullptr, s, "Firefox", "firefox.exe");
+    EXPECT_EQ(boxes.questions(), 0u);
 }

@@ -9,6 +9,34 @@
 #include "ui/message_box.h"
 #include "ui/pages/clear_now.h"
 
+namespace {
+
+// "Found: Google Chrome (Person 1, Work); Chromium (Default)".
+std::string FoundText(const std::vector<HistoryCleaner::ChromiumProfileFolders>& profiles, const char* absent) {
+    if (profiles.empty()) return absent;
+    std::string text = "Found: ";
+    for (size_t i = 0; i < profiles.size(); ++i) {
+        const bool first = i == 0 || profiles[i - 1].browser != profiles[i].browser;
+        const bool last = i + 1 == profiles.size() || profiles[i + 1].browser != profiles[i].browser;
+        if (first) text += (i ? "; " : "") + profiles[i].browser + " (";
+        text += profiles[i].name + (last ? ")" : ", ");
+    }
+    return text;
+}
+
+} // namespace
+
+void CWindowBrowserPage::ShowFoundProfiles() {
+    for (const FoundProfilesText& found : info_.found)
+        SetDlgItemTextA(hwnd_, found.controlId, FoundText(cleaner().FindChromiumProfiles(found.browsers), found.absent).c_str());
+}
+
+LRESULT CWindowBrowserPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A browser installed or a profile added since the page was last shown is seen at once.
+    if (message == WM_SHOWWINDOW && wParam) ShowFoundProfiles();
+    return COptionPage::OnMessage(message, wParam, lParam);
+}
+
 void CWindowBrowserPage::ApplyOwn() {
     // The start-up deletion of index.dat files always follows the last applied choice.
     const ProgramSettings& s = settings();

@@ -14,6 +14,13 @@ struct BrowserProgram {
     const char* name;
 };
 
+// A text of the page that says which profiles of its browsers were found, or `absent` when none.
+struct FoundProfilesText {
+    int controlId;
+    uint32_t browsers; // page bits of the Chromium family
+    const char* absent;
+};
+
 struct BrowserPageInfo {
     int templateId;
     int width, height;
@@ -21,6 +28,7 @@ struct BrowserPageInfo {
     std::span<const BrowserProgram> programs;
     uint32_t browsers;               // the browser bits whose steps CLEAR runs
     bool asksAboutUnapplied = false; // CLEAR first offers to reset unapplied changes
+    std::span<const FoundProfilesText> found = {}; // filled each time the page is shown
 };
 
 class CWindowBrowserPage : public COptionPage {
@@ -32,7 +40,11 @@ public:
     // Asks, closes what the user lets close, clears, and says "Done" when confirmations are on.
     void ClearNow();
 
+    // The found-profiles texts, looked for anew.
+    void ShowFoundProfiles();
+
 protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ApplyOwn() override;
     void OnOwnCommand(int id, int code) override;
     // The page's cleaners after its browser's steps (index.dat deletion, speed dial, purge).
