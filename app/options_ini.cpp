@@ -37,8 +37,10 @@ bool IsUtf8Text(std::string_view text) {
 } // namespace
 
 std::optional<OptionsIni> OptionsIni::Parse(std::string_view text) {
-    // A byte-order mark that an editor may have put in front is no part of the first line.
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    // A byte-order mark that an editor may have put in front is no part of the first line; nor is a
+    // second one that a careless conversion added (kept, it would be read as a key once and as a
+    // mark the next time).
+    while (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     if (!IsUtf8Text(text)) return std::nullopt;
     OptionsIni ini;
     size_t start = 0;

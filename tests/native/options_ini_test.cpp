@@ -52,4 +52,9 @@ TEST(OptionsIni, ADamagedFileIsToldApart) {
     for (const char* sound : {"", "\r\n", "\xEF\xBB\xBF[P]\r\nA=1\r\n", "[P]\nA=\n", "# comment\n[P]\nA = b = c\n"})
         EXPECT_TRUE(OptionsIni::Parse(sound)) << sound;
     EXPECT_EQ(OptionsIni::Parse("[P]\nA = b = c\n")->Get("P", "A"), "b = c");
+    // Two marks in front: read once as a key and once as a mark, the file would change each time
+    // it is saved.
+    const std::optional<OptionsIni> twice = OptionsIni::Parse("\xEF\xBB\xBF\xEF\xBB\xBF; note\r\n[P]\r\nA=1\r\n");
+    ASSERT_TRUE(twice);
+    EXPECT_EQ(twice->Serialize(), "; note\r\n[P]\r\nA=1\r\n");
 }
