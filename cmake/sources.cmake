@@ -14,6 +14,7 @@ set(ZLT_PORTABLE_SOURCES
     control/browser_titles.cpp
     hook/paste_keys.cpp
     ui/box_layout.cpp
+    ui/report_text.cpp
     ui/progress_throttle.cpp
     ui/navigation_tree.cpp
     update/version_list.cpp
@@ -65,6 +66,7 @@ set(ZLT_WIN32_SOURCES
     ui/panels.cpp
     ui/password_dialog.cpp
     ui/progress_window.cpp
+    ui/report_view.cpp
     ui/tray_menu.cpp
     update/version_check.cpp
     ${ZLT_ENGINE_WIN32_SOURCES}
