@@ -4,6 +4,7 @@ include(${ZLT_TOP}/engine/sources.cmake)
 # Pure transformations of bytes and text: no <windows.h>. Built natively (tests, sanitizers,
 # fuzzers) and into the Windows programs.
 set(ZLT_PORTABLE_SOURCES
+    app/command_line.cpp
     app/digest_text.cpp
     app/options_ini.cpp
     app/file_error.cpp
@@ -25,6 +26,7 @@ set(ZLT_PORTABLE_SOURCES
 # Everything else of zlt.exe except its entry point.
 set(ZLT_WIN32_SOURCES
     app/main_app.cpp
+    app/command_line_run.cpp
     app/main_window.cpp
     app/main_window_exit.cpp
     app/main_window_tray.cpp
