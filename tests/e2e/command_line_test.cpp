@@ -139,6 +139,27 @@ TEST_F(CommandLineRun, WrongArgumentsEndWithTwoAndAUsageLineAndHelpSaysAll) {
     EXPECT_EQ(CountProgramProcesses(), 0);
 }
 
+TEST_F(CommandLineRun, TextGoesToTheConsoleOfTheProgramThatStartedIt) {
+    // Started as from a command prompt: no handles of its own, a console beside it.
+    FreeConsole();
+    ASSERT_TRUE(AllocConsole());
+    HANDLE screen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(screen, INVALID_HANDLE_VALUE);
+    HANDLE process = StartProgram(Zlt("/help"));
+    ASSERT_NE(process, nullptr);
+    EXPECT_EQ(WaitForExit(process), 0);
+    CloseHandle(process);
+    CONSOLE_SCREEN_BUFFER_INFO info = {};
+    ASSERT_TRUE(GetConsoleScreenBufferInfo(screen, &info));
+    std::string text(static_cast<size_t>(info.dwSize.X) * 4, ' ');
+    DWORD read = 0;
+    ASSERT_TRUE(ReadConsoleOutputCharacterA(screen, text.data(), static_cast<DWORD>(text.size()), {0, 0}, &read));
+    EXPECT_EQ(text.rfind("Usage: zlt.exe ", 0), 0u) << text;
+    CloseHandle(screen);
+    FreeConsole();
+}
+
 TEST_F(CommandLineRun, CleanSilentClearsTheStoredSelectionWritesItsReportAndShowsNothing) {
     StoreSelection();
     const auto files = SeedTraces();
