@@ -4,7 +4,7 @@
 #include "app/messages.h"
 #include "engine/clearing_lease.h"
 
-void ClearEntry::ClearAll(int mode) {
+void ClearEntry::ClearAll(int mode, const char* trigger) {
     ProgramSettings& s = settings_;
     if (!host_.AnythingSelected()) {
         host_.ShowNotice("Warning", "Please select items you want to clear in 'What to clear' windows.");
@@ -21,7 +21,7 @@ void ClearEntry::ClearAll(int mode) {
             if (lease) {
                 s.stopRequested = 0;
                 host_.PromptCloseSelectedBrowsers();
-                if (host_.StartThreadedRun()) lease.HandOver();
+                if (host_.StartThreadedRun(trigger)) lease.HandOver();
             }
         }
         // A threaded run ends without the confirmation, and ends the program itself (command 2066)
@@ -29,11 +29,20 @@ void ClearEntry::ClearAll(int mode) {
         if (mode == ClearAndExit && !s.runActive && !host_.ThreadedRunOpen()) host_.ExitProgram();
         return;
     }
+    std::shared_ptr<const RunRecord> record;
     if (ClearingLease lease(s); lease) {
         host_.PromptCloseSelectedBrowsers();
-        host_.ClearSynchronously();
+        record = host_.ClearSynchronously(trigger);
     }
-    if (mode == ClearConfirm && !s.showShredProgress && !s.runActive)
-        host_.ShowNotice(kDisplayName, "All selected items have been deleted.");
+    if (mode == ClearConfirm && !s.showShredProgress && !s.runActive) {
+        // The lease can be held outside this process (a clearing from the command line): then
+        // nothing was cleared here, and the confirmation must not say otherwise.
+        if (!record)
+            host_.ShowNotice(kDisplayName, "Please wait until the clearing that is running has finished.");
+        else if (record->Totals().left == 0)
+            host_.ConfirmCleared(kDisplayName, "All selected items have been deleted.", record);
+        else
+            host_.ConfirmCleared(kDisplayName, "Not all selected items could be deleted.", record);
+    }
     if (mode == ClearAndExit && !s.runActive) host_.ExitProgram();
 }

@@ -2,9 +2,8 @@
 
 #include "app/main_app.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     RestrictLibrarySearch();
     CMainApp app(instance);
-    app.InitInstance();
-    return 0;
+    return app.Run(arguments ? arguments : "");
 }

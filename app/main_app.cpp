@@ -106,6 +106,18 @@ void RestrictLibrarySearch() {
         set(kSearchSystem32);
 }
 
+int CMainApp::Run(const std::string& arguments) {
+    const CommandLine line = ParseCommandLine(arguments);
+    if (line.action == CommandLine::Action::Window) {
+        InitInstance();
+        return 0;
+    }
+    char folder[MAX_PATH] = {};
+    const bool clears = line.action == CommandLine::Action::Clean || line.action == CommandLine::Action::Preview;
+    if (clears && !InstallLocation(folder, MAX_PATH)) folder[0] = '\0';
+    return RunCommandLine(line, folder);
+}
+
 bool CMainApp::InitInstance() {
     char displayName[64];
     std::snprintf(displayName, sizeof displayName, "%s", kDisplayName);

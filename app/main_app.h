@@ -3,10 +3,16 @@
 
 #include <string>
 
-// The application object: start-up as the single instance, the message loop, and the end.
+#include "app/command_line.h"
+
+// The application object: start-up as the single instance, the message loop, and the end; or,
+// with arguments, the command line's run without a window.
 class CMainApp {
 public:
     explicit CMainApp(HINSTANCE instance) : instance_(instance) {}
+    // The process's whole life from its arguments (WinMain's): the program with its window when
+    // there are none, the command line's run otherwise. The process's exit code.
+    int Run(const std::string& arguments);
     // The whole start-up; false in every case, so that the process ends when it returns (the first
     // instance runs the message loop inside it).
     bool InitInstance();
@@ -20,6 +26,10 @@ private:
     static constexpr DWORD kFirstInstanceWaitMs = 30000;
     HINSTANCE instance_;
 };
+
+// "/clean", "/preview", "/help" and wrong arguments (app/command_line_run.cpp): before any window,
+// without the single-instance mutex, so that a running program is never disturbed. The exit code.
+int RunCommandLine(const CommandLine& line, const std::string& installFolder);
 
 // Common controls, OLE, rich edit and Windows Sockets, as the program's windows need them.
 void InitialiseLibraries();

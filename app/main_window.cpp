@@ -9,6 +9,7 @@
 #include "control/hot_keys.h"
 #include "engine/clearing_run.h"
 #include "engine/history_cleaner.h"
+#include "engine/recording.h"
 #include "hook/hook.h"
 #include "platform/windows_version.h"
 #include "resources/resource_ids.h"
@@ -21,6 +22,7 @@
 #include "ui/pages/windows_history_page.h"
 #include "ui/pages/help_pages.h"
 #include "ui/pages/option_pages.h"
+#include "ui/report_view.h"
 
 namespace {
 
@@ -199,7 +201,7 @@ bool CWindowMain::Initialise() {
     // The first page came with the tree; the others are made once the window can be seen, as
     // making every dialog takes Wine a tenth of a second.
     if (!CreateRemainingPages()) return false;
-    if (s.clearOnStart) ClearAll(ClearSilent);
+    if (s.clearOnStart) ClearAll(ClearSilent, "start");
     StartScheduler();
     ScheduleIndexDatDeletion();
     if (s.clearOnBrowserClose) SetTimer(hwnd_, TimerBrowserWatch, 5000, nullptr);
@@ -371,23 +373,31 @@ void CWindowMain::ShowNotice(const char* caption, const char* text) {
     ShowMessage(hwnd_, caption, "", text, IDI_BOX_MESSAGE);
 }
 
-bool CWindowMain::StartThreadedRun() { return progress_.Start(hwnd_, RunThreadedClearing); }
+void CWindowMain::ConfirmCleared(const char* caption, const char* firstLine, std::shared_ptr<const RunRecord> record) {
+    ConfirmWithReport(hwnd_, caption, firstLine, std::move(record), settings_->ReportsFolder());
+}
+
+bool CWindowMain::StartThreadedRun(const char* trigger) {
+    return progress_.Start(hwnd_, ThreadedClearing(trigger, settings_->ReportsFolder()));
+}
 
 // The three synchronous clearings belong to the pages that hold their options; a window without
 // them (tests with stand-in pages) runs the same groups itself.
-void CWindowMain::ClearSynchronously() {
-    if (auto* page = dynamic_cast<CWindowSecurityHistory*>(PageFor(PAGE_WHAT_TO_CLEAR)))
-        page->ClearSelectedBrowserItems();
-    else
-        ClearSelectedBrowserItems(*cleaner_, *settings_);
-    if (auto* page = dynamic_cast<CWindowWindowsHistory*>(PageFor(PAGE_WINDOWS_HISTORY)))
-        page->ClearSelected();
-    else
-        ClearSelectedWindowsHistory(*cleaner_, *settings_, hwnd_);
-    if (auto* page = dynamic_cast<CWindowApplicationHistory*>(PageFor(PAGE_APPLICATION_HISTORY)))
-        page->ClearSelected();
-    else
-        ClearSelectedApplicationHistory(*cleaner_, *settings_);
+std::shared_ptr<const RunRecord> CWindowMain::ClearSynchronously(const char* trigger) {
+    return RecordedClearing(*cleaner_, trigger, false, settings_->ReportsFolder(), [&] {
+        if (auto* page = dynamic_cast<CWindowSecurityHistory*>(PageFor(PAGE_WHAT_TO_CLEAR)))
+            page->ClearSelectedBrowserItems();
+        else
+            ClearSelectedBrowserItems(*cleaner_, *settings_);
+        if (auto* page = dynamic_cast<CWindowWindowsHistory*>(PageFor(PAGE_WINDOWS_HISTORY)))
+            page->ClearSelected();
+        else
+            ClearSelectedWindowsHistory(*cleaner_, *settings_, hwnd_);
+        if (auto* page = dynamic_cast<CWindowApplicationHistory*>(PageFor(PAGE_APPLICATION_HISTORY)))
+            page->ClearSelected();
+        else
+            ClearSelectedApplicationHistory(*cleaner_, *settings_);
+    });
 }
 
 // What is stored, or ticked on a cleaning page and not applied yet.
@@ -446,7 +456,7 @@ void CWindowMain::OnCommand(int id) {
 
 void CWindowMain::OnTimer(UINT_PTR id) {
     switch (id) {
-    case TimerScheduler: ClearAll(ClearSilent); break;
+    case TimerScheduler: ClearAll(ClearSilent, "scheduler"); break;
     case TimerBrowserWatch: BrowserWatch(); break;
     case TimerSkypeWatch: SkypeWatch(); break;
     default: break;
@@ -462,7 +472,7 @@ void CWindowMain::OnHotKey(int id) {
         Sleep(1000);
         [[fallthrough]];
     case HotKeyIdClearAll:
-        if (!settings_->exiting) ClearAll(ClearSilent);
+        if (!settings_->exiting) ClearAll(ClearSilent, "hot-key");
         break;
     case HotKeyIdHideBrowsers: HideAllBrowsers(); break;
     case HotKeyIdShowBrowsers: ShowHiddenBrowsers(); break;

@@ -46,8 +46,9 @@ public:
     // Shows the window, asking for the password first when it is protected and hidden or
     // minimised; false when it stays as it was.
     bool ShowMainWindow();
-    // The clear entry: every request to clear all selected items comes here.
-    void ClearAll(int mode) { clearEntry_.ClearAll(mode); }
+    // The clear entry: every request to clear all selected items comes here; `trigger` names what
+    // asked in the clearing's report.
+    void ClearAll(int mode, const char* trigger = "clear-all") { clearEntry_.ClearAll(mode, trigger); }
     // Before leaving a page with unapplied changes: ask whether to reset them. True: go on.
     bool LeavePageGuard();
     // Quick select of most options on every page, then the note about what was left out.
@@ -118,10 +119,11 @@ private:
 
     // ClearEntry::Host
     void ShowNotice(const char* caption, const char* text) override;
+    void ConfirmCleared(const char* caption, const char* firstLine, std::shared_ptr<const RunRecord> record) override;
     void PromptCloseSelectedBrowsers() override;
-    bool StartThreadedRun() override;
+    bool StartThreadedRun(const char* trigger) override;
     bool ThreadedRunOpen() const override { return progress_.running(); }
-    void ClearSynchronously() override;
+    std::shared_ptr<const RunRecord> ClearSynchronously(const char* trigger) override;
     bool AnythingSelected() const override;
 
     // SettingsPageHost

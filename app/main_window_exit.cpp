@@ -13,7 +13,7 @@ void CWindowMain::OnExitCommand() {
     if (!settings_->clearOnExit)
         ExitProgram();
     else
-        ClearAll(ClearAndExit);
+        ClearAll(ClearAndExit, "exit");
 }
 
 void CWindowMain::RecordPlacement() {
@@ -47,7 +47,7 @@ void CWindowMain::ExitProgram() {
     // The worker and the exit-time clearing would share the one cleaner: the run stops first.
     const bool runEnded = progress_.StopRun(kRunStopWaitMs);
     if (s.clearOnExit && runEnded) {
-        if (ClearingLease lease(s); lease) ClearSynchronously();
+        if (ClearingLease lease(s); lease) ClearSynchronously("exit");
     }
     RemoveTrayIcon();
     trayMenu_.Destroy();

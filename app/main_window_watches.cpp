@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 
 #include <span>
+#include <vector>
 
 #include "app/option_keys.h"
 #include "control/running_programs.h"
@@ -96,6 +97,13 @@ void RunSteps(HistoryCleaner& cleaner, const ProgramSettings& settings, std::spa
         if (step.option.Read(settings)) CallCleaner(cleaner, step.clean);
 }
 
+// A watch that finds nothing to do leaves no report: its ticks would soon push out every other.
+bool AnySelected(const ProgramSettings& settings, std::span<const WatchStep> steps) {
+    for (const WatchStep& step : steps)
+        if (step.option.Read(settings)) return true;
+    return false;
+}
+
 } // namespace
 
 void CWindowMain::BrowserWatch() {
@@ -106,12 +114,17 @@ void CWindowMain::BrowserWatch() {
     bool before[kBrowserCount];
     for (int i = 0; i < kBrowserCount; ++i) before[i] = BrowserRunningFlag(i);
     RecordBrowsersRunning();
+    std::vector<std::span<const WatchStep>> closedFamilies;
     for (const WatchedFamily& family : kFamilies) {
         bool closed = false;
         for (int i = family.first; i < family.first + family.count; ++i)
             closed = closed || (before[i] && !BrowserRunningFlag(i));
-        if (closed) RunSteps(*cleaner_, *settings_, family.steps);
+        if (closed && AnySelected(*settings_, family.steps)) closedFamilies.push_back(family.steps);
     }
+    if (closedFamilies.empty()) return;
+    RecordedClearing(*cleaner_, "watch", false, settings_->ReportsFolder(), [&] {
+        for (std::span<const WatchStep> steps : closedFamilies) RunSteps(*cleaner_, *settings_, steps);
+    });
 }
 
 void CWindowMain::SkypeWatch() {
@@ -119,10 +132,11 @@ void CWindowMain::SkypeWatch() {
     if (!lease) return;
     const bool before = SkypeRunningFlag();
     UpdateSkypeRunning();
-    if (!before || SkypeRunningFlag()) return;
+    if (!before || SkypeRunningFlag() || !AnySelected(*settings_, kSkypeSteps)) return;
     // Skype writes its database for a moment after its window has gone.
     Sleep(1800);
-    RunSteps(*cleaner_, *settings_, kSkypeSteps);
+    RecordedClearing(*cleaner_, "watch", false, settings_->ReportsFolder(),
+                     [&] { RunSteps(*cleaner_, *settings_, kSkypeSteps); });
 }
 
 // The browser pages' own boxes decide, not the settings: what is ticked on a page is what the

@@ -24,6 +24,8 @@ std::string ProgramSettings::SettingsPath() const { return InFolder(dataFolder, 
 
 std::string ProgramSettings::KeptAsidePath() const { return SettingsPath() + ".bad"; }
 
+std::string ProgramSettings::ReportsFolder() const { return InFolder(localDataFolder, "Reports"); }
+
 std::string ProgramSettings::SharedSettingsPath() const { return InFolder(installFolder, "settings.dat"); }
 
 void ProgramSettings::ClearRunFlags() {

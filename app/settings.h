@@ -97,7 +97,7 @@ struct ProgramSettings {
     // The user's own folders, set once at start before anything is loaded (SetUserFolders); tests
     // set them themselves. Nothing a user writes goes into the program's folder, which every user
     // shares: dataFolder (%APPDATA%\Zephyrlanthorpe) holds settings.dat, localDataFolder
-    // (%LOCALAPPDATA%\Zephyrlanthorpe) what stays on this machine (index.bat).
+    // (%LOCALAPPDATA%\Zephyrlanthorpe) what stays on this machine (index.bat, the reports).
     std::string dataFolder;
     std::string localDataFolder;
     volatile int32_t exiting = 0;
@@ -145,6 +145,9 @@ struct ProgramSettings {
     std::string SettingsPath() const;
     // Where a damaged settings.dat is kept: beside it, as settings.dat.bad.
     std::string KeptAsidePath() const;
+    // localDataFolder + "\\Reports": the reports of the clearings. Empty when the folder is not
+    // known, and no report is then saved.
+    std::string ReportsFolder() const;
     // Where older versions kept settings.dat for every user: the program's folder. Empty when it
     // is not known.
     std::string SharedSettingsPath() const;

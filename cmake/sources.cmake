@@ -4,6 +4,7 @@ include(${ZLT_TOP}/engine/sources.cmake)
 # Pure transformations of bytes and text: no <windows.h>. Built natively (tests, sanitizers,
 # fuzzers) and into the Windows programs.
 set(ZLT_PORTABLE_SOURCES
+    app/command_line.cpp
     app/digest_text.cpp
     app/options_ini.cpp
     app/file_error.cpp
@@ -14,6 +15,7 @@ set(ZLT_PORTABLE_SOURCES
     control/browser_titles.cpp
     hook/paste_keys.cpp
     ui/box_layout.cpp
+    ui/report_text.cpp
     ui/progress_throttle.cpp
     ui/navigation_tree.cpp
     update/version_list.cpp
@@ -24,6 +26,7 @@ set(ZLT_PORTABLE_SOURCES
 # Everything else of zlt.exe except its entry point.
 set(ZLT_WIN32_SOURCES
     app/main_app.cpp
+    app/command_line_run.cpp
     app/main_window.cpp
     app/main_window_exit.cpp
     app/main_window_tray.cpp
@@ -66,6 +69,7 @@ set(ZLT_WIN32_SOURCES
     ui/panels.cpp
     ui/password_dialog.cpp
     ui/progress_window.cpp
+    ui/report_view.cpp
     ui/tray_menu.cpp
     update/version_check.cpp
     ${ZLT_ENGINE_WIN32_SOURCES}

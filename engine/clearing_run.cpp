@@ -239,13 +239,21 @@ private:
 
 } // namespace
 
-void RunClearingSteps(HistoryCleaner& cleaner, ProgramSettings& settings, volatile LONG* done) {
+void RunClearingSteps(HistoryCleaner& cleaner, ProgramSettings& settings, volatile LONG* done,
+                      const std::string& trigger, const std::string& reportsFolder) {
     if (done) *done = 0;
     InterlockedExchange(&cleaner.threadedRun, 1);
     try {
-        ThreadedRun(cleaner, settings).Run();
+        RecordedClearing(cleaner, trigger, false, reportsFolder, [&] {
+            try {
+                ThreadedRun(cleaner, settings).Run();
+            } catch (...) {
+                // A cleaner that failed this badly leaves the rest undone; what was done before it
+                // is still reported.
+            }
+        });
     } catch (...) {
-        // A cleaner that failed this badly leaves the rest undone; the run still ends properly.
+        // Not even the record could be kept; the run still ends properly.
     }
     InterlockedExchange(&cleaner.threadedRun, 0);
     // The flags are set before the end is reported, so that the progress window sees the run

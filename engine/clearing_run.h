@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "engine/history_cleaner.h"
 
+#include <string>
 #include <vector>
 
 // The threaded run, on the worker thread. Sets *done to 0, runs the selected cleaners in their
@@ -13,7 +14,10 @@
 // and testing settings.stopRequested before each step, and ends by setting *done to 1,
 // stopRequested to 1, giving the clearing lease back and reporting RunFinished to the cleaner's
 // observer (with exitAfterRun). Catches everything: no exception leaves it. `done` may be null.
-void RunClearingSteps(HistoryCleaner& cleaner, ProgramSettings& settings, volatile LONG* done);
+// The run is recorded as started by `trigger` and its report saved in `reportsFolder` (when not
+// empty) before its end is reported, so that whoever hears of the end finds the report in place.
+void RunClearingSteps(HistoryCleaner& cleaner, ProgramSettings& settings, volatile LONG* done,
+                      const std::string& trigger = "clear-all", const std::string& reportsFolder = {});
 
 // Every option that selects a cleaner in some clearing, the threaded run's and the synchronous
 // groups' together.

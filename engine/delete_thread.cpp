@@ -31,4 +31,8 @@ DWORD WINAPI CDeleteThread::Entry(void* self) {
     return 0;
 }
 
-void RunThreadedClearing(CDeleteThread& thread) { RunClearingSteps(*thread.cleaner, *thread.settings, &thread.done); }
+CDeleteThread::Work ThreadedClearing(std::string trigger, std::string reportsFolder) {
+    return [trigger = std::move(trigger), reportsFolder = std::move(reportsFolder)](CDeleteThread& thread) {
+        RunClearingSteps(*thread.cleaner, *thread.settings, &thread.done, trigger, reportsFolder);
+    };
+}

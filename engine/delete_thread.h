@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "app/settings.h"
 #include "platform/handles.h"
@@ -37,5 +38,7 @@ private:
     ScopedHandle thread_;
 };
 
-// The clearing run with shredding on: the work of the thread that ClearAll starts.
-void RunThreadedClearing(CDeleteThread& thread);
+// The clearing run with shredding on, the work of the thread that ClearAll starts: recorded as
+// started by `trigger`, its report saved in `reportsFolder` on the worker before the run's end is
+// reported.
+CDeleteThread::Work ThreadedClearing(std::string trigger, std::string reportsFolder);

@@ -244,10 +244,24 @@ std::shared_ptr<const RunRecord> HistoryCleaner::LastRecord() const {
     return lastRecord_;
 }
 
+namespace {
+
+bool RecordingSwitchedOff() {
+    static const bool off = GetEnvironmentVariableA("ZLT_BENCH_NO_RECORD", nullptr, 0) > 0;
+    return off;
+}
+
+} // namespace
+
 std::shared_ptr<const RunRecord> RecordedClearing(HistoryCleaner& cleaner, const std::string& trigger, bool preview,
                                                   const std::string& reportsFolder,
                                                   const std::function<void()>& clear) {
     auto record = std::make_shared<RunRecord>();
+    if (!preview && RecordingSwitchedOff()) {
+        record->trigger = trigger;
+        clear();
+        return record;
+    }
     {
         const RecordingScope scope(cleaner, *record, preview, trigger);
         clear();
@@ -278,11 +292,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes) {
            written == bytes.size();
 }
 
-} // namespace
-
-bool SaveRunReport(const RunRecord& record, const std::string& folder, size_t keep) {
-    // The folder and what is written there are the user's own (below the local application data).
-    SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+RunRecord InUtf8(const RunRecord& record) {
     RunRecord utf8 = record;
     for (RecordItem& item : utf8.items) {
         item.path = Utf8(item.path);
@@ -290,6 +300,23 @@ bool SaveRunReport(const RunRecord& record, const std::string& folder, size_t ke
         item.holder = Utf8(item.holder);
         item.profile = Utf8(item.profile);
     }
+    return utf8;
+}
+
+} // namespace
+
+bool WriteReportJson(const RunRecord& record, const std::string& path) {
+    const std::string json = ReportJson(InUtf8(record));
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file.valid() && WriteFile(file.get(), json.data(), static_cast<DWORD>(json.size()), &written, nullptr) &&
+           written == json.size();
+}
+
+bool SaveRunReport(const RunRecord& record, const std::string& folder, size_t keep) {
+    // The folder and what is written there are the user's own (below the local application data).
+    SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    const RunRecord utf8 = InUtf8(record);
     // "2026-12-08T17:01:41Z" names the file "20261208-170141-clear-all"; a second report within the
     // same second gets a number.
     std::string stem;

@@ -69,9 +69,15 @@ std::string UtcNow();
 // Runs `clear` as one recorded clearing (or, with `preview`, a preview that changes nothing):
 // the record is kept as the cleaner's last one and, unless it is a preview or `reportsFolder` is
 // empty, saved there as a report. The record is given back.
+// For the benchmark only: with ZLT_BENCH_NO_RECORD set in the environment, a clearing keeps no
+// record (an empty one is given back) and saves nothing, so that the cost of recording can be told.
 std::shared_ptr<const RunRecord> RecordedClearing(HistoryCleaner& cleaner, const std::string& trigger, bool preview,
                                                   const std::string& reportsFolder,
                                                   const std::function<void()>& clear);
+
+// Writes the JSON report of `record` to `path` (replaced when it exists), in UTF-8. False when it
+// could not be written.
+bool WriteReportJson(const RunRecord& record, const std::string& path);
 
 // Writes `record` into `folder` (made when missing) as "<time>-<trigger>.json" and ".txt", in
 // UTF-8, and keeps only the newest `keep` reports there. False when it could not be written.

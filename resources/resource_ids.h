@@ -30,6 +30,7 @@
 #define IDD_BROWSER_CHROME 163
 #define IDD_BROWSER_CHROMIUM 170 // Edge, Brave and Vivaldi: the Chrome page's template with every box
 #define IDD_WINDOWS_HISTORY 77
+#define IDD_REPORT_VIEW 2200
 
 // Menus, and the commands of the tray menu (app/messages.h names them for the code)
 #define IDR_TRAY_MENU 2
@@ -142,6 +143,9 @@
 #define IDC_WHAT_ASK_CLOSE_BROWSERS 1031
 #define IDC_WHAT_CONFIRM 1032
 #define IDC_WHAT_ON_BROWSER_CLOSE 1040
+// Below the page's own controls: the preview of a clearing, and the last clearing's report
+#define IDC_WHAT_PREVIEW 2201
+#define IDC_WHAT_LAST_REPORT 2202
 
 // Apply, Reset and CLEAR of the Windows and application history pages
 #define IDC_HISTORY_APPLY 880
@@ -246,6 +250,12 @@
 #define IDC_PROGRESS_STATIC3 1202
 #define IDC_PROGRESS_GROUP_FILE 1203
 #define IDC_PROGRESS_GROUP_BAR 1204
+
+// Report view
+#define IDC_REPORT_SUMMARY 2203
+#define IDC_REPORT_GROUPS 2204
+#define IDC_REPORT_ITEMS 2205
+#define IDC_REPORT_OPEN_FOLDER 2206
 
 // Main window children
 #define IDC_TOOLBAR 152

@@ -19,6 +19,8 @@ void Place(HWND control, const BoxRect& r) { MoveWindow(control, r.x, r.y, r.wid
 
 void SetBoxHookForTests(BoxHook hook) { Hook() = std::move(hook); }
 
+void RouteBoxes(BoxHook route) { Hook() = std::move(route); }
+
 void ShowMessage(HWND parent, const char* caption, const char* groupTitle, const char* text, int icon) {
     if (Hook()) {
         Hook()({false, parent, caption, text, icon});

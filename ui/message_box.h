@@ -25,6 +25,8 @@ struct BoxRequest {
 };
 using BoxHook = std::function<bool(const BoxRequest&)>;
 void SetBoxHookForTests(BoxHook hook);
+// The command line shows no box at all: it routes every box to its console the same way.
+void RouteBoxes(BoxHook route);
 
 // One-button box ("Ok"), sized to its text.
 class CMessageBox : public CDialog {

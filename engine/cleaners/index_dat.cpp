@@ -2,6 +2,7 @@
 // Explorer folders deleted, and a batch file that deletes the rest at the next Windows start.
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
 
 #include "engine/cleaners/index_dat_plan.h"
@@ -137,16 +138,32 @@ void HistoryCleaner::ClearIndexDatContent(const FolderList& folders) {
         if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
         // A file that WinINet does not hold open simply goes; one in use is cleared in place.
         const uint64_t leftBefore = itemsLeft_;
+        const size_t recordedBefore = record ? record->items.size() : 0;
         RemoveFile(path);
+        // Cleared in place, the file is done as its option says: the removal that failed on the way
+        // leaves nothing behind that the record should count.
+        const auto clearedInstead = [&](uint64_t bytes) {
+            if (record)
+                record->items.erase(std::remove_if(record->items.begin() + static_cast<std::ptrdiff_t>(recordedBefore),
+                                                   record->items.end(),
+                                                   [&](const RecordItem& item) {
+                                                       return item.action == ItemAction::Left && item.path == path;
+                                                   }),
+                                    record->items.end());
+            itemsLeft_ = leftBefore;
+            RecordCleared(path, bytes);
+        };
         if (dryRun) {
             // The removal would have failed: the content would be cleared instead.
             if (itemsLeft_ == leftBefore) continue;
+            // Opened as the clearing would open it, so that a file locked whole shows as left; an
+            // open that writes nothing changes neither the bytes nor the times.
             FileEntry held;
-            if (!held.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) ||
+            if (!held.Open(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) ||
                 held.Identify(path) != FileEntry::Kind::Plain)
                 continue;
             const uint64_t end = plan.ClearEnd(held.size());
-            RecordCleared(path, end > IndexDatPlan::kKeptHeader ? end - IndexDatPlan::kKeptHeader : 0);
+            clearedInstead(end > IndexDatPlan::kKeptHeader ? end - IndexDatPlan::kKeptHeader : 0);
             continue;
         }
         FileEntry entry;
@@ -172,7 +189,7 @@ void HistoryCleaner::ClearIndexDatContent(const FolderList& folders) {
             if (WriteFile(file, zeros, got, &written, nullptr)) cleared += written;
         }
         entry.Close();
-        RecordCleared(path, cleared);
+        clearedInstead(cleared);
         if (plan.TooLarge(length)) {
             const std::string text =
                 path + " is too large (" + std::to_string(IndexDatPlan::SizeMb(length)) +

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "app/messages.h"
 #include "platform/handles.h"
@@ -417,3 +418,121 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
 
 std::string UserDataFolder() { return ShellFolder(CSIDL_APPDATA) + "\\Zephyrlanthorpe"; }
 std::string UserSettingsFile() { return UserDataFolder() + "\\settings.dat"; }
+
+std::string ReportsFolder() { return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Zephyrlanthorpe\\Reports"; }
+
+std::string NewestReport(const std::string& trigger) {
+    // Names begin with the time, so the newest sorts last.
+    std::string newest;
+    const std::string ending = "-" + trigger + ".json";
+    for (const std::string& name : FolderEntries(ReportsFolder()))
+        if (name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0 &&
+            name > newest)
+            newest = name;
+    return newest.empty() ? newest : ReportsFolder() + "\\" + newest;
+}
+
+namespace {
+
+// A JSON string at text[pos] (its opening quote), unescaped; pos ends after it.
+std::string JsonString(const std::string& text, size_t& pos) {
+    std::string value;
+    for (++pos; pos < text.size() && text[pos] != '"'; ++pos) {
+        if (text[pos] != '\\' || pos + 1 >= text.size()) {
+            value += text[pos];
+            continue;
+        }
+        const char escaped = text[++pos];
+        switch (escaped) {
+        case 'n': value += '\n'; break;
+        case 'r': value += '\r'; break;
+        case 't': value += '\t'; break;
+        case 'u':
+            value += static_cast<char>(std::stoi(text.substr(pos + 1, 4), nullptr, 16));
+            pos += 4;
+            break;
+        default: value += escaped;
+        }
+    }
+    ++pos;
+    return value;
+}
+
+// The members of the flat object at text[pos] (its '{'); pos ends after it.
+ReportFields FlatObject(const std::string& text, size_t& pos) {
+    ReportFields fields;
+    ++pos;
+    while (pos < text.size() && text[pos] != '}') {
+        if (text[pos] != '"') {
+            ++pos;
+            continue;
+        }
+        const std::string name = JsonString(text, pos);
+        ++pos; // the colon
+        if (text[pos] == '"') {
+            fields[name] = JsonString(text, pos);
+        } else {
+            const size_t end = text.find_first_of(",}", pos);
+            fields[name] = text.substr(pos, end - pos);
+            pos = end;
+        }
+    }
+    ++pos;
+    return fields;
+}
+
+} // namespace
+
+std::vector<ReportFields> ReportItems(const std::string& json) {
+    std::vector<ReportFields> items;
+    size_t pos = json.find("\"items\":[");
+    if (pos == std::string::npos) return items;
+    for (pos = json.find('{', pos); pos != std::string::npos; pos = json.find('{', pos)) items.push_back(FlatObject(json, pos));
+    return items;
+}
+
+ReportFields ReportTotals(const std::string& json) {
+    size_t pos = json.find("\"totals\":{");
+    if (pos == std::string::npos) return {};
+    pos = json.find('{', pos);
+    return FlatObject(json, pos);
+}
+
+std::string ReportString(const std::string& json, const char* name) {
+    const std::string key = std::string("\"") + name + "\":\"";
+    size_t pos = json.find(key);
+    if (pos == std::string::npos) return {};
+    pos += key.size() - 1;
+    return JsonString(json, pos);
+}
+
+long RunCommand(const std::string& commandLine, std::string* output, DWORD timeoutMs) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return -1;
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = writeEnd;
+    si.hStdInput = nullptr;
+    PROCESS_INFORMATION pi = {};
+    std::string line = commandLine;
+    const bool started =
+        CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi) != FALSE;
+    CloseHandle(writeEnd); // the pipe ends when the program's copy goes
+    long code = -1;
+    if (started) {
+        std::string text;
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got) text.append(buffer, got);
+        code = WaitForExit(pi.hProcess, timeoutMs);
+        if (code == -1) TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        if (output) *output = text;
+    }
+    CloseHandle(readEnd);
+    return code;
+}

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -93,3 +94,22 @@ HWND VisiblePage(HWND mainWindow);
 bool SetCheck(HWND page, int id, bool on);
 bool IsChecked(HWND page, int id);
 std::string ClassNameOf(HWND window);
+
+// ---------------------------------------------------------------------------------------------
+// The program's reports (docs/report-format.md) and its command line
+
+// %LOCALAPPDATA%\Zephyrlanthorpe\Reports of this user.
+std::string ReportsFolder();
+// The newest report saved there for clearings of `trigger` ("clear-all", "command-line"); empty
+// when there is none.
+std::string NewestReport(const std::string& trigger);
+// One item of a report: its fields as text (numbers in decimal), strings unescaped.
+using ReportFields = std::map<std::string, std::string>;
+std::vector<ReportFields> ReportItems(const std::string& json);
+// The report's "totals" object, and one of its top-level strings ("mode", "trigger").
+ReportFields ReportTotals(const std::string& json);
+std::string ReportString(const std::string& json, const char* name);
+
+// Runs a command line to its end with its standard output and error on one pipe; the exit code,
+// or -1 when it did not end within the timeout (it is then ended). `output` gets what it wrote.
+long RunCommand(const std::string& commandLine, std::string* output, DWORD timeoutMs = 60000);

@@ -211,3 +211,27 @@ TEST(Recording, OnlyTheNewestReportsAreKept) {
     EXPECT_TRUE(saved.front().ends_with("20261208-170142-watch.json")) << saved.front();
     EXPECT_TRUE(saved.back().ends_with("20261208-170144-watch.txt")) << saved.back();
 }
+
+TEST(Recording, AnIndexDatClearedInPlaceIsDoneAndOnlyOneLockedWholeIsLeft) {
+    ProgramSettings settings;
+    settings.ApplyDefaults();
+    HistoryCleaner cleaner(&settings);
+    TempFolder inUse, locked;
+    MakeFile(inUse / "index.dat", 20000);
+    MakeFile(locked / "index.dat", 20000);
+    // As WinINet holds it: open for reading and writing by others, but not to be deleted.
+    HeldFile wininet(inUse / "index.dat", FILE_SHARE_READ | FILE_SHARE_WRITE);
+    HeldFile exclusive(locked / "index.dat", 0);
+    ASSERT_TRUE(wininet.held() && exclusive.held());
+    for (const bool preview : {true, false}) {
+        const auto record = RecordedClearing(cleaner, "clear-all", preview, "",
+                                             [&] { cleaner.ClearIndexDatContent({inUse.path(), locked.path()}); });
+        ASSERT_EQ(record->items.size(), 2u) << preview;
+        EXPECT_EQ(record->items[0].path, inUse / "index.dat");
+        EXPECT_EQ(record->items[0].action, ItemAction::Edited);
+        EXPECT_EQ(record->items[0].bytes, 20000u - 32u);
+        EXPECT_EQ(record->items[1].path, locked / "index.dat");
+        EXPECT_EQ(record->items[1].action, ItemAction::Left);
+        EXPECT_EQ(record->Totals().left, 1u);
+    }
+}

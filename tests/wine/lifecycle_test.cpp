@@ -1,5 +1,6 @@
 // The life of a clearing and of the program around it: the clear entry, one clearing at a time,
 // the exit path with and without a run going, and how the program starts from its settings.
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <objbase.h>
@@ -63,6 +64,32 @@ namespace {
 const char kRunMru[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
 void SeedKey(const char* path) { ASSERT_TRUE(SetString(HKEY_CURRENT_USER, path, "a", "notepad")); }
+
+// The reports saved in `folder`, by what started each clearing ("clear-all", "hot-key", ...).
+std::vector<std::string> SavedReports(const std::string& folder) {
+    std::vector<std::string> triggers;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.json").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return triggers;
+    do {
+        // "20261208-170141-clear-all.json", or "...-clear-all-2.json" for the second in that second.
+        std::string trigger = found.cFileName;
+        trigger = trigger.substr(16, trigger.size() - 21);
+        const size_t dash = trigger.find_last_of('-');
+        if (dash != std::string::npos && trigger.find_first_not_of("0123456789", dash + 1) == std::string::npos)
+            trigger.erase(dash);
+        triggers.push_back(trigger);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(triggers.begin(), triggers.end());
+    return triggers;
+}
+
+bool RecordsRemovalOf(const RunRecord& record, const std::string& key) {
+    return std::any_of(record.items.begin(), record.items.end(), [&](const RecordItem& item) {
+        return item.action == ItemAction::Removed && item.path == "HKEY_CURRENT_USER\\" + key;
+    });
+}
 } // namespace
 
 TEST_F(MainWindowTest, ClearAllWithoutShreddingClearsAndConfirms) {
@@ -74,13 +101,38 @@ TEST_F(MainWindowTest, ClearAllWithoutShreddingClearsAndConfirms) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "Zephyrlanthorpe");
-    EXPECT_EQ(boxes.boxes[0].text, "All selected items have been deleted.");
+    // The line it always had, then what the clearing's record says went, and the offer of its report.
+    EXPECT_TRUE(boxes.boxes[0].question);
+    EXPECT_EQ(boxes.boxes[0].text.rfind("All selected items have been deleted.\nRemoved: 0 files", 0), 0u)
+        << boxes.boxes[0].text;
+    EXPECT_NE(boxes.boxes[0].text.find("1 registry entry"), std::string::npos) << boxes.boxes[0].text;
     EXPECT_EQ(s.runActive, 0);
-    // The hot key clears silently.
+    ASSERT_NE(cleaner->LastRecord(), nullptr);
+    EXPECT_TRUE(RecordsRemovalOf(*cleaner->LastRecord(), kRunMru));
+    // The hot key and the scheduler clear silently, each recorded as itself.
     SeedKey(kRunMru);
     SendMessageA(main->hwnd(), WM_HOTKEY, HotKeyIdClearAll, 0);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
+    EXPECT_TRUE(RecordsRemovalOf(*cleaner->LastRecord(), kRunMru));
+    SendMessageA(main->hwnd(), WM_TIMER, TimerScheduler, 0);
     EXPECT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(SavedReports(s.ReportsFolder()), (std::vector<std::string>{"clear-all", "hot-key", "scheduler"}));
+}
+
+TEST_F(MainWindowTest, AClearingThatLeavesItemsDoesNotSayEverythingWasDeleted) {
+    // The Recent folder, with a link that no program may delete meanwhile.
+    const std::string recent = MakeFolder(ShellFolderPath(CSIDL_APPDATA) + "\\Microsoft\\Windows\\Recent");
+    const std::string link = recent + "\\plan.txt.lnk";
+    WriteTextFile(link, "kept open");
+    HeldFile open(link, 0);
+    ASSERT_TRUE(open.held());
+    s.emptyRecentItems = 1;
+    s.confirmAfterClear = 1;
+    BoxRecorder boxes;
+    Command(CmdClearAll);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text.rfind("Not all selected items could be deleted.\n", 0), 0u) << boxes.boxes[0].text;
+    EXPECT_TRUE(PathExists(link));
 }
 
 TEST_F(MainWindowTest, ThreadedRunClearsInTheBackgroundWithoutAConfirmation) {
@@ -93,6 +145,10 @@ TEST_F(MainWindowTest, ThreadedRunClearsInTheBackgroundWithoutAConfirmation) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
     EXPECT_EQ(s.runActive, 0);
     EXPECT_TRUE(boxes.boxes.empty());
+    // Recorded and saved on the worker before its end was heard of here.
+    ASSERT_NE(cleaner->LastRecord(), nullptr);
+    EXPECT_TRUE(RecordsRemovalOf(*cleaner->LastRecord(), kRunMru));
+    EXPECT_EQ(SavedReports(s.ReportsFolder()), std::vector<std::string>{"clear-all"});
 }
 
 TEST_F(MainWindowTest, ExitWithClearingOnAShreddingRunEndsAfterTheRun) {
@@ -105,6 +161,8 @@ TEST_F(MainWindowTest, ExitWithClearingOnAShreddingRunEndsAfterTheRun) {
     // The run posts the exit command at its end; the window goes then.
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 15000));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunMru));
+    // The run, and the clearing on this thread that the exit path always ends with.
+    EXPECT_EQ(SavedReports(s.ReportsFolder()), (std::vector<std::string>{"exit", "exit"}));
     EXPECT_EQ(s.exiting, 1);
     EXPECT_EQ(s.runActive, 0);
     EXPECT_TRUE(PathExists(folder / "settings.dat"));
@@ -374,6 +432,8 @@ TEST_F(ClearOnStart, ClearsSilentlyWithWow64AlreadyKnown) {
     EXPECT_TRUE(isWow64); // not detected again, after the clear, by the window
     EXPECT_EQ(boxesAtStart, 0u); // no confirmation
     EXPECT_EQ(s.runActive, 0);
+    ASSERT_NE(cleaner->LastRecord(), nullptr);
+    EXPECT_EQ(cleaner->LastRecord()->trigger, "start");
 }
 
 TEST_F(InvisibleStart, NoWindowAndNoTrayIconUntilAskedFor) {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "ui/report_text.h"
+
 TempFolder::TempFolder() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
@@ -21,7 +23,7 @@ TempFolder::~TempFolder() { RemoveTree(path_); }
 BoxRecorder::BoxRecorder(bool a) : answer(a) {
     SetBoxHookForTests([this](const BoxRequest& r) {
         boxes.push_back(r);
-        return answer;
+        return IsReportOffer(r.text) ? openReports : answer;
     });
 }
 

@@ -22,13 +22,16 @@ private:
     std::string path_;
 };
 
-// Records every message and question box instead of showing it; questions get `answer`.
+// Records every message and question box instead of showing it; questions get `answer`, except
+// the offer to see a clearing's report after its confirmation, which gets `openReports` (the
+// report view is a modal window of its own).
 class BoxRecorder {
 public:
     explicit BoxRecorder(bool answer = true);
     ~BoxRecorder();
     std::vector<BoxRequest> boxes;
     bool answer;
+    bool openReports = false;
 };
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path);

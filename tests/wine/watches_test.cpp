@@ -50,6 +50,12 @@ TEST_F(WatchTest, ABrowserThatClosesIsClearedOnceAndOnlyItsSelectedItems) {
     Tick(TimerBrowserWatch);
     EXPECT_EQ(recorded().calls.size(), 2u); // once per closing
     EXPECT_EQ(s.runActive, 0);
+    // One report, of the tick that cleared: the ticks that found nothing to do leave none.
+    ASSERT_NE(cleaner->LastRecord(), nullptr);
+    EXPECT_EQ(cleaner->LastRecord()->trigger, "watch");
+    FolderList reports;
+    cleaner->ListFiles(s.ReportsFolder(), reports);
+    EXPECT_EQ(reports.size(), 2u); // its text and its JSON
 }
 
 TEST_F(WatchTest, NothingFiresWhileAClearingHoldsTheLeaseAndTheClosingIsSeenAfterwards) {

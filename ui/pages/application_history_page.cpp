@@ -49,5 +49,6 @@ void CWindowApplicationHistory::ClearSelected() { ClearSelectedApplicationHistor
 void CWindowApplicationHistory::ClearNow() {
     // The toolbars keep their history in the browsers, which must not be running meanwhile.
     if (settings().clearToolbarHistory) AskToCloseBrowsers();
-    if (RunClearing(hwnd_, settings(), [&] { ClearSelected(); })) SayDone(hwnd_, settings());
+    if (auto record = RunClearing(hwnd_, *cleaner_, settings(), [&] { ClearSelected(); }))
+        SayDone(hwnd_, settings(), record);
 }

@@ -63,9 +63,9 @@ void CWindowBrowserPage::ClearNow() {
     }
     if (!AskToClear(hwnd_)) return;
     for (const BrowserProgram& program : info_.programs) AskToClose(program);
-    const bool cleared = RunClearing(hwnd_, settings(), [&] {
+    const auto record = RunClearing(hwnd_, cleaner(), settings(), [&] {
         ClearBrowserSteps(cleaner(), settings(), info_.browsers);
         ClearExtras();
     });
-    if (cleared) SayDone(hwnd_, settings());
+    if (record) SayDone(hwnd_, settings(), record);
 }

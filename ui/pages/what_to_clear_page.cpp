@@ -2,6 +2,9 @@
 
 #include "app/messages.h"
 #include "engine/clearing_run.h"
+#include "engine/history_cleaner.h"
+#include "ui/pages/clear_now.h"
+#include "ui/report_view.h"
 
 namespace {
 
@@ -30,6 +33,8 @@ void CWindowSecurityHistory::OnOwnCommand(int id, int code) {
     if (code != BN_CLICKED) return;
     if (id == IDC_WHAT_QUICK_SELECT) PostToMainWindow(CmdSelectMostOptions);
     if (id == IDC_WHAT_CLEAR_ALL) PostToMainWindow(CmdClearHistory);
+    if (id == IDC_WHAT_PREVIEW) Preview();
+    if (id == IDC_WHAT_LAST_REPORT) ShowLastReport();
 }
 
 bool CWindowSecurityHistory::SelectMostOptions() {
@@ -39,3 +44,19 @@ bool CWindowSecurityHistory::SelectMostOptions() {
 }
 
 void CWindowSecurityHistory::ClearSelectedBrowserItems() { ::ClearSelectedBrowserItems(*cleaner_, settings()); }
+
+void CWindowSecurityHistory::Preview() {
+    // What "Clear all selected items" would do on this thread, without its questions: a preview
+    // asks about no running program and changes nothing, and a file held open shows as held.
+    ProgramSettings& s = settings();
+    auto record = RunClearing(hwnd_, *cleaner_, s, "clear-all", true, [&] {
+        ::ClearSelectedBrowserItems(*cleaner_, s);
+        ClearSelectedWindowsHistory(*cleaner_, s, hwnd_);
+        ClearSelectedApplicationHistory(*cleaner_, s);
+    });
+    if (record) ShowReportView(GetAncestor(hwnd_, GA_ROOT), record, s.ReportsFolder());
+}
+
+void CWindowSecurityHistory::ShowLastReport() {
+    ShowReportView(GetAncestor(hwnd_, GA_ROOT), cleaner_->LastRecord(), settings().ReportsFolder());
+}

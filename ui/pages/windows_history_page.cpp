@@ -49,5 +49,6 @@ void CWindowWindowsHistory::ClearSelected() { ClearSelectedWindowsHistory(*clean
 
 void CWindowWindowsHistory::ClearNow() {
     if (!AskToClear(hwnd_)) return;
-    if (RunClearing(hwnd_, settings(), [&] { ClearSelected(); })) SayDone(hwnd_, settings());
+    if (auto record = RunClearing(hwnd_, *cleaner_, settings(), [&] { ClearSelected(); }))
+        SayDone(hwnd_, settings(), record);
 }
