@@ -628,11 +628,17 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
     EXPECT_EQ(std::to_string(itemBytes), ReportTotals(json)["bytes"]);
     EXPECT_EQ(std::to_string(items.size()), ReportTotals(json)["items"]);
     // The confirmation says all went only when nothing was left. What may stay is WinINet's own
-    // index.dat, which the program's cache cleaner has open by then: never a trace.
+    // index.dat, which the program's cache cleaner has open by then, and a canary that a cleaner
+    // looked at and found no database to clean: never a trace.
     const bool allGone = ReportTotals(json)["left"] == "0";
     EXPECT_TRUE(StartsWith(confirmation, allGone ? kDoneText : kNotAllText)) << confirmation;
-    for (const ReportFields& item : items)
-        if (item.at("action") == "left") EXPECT_TRUE(item.at("path").ends_with("\\index.dat")) << item.at("path");
+    for (const ReportFields& item : items) {
+        if (item.at("action") != "left") continue;
+        bool canary = false;
+        for (const Canary& c : canaries_) canary = canary || lstrcmpiA(c.path.c_str(), item.at("path").c_str()) == 0;
+        EXPECT_TRUE(item.at("path").ends_with("\\index.dat") || (canary && item.at("reason") == "not cleaned"))
+            << item.at("path") << ": " << item.at("reason");
+    }
     for (size_t i = 0; i < traces_.size(); ++i) {
         bool listed = false;
         for (const ReportFields& item : items)
