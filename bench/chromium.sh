@@ -16,10 +16,7 @@ cmake --build "$build" --target zlt_chromium_bench -j2 >/dev/null
 work=$build/bench-chromium
 rm -rf "$work"
 mkdir -p "$work"
-repeat=${BENCH_REPEAT:-2}
-now() { date +%s.%N; }
-elapsed() { echo "$2 - $1" | bc -l; }
-least() { printf '%s\n' "$@" | sort -g | head -n 1; }
+. "$top/bench/common.sh"
 
 "$top/bench/make_chromium.py" "$work/profile" "$work/cache" >"$work/made"
 

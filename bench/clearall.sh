@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A full "Clear all selected items" of the installed program (quick select) on a seeded set of
-# about 1 000 cache and temporary files and 400 registry values, shredding off and on, each in a
+# about 1 000 cache and temporary files and 400 registry values, shredding off and on, shredding off
+# without a record kept, and its preview, each in a
 # fresh throw-away prefix; beside it GNU `shred -n 3 -u` on a native set of the same file sizes.
 # Prints a table, never pass/fail; each figure is the best of BENCH_REPEAT runs (default 2).
 # Uses build/all (after scripts/build.sh); native files go to build/all/clearall-work.
@@ -8,9 +9,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build/all/wine
 cmake --build "$build" --target zlt_clearall_bench zlt ZLTSetup -j2 >/dev/null
-repeat=${BENCH_REPEAT:-2}
+. "$top/bench/common.sh"
 work=$top/build/all/clearall-work
-least() { printf '%s\n' "$@" | sort -g | head -n 1; }
 
 # One run in a fresh prefix; prints its output (the file sizes, then the figures).
 run_once() {
@@ -19,13 +19,18 @@ run_once() {
 }
 
 declare -A seconds
-for mode in off on; do
+for mode in off norecord preview on; do
     times=()
     for ((i = 0; i < repeat; i++)); do
         out=$(run_once "$mode")
         line=$(grep '^seconds ' <<<"$out") || { echo "clearall: $mode run failed: $(tail -n 3 <<<"$out")" >&2; exit 1; }
         read -r _ s _ files _ bytes _ left <<<"$line"
-        [ "$left" = 0 ] || { echo "clearall: $left files left behind ($mode)" >&2; exit 1; }
+        # A preview removes nothing; a clearing leaves nothing.
+        if [ "$mode" = preview ]; then
+            [ "$left" = "$files" ] || { echo "clearall: the preview removed $((files - left)) files" >&2; exit 1; }
+        else
+            [ "$left" = 0 ] || { echo "clearall: $left files left behind ($mode)" >&2; exit 1; }
+        fi
         times+=("$s")
         sizes=$(sed -n 's/^file //p' <<<"$out")
     done
@@ -54,8 +59,12 @@ shredding_s=$(echo "${seconds[on]} - ${seconds[off]}" | bc -l)
 mb=$(echo "$bytes / 1000000" | bc -l)
 
 printf '\n%-44s %9s\n' "Clear All after quick select, $files files, $(printf '%.0f' "$mb") MB" "seconds"
-printf '%-44s %9.2f\n' "shredding off" "${seconds[off]}" "shredding on, progress window shown" "${seconds[on]}" \
+printf '%-44s %9.2f\n' "shredding off" "${seconds[off]}" "shredding off, no record kept" "${seconds[norecord]}" \
+    "preview (nothing removed)" "${seconds[preview]}" "shredding on, progress window shown" "${seconds[on]}" \
     "the shredding's share (on - off)" "$shredding_s" "shred -n 3 -u on the same sizes (native)" "$shred_s"
 printf 'shredding throughput: zlt %.1f MB/s, shred %.1f MB/s (3 passes), ratio %.2f (target >= 0.9)\n' \
     "$(echo "$mb * 3 / $shredding_s" | bc -l)" "$(echo "$mb * 3 / $shred_s" | bc -l)" \
     "$(echo "$shred_s / $shredding_s" | bc -l)"
+printf 'record and report: %+.1f %% of the run (target <= 3 %%); preview: %.2f of the run (target <= 0.5)\n' \
+    "$(echo "(${seconds[off]} - ${seconds[norecord]}) * 100 / ${seconds[norecord]}" | bc -l)" \
+    "$(echo "${seconds[preview]} / ${seconds[off]}" | bc -l)"

@@ -1,11 +1,14 @@
 // A full "Clear all selected items" of the installed program on a seeded set of traces, timed from
 // the click to the confirmation. Run by bench/clearall.sh in a throw-away prefix:
-//   zlt_clearall_bench off|on
+//   zlt_clearall_bench off|on|norecord|preview
 // installs the package, lays out browser caches, temporary files and the registry lists of a
 // well-used profile, starts zlt.exe, posts "Quick select" (with "Shred history files" ticked on
 // the Shredder page for "on", progress window shown) and "Clear all selected items", times it to
 // its end (the confirmation; for "on" the progress window going), and prints
 //   file SIZE                      one line per seeded file (the shell makes the same set natively)
+// "norecord" is "off" with the program keeping no record (its benchmark-only switch), so that the
+// cost of the record and the report can be told; "preview" presses "Preview" in place of the
+// clearing and times it to the preview's window (every file must then still be there).
 //   seconds S files N bytes B left L
 #include <windows.h>
 #include <shlobj.h>
@@ -91,7 +94,9 @@ void AnswerBox(DWORD pid, const char* text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool shred = argc > 1 && std::strcmp(argv[1], "on") == 0;
+    const std::string mode = argc > 1 ? argv[1] : "off";
+    const bool shred = mode == "on", preview = mode == "preview";
+    if (mode == "norecord") SetEnvironmentVariableA("ZLT_BENCH_NO_RECORD", "1");
     if (!InstallPackage() || !WaitForInstallerEnd()) {
         std::printf("not installed\n");
         return 1;
@@ -125,16 +130,26 @@ int main(int argc, char** argv) {
 
     // The clearing on the program's own thread ends with the confirmation; the shredding run on its
     // worker ends when its progress window goes.
+    HWND whatToClear = preview ? ShowPage(window, {0}) : nullptr;
+    if (preview && !whatToClear) {
+        std::printf("no What to Clear page\n");
+        return 1;
+    }
     const auto start = std::chrono::steady_clock::now();
-    PostMessageA(window, WM_COMMAND, CmdClearHistory, 0);
+    if (preview)
+        Press(whatToClear, IDC_WHAT_PREVIEW);
+    else
+        PostMessageA(window, WM_COMMAND, CmdClearHistory, 0);
     bool ended = false;
-    if (shred) {
+    if (preview) {
+        ended = WaitForProgramWindow(pid, "Clearing preview", 1800000) != nullptr;
+    } else if (shred) {
         const HWND progress = WaitForProgramWindow(pid, "Files Shredding", 60000);
         ended = progress && WaitForWindowGone(progress, 1800000);
     } else {
         const Box done = WaitForProgramBox(pid, 1800000);
-        ended = done.window && done.text == "All selected items have been deleted.";
-        if (ended) Press(done.window, IDOK);
+        ended = done.window && done.text.rfind("All selected items have been deleted.", 0) == 0;
+        if (ended) Press(done.window, IDCANCEL); // "No": no report view
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!ended) {

@@ -12,6 +12,8 @@
 #      Needs the sqlite3 shell; skipped without it.
 #   d) the Chrome cleaners of history, cookies and cache on a large profile against BleachBit
 #      (bench/chromium.sh); target: faster, and no removed string left readable.
+#   e) the Firefox cleaners of history, cookies, form data and cache on a large profile against
+#      BleachBit (bench/firefox.sh); target: faster, no removed string readable, every bookmark kept.
 # Everything happens below the Wine build folder (native sets in build/wine/bench-work, Wine sets
 # in the runner's throw-away prefixes). Uses at most two cores for the build. The machine is
 # shared, so every figure is the best of BENCH_REPEAT runs (default 2).
@@ -25,10 +27,7 @@ work=$build/bench-work
 rm -rf "$work"
 mkdir -p "$work"
 
-repeat=${BENCH_REPEAT:-2}
-now() { date +%s.%N; }
-elapsed() { echo "$2 - $1" | bc -l; }
-least() { printf '%s\n' "$@" | sort -g | head -n 1; }
+. "$top/bench/common.sh"
 
 # Time of one run of the engine under Wine on a fresh prefix holding set $1.
 wine_time_once() {
@@ -137,6 +136,7 @@ else
 fi
 rm -rf "$work"
 "$top/bench/chromium.sh"
+"$top/bench/firefox.sh"
 "$top/bench/census.sh"
 
 # The installed program (build/all): start-up and idle memory against a minimal window, and a full
