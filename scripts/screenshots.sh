@@ -12,7 +12,7 @@ zlt_sandbox_template "$build/wine/wine-template"
 work=$(mktemp -d "$build/screenshots.XXXXXX")
 zlt_sandbox_new "$build/wine/wine-template" "$work"
 ZLT_USE_DISPLAY=0 zlt_sandbox_display
-trap 'zlt_sandbox_stop; rm -rf "$work"' EXIT
+trap 'zlt_sandbox_stop || true; rm -rf "$work"' EXIT
 dest=$WINEPREFIX/drive_c/gallery
 mkdir -p "$dest"
 cp "$build/wine/bin/zlt_gallery.exe" "$build/wine/bin/"*.dll "$dest/"
@@ -44,6 +44,10 @@ gallery message-box Zephyrlanthorpe message
 gallery question-box Warning question
 gallery password-dialog "Enter password" password
 gallery progress-window "Files Shredding" progress
+# The report of a run and its preview, and the confirmation that offers the report, on a sample run.
+gallery report-view "Clearing report" report
+gallery report-preview "Clearing preview" preview
+gallery report-confirmation Zephyrlanthorpe confirmation
 
 # The installed program itself: its main window with either tree, and the tray menu.
 cp "$build/wine/bin/Zephyrlanthorpe.msi" "$dest/"
