@@ -141,16 +141,20 @@ void HistoryCleaner::ClearIndexDatContent(const FolderList& folders) {
         const size_t recordedBefore = record ? record->items.size() : 0;
         RemoveFile(path);
         // Cleared in place, the file is done as its option says: the removal that failed on the way
-        // leaves nothing behind that the record should count.
+        // leaves nothing behind that the record should count, nor does an earlier step's (the
+        // cookies' folder walk meets the cookies' index.dat, which WinINet holds, before this step
+        // clears it).
         const auto clearedInstead = [&](uint64_t bytes) {
-            if (record)
-                record->items.erase(std::remove_if(record->items.begin() + static_cast<std::ptrdiff_t>(recordedBefore),
-                                                   record->items.end(),
-                                                   [&](const RecordItem& item) {
-                                                       return item.action == ItemAction::Left && item.path == path;
-                                                   }),
-                                    record->items.end());
             itemsLeft_ = leftBefore;
+            if (record) {
+                const auto begin = record->items.begin();
+                const auto earlier = begin + static_cast<std::ptrdiff_t>(recordedBefore);
+                const auto leftHere = [&](const RecordItem& item) {
+                    return item.action == ItemAction::Left && item.path == path;
+                };
+                itemsLeft_ -= static_cast<uint64_t>(std::count_if(begin, earlier, leftHere));
+                record->items.erase(std::remove_if(begin, record->items.end(), leftHere), record->items.end());
+            }
             RecordCleared(path, bytes);
         };
         if (dryRun) {

@@ -234,4 +234,13 @@ TEST(Recording, AnIndexDatClearedInPlaceIsDoneAndOnlyOneLockedWholeIsLeft) {
         EXPECT_EQ(record->items[1].action, ItemAction::Left);
         EXPECT_EQ(record->Totals().left, 1u);
     }
+    // A step before it that met the same file (the cookies' folder walk) and could not remove it
+    // leaves no item behind once the file is cleared: the run did what it was asked.
+    const auto record = RecordedClearing(cleaner, "clear-all", false, "", [&] {
+        cleaner.RemoveFile(inUse / "index.dat");
+        cleaner.ClearIndexDatContent({inUse.path()});
+    });
+    ASSERT_EQ(record->items.size(), 1u);
+    EXPECT_EQ(record->items[0].action, ItemAction::Edited);
+    EXPECT_EQ(record->Totals().left, 0u);
 }
