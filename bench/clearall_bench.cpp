@@ -68,6 +68,8 @@ Seeded SeedTraces() {
     Seeded set;
     SizeSequence sizes;
     SeedFolder(set, sizes, local + "\\Mozilla\\Firefox\\Profiles\\q1w2e3r4.default\\Cache", "_CACHE_", 300);
+    // Chrome knows a profile by its Preferences.
+    SeedFile(local + "\\Google\\Chrome\\User Data\\Default\\Preferences", "{}");
     SeedFolder(set, sizes, local + "\\Google\\Chrome\\User Data\\Default\\Cache", "f_", 300);
     SeedFolder(set, sizes, ShellFolder(CSIDL_INTERNET_CACHE) + "\\Content.IE5\\Q1W2E3R4", "page", 200);
     SeedFolder(set, sizes, roaming + "\\Opera\\Opera\\cache\\g_0000", "opr", 100);
