@@ -129,7 +129,9 @@ bool RunJob(sqlite3* db, const DatabaseJob& job, DatabaseResult& result, bool pr
 }
 
 // "file:C:/a%20b/places.sqlite?mode=ro": the database opened for reading only. Without a log
-// beside it, also immutable, so that SQLite neither locks nor makes a shared-memory file.
+// beside it, also immutable, so that SQLite neither locks nor makes a shared-memory file. With one,
+// the shared-memory index beside it is read only too: a reader otherwise rewrites its header,
+// and a preview would have changed a byte of the browser's files.
 std::string ReadOnlyUri(const std::string& utf8, bool hasLog) {
     std::string uri = "file:";
     for (unsigned char c : utf8) {
@@ -143,7 +145,7 @@ std::string ReadOnlyUri(const std::string& utf8, bool hasLog) {
             uri += static_cast<char>(c);
         }
     }
-    return uri + (hasLog ? "?mode=ro" : "?mode=ro&immutable=1");
+    return uri + (hasLog ? "?mode=ro&readonly_shm=1" : "?mode=ro&immutable=1");
 }
 
 // What the job would delete, counted on an in-memory copy of the database made with SQLite's
