@@ -194,6 +194,31 @@ std::string Utf8FromAnsiPath(const std::string& ansi) {
     return utf8;
 }
 
+std::vector<std::string> ReadDatabaseColumn(const std::string& path, const std::string& query) {
+    std::vector<std::string> values;
+    const std::string utf8 = Utf8FromAnsiPath(path);
+    if (utf8.empty() || !Exists(path)) return values;
+    {
+        // What a link leads to is no profile's own.
+        FileEntry entry;
+        if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) return values;
+        const FileEntry::Kind kind = entry.Identify(path);
+        if (kind == FileEntry::Kind::Link || kind == FileEntry::Kind::Placeholder) return values;
+    }
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_open_v2(ReadOnlyUri(utf8, Exists(path + "-wal")).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                        nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK)
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            const unsigned char* text = sqlite3_column_text(statement, 0);
+            if (text) values.emplace_back(reinterpret_cast<const char*>(text));
+        }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return values;
+}
+
 DatabaseResult CleanDatabase(HistoryCleaner& cleaner, const std::string& path, const DatabaseJob& job) {
     DatabaseResult result;
     // sqlite3_open would create a database it does not find.

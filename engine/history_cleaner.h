@@ -353,6 +353,11 @@ public:
     // The profiles of the browsers whose page bits are in `browsers`: those Local State lists and
     // the folders that hold a Preferences file, never one reached through a link.
     std::vector<ChromiumProfileFolders> FindChromiumProfiles(uint32_t browsers);
+    // The sites that have cookies now, in every store the cookie options clean (the Chromium
+    // family's and the Firefox family's databases, Internet Explorer's cookie files and WinINet's
+    // cookie entries), read without changing a byte: hosts as CookieHostKey gives them, sorted, each
+    // once (engine/cleaners/cookie_sites.cpp).
+    std::vector<std::string> SitesWithCookies();
     enum class ChromiumTrace { History, Cache, Cookies, Passwords, Downloads, Sessions, FormData };
     void CleanChromiumProfiles(ChromiumTrace trace, uint32_t browsers);
     // The editors of profile text files. A file that cannot be opened (held locked by a running

@@ -38,4 +38,5 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/cleaners/firefox.cpp
     engine/cleaners/chrome_opera_safari.cpp
     engine/cleaners/chromium.cpp
+    engine/cleaners/cookie_sites.cpp
 )
