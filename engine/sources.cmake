@@ -39,4 +39,5 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/cleaners/chrome_opera_safari.cpp
     engine/cleaners/chromium.cpp
     engine/cleaners/cookie_sites.cpp
+    engine/cleaners/local_storage.cpp
 )

@@ -9,6 +9,7 @@
 #include "app/option_keys.h"
 #include "engine/cleaners/chromium_edits.h"
 #include "engine/cleaners/cookie_stores.h"
+#include "engine/cleaners/local_storage.h"
 #include "engine/cleaners/profile_files.h"
 #include "engine/database_cleaning.h"
 #include "engine/history_cleaner.h"
@@ -179,6 +180,9 @@ void HistoryCleaner::CleanChromiumProfiles(ChromiumTrace trace, uint32_t browser
                 }
             }
             CleanDatabase(*this, f + "\\databases\\Databases.db", {ChromiumWebDatabaseIndexStatements(*keep)});
+            // Every origin's local storage in one database: the web sites' keys go, the
+            // extensions' and the kept sites' stay.
+            CleanChromiumLocalStorage(*this, f + "\\Local Storage\\leveldb", *keep);
             // One folder for every origin's files, mapped by a database only: emptied only when
             // that database names no extension and no site is kept.
             const std::string fileSystem = f + "\\File System";

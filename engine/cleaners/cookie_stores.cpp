@@ -67,6 +67,45 @@ std::optional<SiteOrigin> OriginOfChromiumSiteFolder(std::string_view name) {
     return SiteOrigin{std::string(rest.substr(0, underscore)), static_cast<uint16_t>(number)};
 }
 
+bool IsRemovedLocalStorageKey(std::string_view key, const CookieKeepList& keep) {
+    std::string_view origin;
+    if (StartsWith(key, "META:")) {
+        origin = key.substr(5);
+    } else if (StartsWith(key, "METAACCESS:")) {
+        origin = key.substr(11);
+    } else if (StartsWith(key, "_")) {
+        const size_t end = key.find('\0');
+        if (end == std::string_view::npos) return false;
+        origin = key.substr(1, end - 1);
+    } else {
+        return false;
+    }
+    if (StartsWith(origin, "https://")) {
+        origin.remove_prefix(8);
+    } else if (StartsWith(origin, "http://")) {
+        origin.remove_prefix(7);
+    } else {
+        return false; // an extension's, or a scheme no web site has
+    }
+    // The storage key may go on with a path or, partitioned, with "^" and the top-level site: the
+    // storage is the embedded site's.
+    const std::string_view authority = origin.substr(0, origin.find_first_of("/^"));
+    std::string_view host = authority;
+    uint16_t port = 0; // the scheme's own, as the site-data folders write it
+    if (const size_t colon = authority.rfind(':'); colon != std::string_view::npos && authority.find(']') == std::string_view::npos) {
+        const std::string_view digits = authority.substr(colon + 1);
+        if (digits.empty() || digits.size() > 5 ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return false; // not a site's as far as can be told: it stays
+        const int number = std::stoi(std::string(digits));
+        if (number > 65535) return false;
+        port = static_cast<uint16_t>(number);
+        host = authority.substr(0, colon);
+    }
+    if (host.empty()) return false;
+    return !keep.KeepsOrigin(host, port);
+}
+
 std::optional<std::string> HostOfWinInetCookie(std::string_view address) {
     constexpr std::string_view kPrefix = "cookie:";
     if (address.size() <= kPrefix.size() || !EqualsNoCase(address.substr(0, kPrefix.size()), kPrefix)) return std::nullopt;

@@ -27,6 +27,12 @@ struct SiteOrigin {
 // folder or a name that is not one of a web site.
 std::optional<SiteOrigin> OriginOfChromiumSiteFolder(std::string_view name);
 
+// Whether a key of Chromium's "Local Storage\leveldb" goes: the keys of a web site's storage
+// ("META:https://tracker.test", "METAACCESS:https://tracker.test", "_https://tracker.test" NUL
+// key) unless `keep` keeps the site; never an extension's ("_chrome-extension://<id>" NUL key),
+// the database's own ("VERSION") or a key of any other form.
+bool IsRemovedLocalStorageKey(std::string_view key, const CookieKeepList& keep);
+
 // The host of a WinINet cookie entry's address, "Cookie:user@www.example.com/path"; nothing when
 // the address is of another form.
 std::optional<std::string> HostOfWinInetCookie(std::string_view address);

@@ -231,3 +231,23 @@ TEST(KeepStores, SiteFoldersWiniNetAddressesAndIECookieFilesNameTheirHosts) {
     for (const char* other : {"", "[.ShellClassInfo]\r\n", "id\n42\nexample.com/\n*\n", "id\n42\nexample.com/\n0\n1\n2\n3\n4\n"})
         EXPECT_FALSE(HostsOfIECookieFile(other)) << other;
 }
+
+TEST(KeepStores, LocalStorageKeysOfWebSitesGoButTheKeptSitesAndEveryExtensionsStay) {
+    const CookieKeepList keep = ExampleAndDevice();
+    using namespace std::string_literals;
+    for (const std::string& key : {"META:https://tracker.test"s, "METAACCESS:https://tracker.test"s,
+                                   "_https://tracker.test\0\x01theme"s, "_http://notexample.com\0\x01k"s,
+                                   "_https://example.com.evil.test\0\x01k"s, "_http://192.168.1.10\0\x01k"s,
+                                   "_http://192.168.1.10:80\0\x01k"s, "META:https://tracker.test/^0https://example.com"s,
+                                   "_https://tracker.test/^0https://example.com\0\x01k"s})
+        EXPECT_TRUE(IsRemovedLocalStorageKey(key, keep)) << key;
+    for (const std::string& key : {"VERSION"s, "META:https://example.com"s, "METAACCESS:https://a.example.com"s,
+                                   "_https://example.com\0\x01session"s, "_https://www.example.com/\0\x01k"s,
+                                   "_http://192.168.1.10:8080\0\x01k"s, "_chrome-extension://abcdefghijklmnop\0\x01k"s,
+                                   "META:chrome-extension://abcdefghijklmnop"s, "_https://tracker.test"s,
+                                   "_https://x.test:99999\0k"s, "_file://\0\x01k"s, ""s})
+        EXPECT_FALSE(IsRemovedLocalStorageKey(key, keep)) << key;
+    // With nothing kept every web site's key goes, and still no extension's.
+    EXPECT_TRUE(IsRemovedLocalStorageKey("_https://example.com\0\x01k"s, CookieKeepList{}));
+    EXPECT_FALSE(IsRemovedLocalStorageKey("_chrome-extension://abc\0\x01k"s, CookieKeepList{}));
+}

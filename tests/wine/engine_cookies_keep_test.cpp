@@ -18,6 +18,10 @@
 #include "tests/wine/engine_support.h"
 #include "tests/wine/places_fixture.h"
 
+// windows.h renames DeleteFile, which leveldb's Env declares as a function of its own.
+#undef DeleteFile
+#include <leveldb/db.h>
+
 namespace {
 
 // net/extras/sqlite/sqlite_persistent_cookie_store.cc, version 24.
@@ -111,6 +115,50 @@ std::string IECookieFile(const Cookie& c) {
     return "id\n" + Value(c, "ie") + "\n" + host + "/\n1024\n3567587328\n31112875\n2351378048\n30973119\n*\n";
 }
 
+// Chromium's local storage of every origin, written by leveldb with its snappy compression: most
+// of it compacted into a table, the last key only in the log.
+const char* const kStorageOrigins[] = {"https://example.com",        "https://a.example.com", "http://192.168.1.10:8080",
+                                       "chrome-extension://abcdefghijklmnop", "https://tracker.test",
+                                       "https://notexample.com",     "http://192.168.1.10"};
+bool KeptOrigin(const std::string& origin) {
+    return origin.find("tracker") == std::string::npos && origin.find("notexample") == std::string::npos &&
+           origin != "http://192.168.1.10";
+}
+std::string StorageValue(const std::string& origin) {
+    return std::string(KeptOrigin(origin) ? "KEPT-ls-" : "GONE-ls-") + origin + std::string(200, 'v');
+}
+
+void MakeLocalStorage(const std::string& folder) {
+    leveldb::Options options;
+    options.create_if_missing = true;
+    leveldb::DB* db = nullptr;
+    ASSERT_TRUE(leveldb::DB::Open(options, folder, &db).ok());
+    const leveldb::WriteOptions write;
+    db->Put(write, "VERSION", "1");
+    for (const std::string origin : kStorageOrigins) {
+        db->Put(write, "META:" + origin, "meta");
+        db->Put(write, "_" + origin + std::string("\0\x01", 2) + "theme", StorageValue(origin));
+    }
+    db->CompactRange(nullptr, nullptr);
+    db->Put(write, std::string("_https://tracker.test\0\x01", 23) + "late", "GONE-ls-late");
+    delete db;
+}
+
+std::vector<std::string> LocalStorageKeys(const std::string& folder) {
+    leveldb::DB* db = nullptr;
+    std::vector<std::string> keys;
+    if (!leveldb::DB::Open(leveldb::Options(), folder, &db).ok()) return {"(no database)"};
+    std::unique_ptr<leveldb::Iterator> it(db->NewIterator(leveldb::ReadOptions()));
+    for (it->SeekToFirst(); it->Valid(); it->Next()) {
+        std::string key = it->key().ToString();
+        if (const size_t nul = key.find('\0'); nul != std::string::npos) key.resize(nul);
+        keys.push_back(key);
+    }
+    it.reset();
+    delete db;
+    return keys;
+}
+
 std::vector<std::string> Column(const std::string& path, const std::string& query) {
     PlacesDb db(path);
     return db.Column(query);
@@ -125,6 +173,7 @@ struct KeepCookies : ::testing::Test {
     const std::string firefox = roaming + "\\Mozilla\\Firefox\\Profiles\\keep.default";
     const std::string ie = ShellFolderPath(CSIDL_COOKIES) + "\\ZltKeep";
     const std::string safari = roaming + "\\Apple Computer\\Safari\\Cookies";
+    const std::string localStorage = chrome + "\\Local Storage\\leveldb";
     // Site data folders, below the profile, that stay.
     const std::vector<std::string> keptStorage = {
         chrome + "\\IndexedDB\\https_example.com_0.indexeddb.leveldb",
@@ -153,6 +202,8 @@ struct KeepCookies : ::testing::Test {
         Keep({"example.com", "192.168.1.10:8080"});
         WriteTextFile(MakeFolder(chrome) + "\\Preferences", "{}");
         MakeChromiumCookies(MakeFolder(chrome + "\\Network") + "\\Cookies");
+        MakeFolder(chrome + "\\Local Storage");
+        MakeLocalStorage(localStorage);
         MakeFirefoxCookies(MakeFolder(firefox) + "\\cookies.sqlite");
         MakeFolder(ie);
         int n = 0;
@@ -191,6 +242,10 @@ struct KeepCookies : ::testing::Test {
 TEST_F(KeepCookies, OnlyTheKeptSitesCookiesAndStorageRemainInEveryStore) {
     const auto keptBefore = Snapshot(keptStorage), extensionsBefore = Snapshot(extensions);
     const auto safariBefore = Snapshot({safari});
+    // Readable before (in the table and in the log), so that its absence afterwards says something.
+    ASSERT_NE(ReadableIn({localStorage}, "GONE-ls-"), "");
+    ASSERT_NE(ReadableIn({localStorage}, "GONE-ls-late"), "");
+    ASSERT_NE(ReadableIn({localStorage}, "tracker.test"), "");
     SelectCookies();
     const RunRecord record = Clear();
 
@@ -210,6 +265,11 @@ TEST_F(KeepCookies, OnlyTheKeptSitesCookiesAndStorageRemainInEveryStore) {
         EXPECT_EQ(ReadableIn({chrome, firefox, ie}, gone), "") << gone;
     for (const std::string& folder : goneStorage) EXPECT_FALSE(PathExists(folder)) << folder;
     EXPECT_TRUE(Snapshot(keptStorage) == keptBefore);
+    // Local storage: the kept sites' and the extension's keys stay, in a database leveldb still opens.
+    std::vector<std::string> keptKeys{"VERSION"};
+    for (const std::string origin : kStorageOrigins)
+        if (KeptOrigin(origin)) keptKeys.insert(keptKeys.end(), {"META:" + origin, "_" + origin});
+    EXPECT_EQ(Sorted(LocalStorageKeys(localStorage)), Sorted(keptKeys));
     EXPECT_TRUE(Snapshot(extensions) == extensionsBefore);
     // Safari's cookies are one file of every site: kept whole while sites are kept, and said so.
     EXPECT_TRUE(Snapshot({safari}) == safariBefore);
@@ -239,6 +299,8 @@ TEST_F(KeepCookies, APreviewCountsTheRowsThatWouldGoAndChangesNoByte) {
         if (item.kind == ItemKind::DatabaseTable) rows[item.path + "|" + item.detail] += item.rows;
     EXPECT_EQ(rows[chrome + "\\Network\\Cookies|cookies"], 4);
     EXPECT_EQ(rows[firefox + "\\cookies.sqlite|moz_cookies"], 4);
+    // Three origins' keys, the tracker's late one among them.
+    EXPECT_EQ(rows[localStorage + "|local storage"], 7);
 }
 
 TEST_F(KeepCookies, AListThatCannotBeReadLeavesEveryStoreWholeAndTheReportSaysWhy) {
@@ -270,7 +332,18 @@ TEST_F(KeepCookies, AnEmptyListRemovesTheCookieDatabasesWholeAsBeforeAndStillNoE
     const auto extensionsBefore = Snapshot(extensions);
     // Every option of every browser, not only the cookies.
     for (const SettingRef& option : RunOptions()) option.Write(settings, true);
-    Clear();
+    const RunRecord record = Clear();
+    // The old database's files went through the program's removal, recorded as removed; no
+    // folder of the change is left beside it.
+    int leveldbFiles = 0;
+    for (const RecordItem& item : record.items) {
+        if (item.kind != ItemKind::File || item.path.rfind(localStorage, 0) != 0) continue;
+        EXPECT_EQ(item.action, ItemAction::Removed) << item.path << " " << ReasonName(item.reason);
+        ++leveldbFiles;
+    }
+    EXPECT_GT(leveldbFiles, 0);
+    EXPECT_FALSE(PathExists(localStorage + ".zlt-old"));
+    EXPECT_FALSE(PathExists(localStorage + ".zlt-new"));
     EXPECT_FALSE(PathExists(chrome + "\\Network\\Cookies"));
     EXPECT_FALSE(PathExists(firefox + "\\cookies.sqlite"));
     EXPECT_FALSE(PathExists(safari + "\\Cookies.binarycookies"));
@@ -280,6 +353,24 @@ TEST_F(KeepCookies, AnEmptyListRemovesTheCookieDatabasesWholeAsBeforeAndStillNoE
             EXPECT_FALSE(PathExists(folder)) << folder;
         }
     EXPECT_TRUE(Snapshot(extensions) == extensionsBefore);
+    std::vector<std::string> extensionKeys{"VERSION", "META:chrome-extension://abcdefghijklmnop",
+                                           "_chrome-extension://abcdefghijklmnop"};
+    EXPECT_EQ(Sorted(LocalStorageKeys(localStorage)), Sorted(extensionKeys));
+}
+
+TEST_F(KeepCookies, LocalStorageHeldByTheRunningBrowserKeepsEveryByte) {
+    const auto before = Snapshot({localStorage});
+    SelectCookies();
+    RunRecord record;
+    {
+        HeldFile lock(localStorage + "\\LOCK", 0);
+        record = Clear();
+    }
+    EXPECT_TRUE(Snapshot({localStorage}) == before);
+    bool held = false;
+    for (const RecordItem& item : record.items)
+        held = held || (item.path == localStorage + "\\LOCK" && item.reason == LeftReason::Held);
+    EXPECT_TRUE(held);
 }
 
 TEST(KeepListFile, ADamagedOptionsFileKeepsTheListLostAcrossStartsUntilTheListIsSavedAgain) {

@@ -610,9 +610,11 @@ TEST_F(WinInetCache, CookieCleanerLeavesTheKeptSitesCookiesToTheEntry) {
     // No cookie file of the others is left; index.dat is WinINet's index of the kept ones.
     std::map<std::string, std::string> files;
     FilesBelow(ShellFolderPath(CSIDL_COOKIES), files);
-    for (const auto& [path, bytes] : files)
-        if (path.find("index.dat") == std::string::npos)
+    for (const auto& [path, bytes] : files) {
+        if (path.find("index.dat") == std::string::npos) {
             EXPECT_EQ(bytes.find("tracker.test"), std::string::npos) << path;
+        }
+    }
     settings.options.SetAll("Cookies to keep", "Site", {});
     cleaner.ClearIECookies();
     EXPECT_EQ(CookieSeenByAnotherProcess("http://example.com/"), 0);
