@@ -1,10 +1,12 @@
 // Any imported list: every entry it gives is stable (stored and read back, it is itself), holds
 // only the characters a host can have, and its SQL condition has exactly the quotes the program
 // writes around each entry, so no text can end a string literal early. Whatever the text matches as
-// a cookie host, it matches in upper case too.
+// a cookie host, it matches in upper case too. No local-storage key of an extension ever goes,
+// whatever follows its scheme.
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/cleaners/cookie_stores.h"
 #include "engine/cookie_keep_list.h"
 #include "fuzz/edit_checks.h"
 
@@ -33,5 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (char& c : upper)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     Require(list.KeepsCookieHost(in) == list.KeepsCookieHost(upper));
+    for (const char* prefix : {"_chrome-extension://", "META:chrome-extension://", "METAACCESS:chrome-extension://"})
+        Require(!IsRemovedLocalStorageKey(prefix + in, list));
+    IsRemovedLocalStorageKey(in, list);
     return 0;
 }
