@@ -164,6 +164,10 @@ bool HeldByAnother(const std::string& folder, DWORD& error) {
 } // namespace
 
 void CleanChromiumLocalStorage(HistoryCleaner& cleaner, const std::string& folder, const CookieKeepList& keep) {
+    const std::string fresh = folder + ".zlt-new", old = folder + ".zlt-old";
+    // A cleaning cut short (the machine went down) between the two moves below: the old database
+    // goes back before anything else, for the browser would start an empty one in its place.
+    if (!cleaner.dryRun && !EntryExists(folder) && EntryExists(old + "\\CURRENT")) MoveFileA(old.c_str(), folder.c_str());
     if (!IsFolderOfItsOwn(folder) || !EntryExists(folder + "\\CURRENT")) return;
     DWORD error = ERROR_SUCCESS;
     if (HeldByAnother(folder, error)) {
@@ -190,8 +194,9 @@ void CleanChromiumLocalStorage(HistoryCleaner& cleaner, const std::string& folde
     // bounds and compaction points: the database is written anew beside the old one with what
     // stays, and takes its place. The old one is moved aside first, which fails while anyone
     // holds a file of it; only then is it removed, file by file.
-    const std::string fresh = folder + ".zlt-new", old = folder + ".zlt-old";
     if (EntryExists(fresh)) RemoveDatabaseFolder(cleaner, fresh);
+    // Cut short after the moves: what is left aside is the removed keys' old database.
+    if (EntryExists(old)) RemoveDatabaseFolder(cleaner, old);
     if (!WriteNewDatabase(cleaner, fresh, kept)) {
         RemoveDatabaseFolder(cleaner, fresh);
         cleaner.RecordLeft(ItemKind::Folder, folder, LeftReason::NotCleaned, "local storage could not be written anew");

@@ -373,6 +373,22 @@ TEST_F(KeepCookies, LocalStorageHeldByTheRunningBrowserKeepsEveryByte) {
     EXPECT_TRUE(held);
 }
 
+// The machine went down between moving the old database aside and moving the new one in: the old
+// one comes back and is cleaned; a half-written new one beside it goes.
+TEST_F(KeepCookies, ALocalStorageCleaningCutShortIsTakenUpWhereItStopped) {
+    ASSERT_TRUE(MoveFileA(localStorage.c_str(), (localStorage + ".zlt-old").c_str()));
+    WriteTextFile(MakeFolder(localStorage + ".zlt-new") + "\\000003.log", "GONE-ls-half-written");
+    SelectCookies();
+    Clear();
+    std::vector<std::string> keptKeys{"VERSION"};
+    for (const std::string origin : kStorageOrigins)
+        if (KeptOrigin(origin)) keptKeys.insert(keptKeys.end(), {"META:" + origin, "_" + origin});
+    EXPECT_FALSE(PathExists(localStorage + ".zlt-old"));
+    EXPECT_FALSE(PathExists(localStorage + ".zlt-new"));
+    EXPECT_EQ(ReadableIn({chrome + "\\Local Storage"}, "GONE-ls"), "");
+    EXPECT_EQ(Sorted(LocalStorageKeys(localStorage)), Sorted(keptKeys));
+}
+
 TEST(KeepListFile, ADamagedOptionsFileKeepsTheListLostAcrossStartsUntilTheListIsSavedAgain) {
     TempFolder folder;
     BoxRecorder boxes;
