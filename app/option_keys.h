@@ -33,4 +33,11 @@ inline constexpr char kCookies[] = "Cookies";
 inline constexpr char kPasswords[] = "Passwords";
 inline constexpr char kDownloads[] = "Downloads";
 
+// The sites whose cookies stay, one "Site" per entry ("example.com", "192.168.1.10:8080"). "Damaged"
+// marks a list that was lost with a damaged options.ini: until the list is saved again, no cookie
+// store is touched, even after the rest of the file has been written anew.
+inline constexpr char kCookiesToKeepPage[] = "Cookies to keep";
+inline constexpr char kKeepSite[] = "Site";
+inline constexpr char kKeepListDamaged[] = "Damaged";
+
 } // namespace OptionKeys

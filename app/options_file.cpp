@@ -2,6 +2,7 @@
 // them, whole and in one step.
 #include <windows.h>
 
+#include "app/option_keys.h"
 #include "app/settings.h"
 #include "platform/handles.h"
 #include "resources/resource_ids.h"
@@ -51,6 +52,9 @@ bool ProgramSettings::LoadOptions() {
     // Damaged: kept aside for the user, the options take their defaults, and what depends on a
     // sound file (the cookies to keep) does nothing until the file is written anew.
     optionsDamaged = true;
+    // The mark goes into the file written next, so that the next start does not read the lost
+    // list as an empty one; saving the list again takes it away.
+    options.Set(OptionKeys::kCookiesToKeepPage, OptionKeys::kKeepListDamaged, "1");
     const std::string aside = path + ".bad";
     std::string message = "options.ini could not be read";
     if (CopyFileA(path.c_str(), aside.c_str(), FALSE)) message += "\nIt was kept as \"" + aside + "\".";

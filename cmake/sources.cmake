@@ -64,6 +64,7 @@ set(ZLT_WIN32_SOURCES
     ui/pages/option_pages.cpp
     ui/pages/settings_page.cpp
     ui/pages/shredder_page.cpp
+    ui/pages/cookies_to_keep_page.cpp
     ui/pages/what_to_clear_page.cpp
     ui/pages/windows_history_page.cpp
     ui/panels.cpp

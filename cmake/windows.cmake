@@ -10,6 +10,7 @@ else()
 endif()
 
 include(cmake/sqlite.cmake)
+include(cmake/leveldb.cmake)
 
 add_library(zlt_portable STATIC ${ZLT_PORTABLE_SOURCES})
 
@@ -41,7 +42,7 @@ endfunction()
 zlt_delay_import(wininet wininet.dll)
 
 add_library(zlt_core STATIC ${ZLT_WIN32_SOURCES})
-target_link_libraries(zlt_core PUBLIC zlt_portable hook sqlite3
+target_link_libraries(zlt_core PUBLIC zlt_portable hook sqlite3 zlt_leveldb
     comctl32 ole32 oleaut32 uuid shell32 shlwapi advapi32 ws2_32 gdi32 msimg32 user32 kernel32 psapi
     wininet_delay urlmon htmlhelp version)
 

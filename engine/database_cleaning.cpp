@@ -129,7 +129,9 @@ bool RunJob(sqlite3* db, const DatabaseJob& job, DatabaseResult& result, bool pr
 }
 
 // "file:C:/a%20b/places.sqlite?mode=ro": the database opened for reading only. Without a log
-// beside it, also immutable, so that SQLite neither locks nor makes a shared-memory file.
+// beside it, also immutable, so that SQLite neither locks nor makes a shared-memory file. With one,
+// the shared-memory index beside it is read only too: a reader otherwise rewrites its header,
+// and a preview would have changed a byte of the browser's files.
 std::string ReadOnlyUri(const std::string& utf8, bool hasLog) {
     std::string uri = "file:";
     for (unsigned char c : utf8) {
@@ -143,7 +145,7 @@ std::string ReadOnlyUri(const std::string& utf8, bool hasLog) {
             uri += static_cast<char>(c);
         }
     }
-    return uri + (hasLog ? "?mode=ro" : "?mode=ro&immutable=1");
+    return uri + (hasLog ? "?mode=ro&readonly_shm=1" : "?mode=ro&immutable=1");
 }
 
 // What the job would delete, counted on an in-memory copy of the database made with SQLite's
@@ -190,6 +192,31 @@ std::string Utf8FromAnsiPath(const std::string& ansi) {
     std::string utf8(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
     return utf8;
+}
+
+std::vector<std::string> ReadDatabaseColumn(const std::string& path, const std::string& query) {
+    std::vector<std::string> values;
+    const std::string utf8 = Utf8FromAnsiPath(path);
+    if (utf8.empty() || !Exists(path)) return values;
+    {
+        // What a link leads to is no profile's own.
+        FileEntry entry;
+        if (!entry.Open(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) return values;
+        const FileEntry::Kind kind = entry.Identify(path);
+        if (kind == FileEntry::Kind::Link || kind == FileEntry::Kind::Placeholder) return values;
+    }
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_open_v2(ReadOnlyUri(utf8, Exists(path + "-wal")).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                        nullptr) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK)
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            const unsigned char* text = sqlite3_column_text(statement, 0);
+            if (text) values.emplace_back(reinterpret_cast<const char*>(text));
+        }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return values;
 }
 
 DatabaseResult CleanDatabase(HistoryCleaner& cleaner, const std::string& path, const DatabaseJob& job) {

@@ -47,6 +47,11 @@ struct DatabaseResult {
 
 DatabaseResult CleanDatabase(HistoryCleaner& cleaner, const std::string& path, const DatabaseJob& job);
 
+// The first column of every row `query` gives, read from the database at `path` without writing
+// a byte of it or of the files beside it (the read-only way a preview reads). Empty when it cannot
+// be read: missing, not a database, or held without sharing by its program.
+std::vector<std::string> ReadDatabaseColumn(const std::string& path, const std::string& query);
+
 // The UTF-8 form of a path in the ANSI code page, which is what SQLite takes; empty when it cannot
 // be converted.
 std::string Utf8FromAnsiPath(const std::string& ansi);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "engine/cookie_keep_list.h"
 #include "engine/clearing_observer.h"
 #include "engine/run_record.h"
 #include "engine/shred_pattern.h"
@@ -110,6 +111,18 @@ public:
     // another program holding it is named when it can be found.
     void RecordLeft(ItemKind kind, const std::string& path, DWORD error, const std::string& detail = {});
     void RecordLeft(ItemKind kind, const std::string& path, LeftReason reason, const std::string& detail = {});
+
+    // The sites whose cookies and site data stay ("Cookies to keep" in options.ini). Nothing when
+    // the list cannot be read: options.ini could not be read when it was loaded, it carries the
+    // mark of a damage (this start's or an earlier one's), or an entry is no site. No settings:
+    // an empty list.
+    std::optional<CookieKeepList> CookiesToKeep() const;
+    // For a cookie cleaner about to touch `store`: the list, or nothing after `store` (when it is
+    // there) has been recorded as left because the list cannot be read.
+    std::optional<CookieKeepList> CookiesToKeepFor(const std::string& store, ItemKind kind = ItemKind::File);
+    // For a store that cannot be cleaned site by site: true, with `store` (when it is there)
+    // recorded as left, when the list keeps any site or cannot be read. The caller then leaves it.
+    bool LeavesWholeCookieStore(const std::string& store, ItemKind kind = ItemKind::File);
 
     // Whoever shows what the cleaners do: the progress window during a threaded run, the main
     // window otherwise; none reports to nobody.
@@ -240,9 +253,10 @@ public:
     void ClearAOLHistory();
     // Deletes the WinINet cache entries that are cookies (`cookies`, from the "Cookie:" container)
     // or all the others (!`cookies`: the content and "Visited:" containers).
-    void DeleteUrlCacheEntries(bool cookies);
+    // With `keep`, a cookie of a kept site stays.
+    void DeleteUrlCacheEntries(bool cookies, const CookieKeepList* keep = nullptr);
     // One container's walk: `pattern` as FindFirstUrlCacheEntryA takes it (null: the content).
-    void DeleteUrlCacheEntriesIn(const char* pattern, bool cookies);
+    void DeleteUrlCacheEntriesIn(const char* pattern, bool cookies, const CookieKeepList* keep = nullptr);
     // Tests: told the search pattern of each WinINet cache walk (null for the content container).
     std::function<void(const char* pattern)> onUrlCacheSearch;
     // End of the Internet Explorer family.
@@ -339,6 +353,11 @@ public:
     // The profiles of the browsers whose page bits are in `browsers`: those Local State lists and
     // the folders that hold a Preferences file, never one reached through a link.
     std::vector<ChromiumProfileFolders> FindChromiumProfiles(uint32_t browsers);
+    // The sites that have cookies now, in every store the cookie options clean (the Chromium
+    // family's and the Firefox family's databases, Internet Explorer's cookie files and WinINet's
+    // cookie entries), read without changing a byte: hosts as CookieHostKey gives them, sorted, each
+    // once (engine/cleaners/cookie_sites.cpp).
+    std::vector<std::string> SitesWithCookies();
     enum class ChromiumTrace { History, Cache, Cookies, Passwords, Downloads, Sessions, FormData };
     void CleanChromiumProfiles(ChromiumTrace trace, uint32_t browsers);
     // The editors of profile text files. A file that cannot be opened (held locked by a running

@@ -185,6 +185,8 @@ const char* ReasonName(LeftReason reason) {
     case LeftReason::Cancelled: return "cancelled";
     case LeftReason::NotCleaned: return "not cleaned";
     case LeftReason::Failed: return "failed";
+    case LeftReason::KeepListUnreadable: return "the list of cookies to keep cannot be read";
+    case LeftReason::KeptSites: return "sites to keep";
     }
     return "";
 }

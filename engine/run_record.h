@@ -41,6 +41,8 @@ enum class LeftReason : uint8_t {
     Cancelled,        // the user cancelled the run during this file
     NotCleaned,       // not a database, or no safe way to clean it
     Failed,           // any other error (detail: the system's error number)
+    KeepListUnreadable, // a cookie store: the list of cookies to keep could not be read, so nothing of it went
+    KeptSites,        // a cookie store that cannot be cleaned site by site while sites are kept
 };
 
 // What shredding did to a removed file's data.

@@ -14,6 +14,8 @@ set(ZLT_ENGINE_PORTABLE_SOURCES
     engine/cleaners/firefox_profiles.cpp
     engine/cleaners/app_ids.cpp
     engine/cleaners/chromium_edits.cpp
+    engine/cleaners/cookie_stores.cpp
+    engine/cookie_keep_list.cpp
 )
 set(ZLT_ENGINE_WIN32_SOURCES
     engine/clearing_lease.cpp
@@ -36,4 +38,6 @@ set(ZLT_ENGINE_WIN32_SOURCES
     engine/cleaners/firefox.cpp
     engine/cleaners/chrome_opera_safari.cpp
     engine/cleaners/chromium.cpp
+    engine/cleaners/cookie_sites.cpp
+    engine/cleaners/local_storage.cpp
 )

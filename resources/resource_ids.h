@@ -31,6 +31,7 @@
 #define IDD_BROWSER_CHROMIUM 170 // Edge, Brave and Vivaldi: the Chrome page's template with every box
 #define IDD_WINDOWS_HISTORY 77
 #define IDD_REPORT_VIEW 2200
+#define IDD_COOKIES_TO_KEEP 2400
 
 // Menus, and the commands of the tray menu (app/messages.h names them for the code)
 #define IDR_TRAY_MENU 2
@@ -146,6 +147,16 @@
 // Below the page's own controls: the preview of a clearing, and the last clearing's report
 #define IDC_WHAT_PREVIEW 2201
 #define IDC_WHAT_LAST_REPORT 2202
+
+// Cookies to keep page
+#define IDC_KEEP_FOUND 2401
+#define IDC_KEEP_LIST 2402
+#define IDC_KEEP_MOVE_IN 2403
+#define IDC_KEEP_REMOVE 2404
+#define IDC_KEEP_EDIT 2405
+#define IDC_KEEP_ADD 2406
+#define IDC_KEEP_IMPORT 2407
+#define IDC_KEEP_STATUS 2408
 
 // Apply, Reset and CLEAR of the Windows and application history pages
 #define IDC_HISTORY_APPLY 880

@@ -78,12 +78,13 @@ snap page-edge Zephyrlanthorpe --size 760 580 --tree 10
 snap page-brave Zephyrlanthorpe --size 760 580 --tree 11
 snap page-vivaldi Zephyrlanthorpe --size 760 580 --tree 12
 # The other pages of the options tree: What to Clear (row 0), Windows History (13), Application
-# History (14), Settings (15) and the Shredder (16).
+# History (14), Cookies to keep (15), Settings (16) and the Shredder (17).
 snap page-what-to-clear Zephyrlanthorpe --size 760 580 --tree 0
 snap page-windows-history Zephyrlanthorpe --size 760 580 --tree 13
 snap page-application-history Zephyrlanthorpe --size 760 580 --tree 14
-snap page-settings Zephyrlanthorpe --size 760 580 --tree 15
-snap page-shredder Zephyrlanthorpe --size 760 580 --tree 16
+snap page-settings Zephyrlanthorpe --size 760 580 --tree 16
+snap page-shredder Zephyrlanthorpe --size 760 580 --tree 17
+snap page-cookies-to-keep Zephyrlanthorpe --size 760 580 --tree 15
 # The help tree's three pages, through the tray menu's commands: About (300), Help (301) and
 # Check the latest version (80).
 snap main-window-about Zephyrlanthorpe --post 273 300 0

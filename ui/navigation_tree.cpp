@@ -20,6 +20,7 @@ const TreeEntry kOptions[] = {
     {1, "Vivaldi", PAGE_VIVALDI, PAGE_VIVALDI},
     {0, "Windows History", PAGE_WINDOWS_HISTORY, PAGE_WINDOWS_HISTORY},
     {0, "Application History", PAGE_APPLICATION_HISTORY, PAGE_APPLICATION_HISTORY},
+    {0, "Cookies to keep", PAGE_COOKIES_TO_KEEP, PAGE_COOKIES_TO_KEEP},
     {-1, "Settings", PAGE_SETTINGS, PAGE_SETTINGS},
     {-1, "Shredder option", PAGE_SHREDDER, PAGE_SHREDDER},
 };

@@ -18,4 +18,4 @@ std::span<const TreeEntry> TreeEntries(TreeMode mode);
 // Indexes of the options-tree entries whose expansion is remembered.
 constexpr int kWhatToClearEntry = 0;
 constexpr int kBrowserHistoryEntry = 1;
-constexpr int kSettingsEntry = 15;
+constexpr int kSettingsEntry = 16;

@@ -24,4 +24,6 @@ enum PageId : uint32_t {
     PAGE_EDGE = 390,
     PAGE_BRAVE = 391,
     PAGE_VIVALDI = 392,
+    // Pages of options settings.dat has no room for
+    PAGE_COOKIES_TO_KEEP = 393,
 };

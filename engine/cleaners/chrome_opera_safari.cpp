@@ -92,7 +92,8 @@ void HistoryCleaner::ClearOperaCache() {
 void HistoryCleaner::ClearOperaCookies() {
     const std::string appData = ShellFolder(CSIDL_APPDATA);
     if (appData.empty()) return;
-    for (const std::string& folder : OperaList(*this, appData + kOpera)) RemoveIfExists(*this, folder + "\\cookies4.dat");
+    for (const std::string& folder : OperaList(*this, appData + kOpera))
+        if (!LeavesWholeCookieStore(folder + "\\cookies4.dat")) RemoveIfExists(*this, folder + "\\cookies4.dat");
 }
 
 void HistoryCleaner::ClearOperaPasswords() {
@@ -146,7 +147,8 @@ void HistoryCleaner::ClearSafariCache() {
 void HistoryCleaner::ClearSafariCookies() {
     const std::string appData = ShellFolder(CSIDL_APPDATA);
     if (appData.empty()) return;
-    EmptyBrowserFolder(*this, appData + kSafari + "\\Cookies");
+    const std::string cookies = appData + kSafari + "\\Cookies";
+    if (!LeavesWholeCookieStore(cookies, ItemKind::Folder)) EmptyBrowserFolder(*this, cookies);
 }
 
 void HistoryCleaner::ClearSafariPasswords() {

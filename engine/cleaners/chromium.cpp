@@ -8,6 +8,8 @@
 
 #include "app/option_keys.h"
 #include "engine/cleaners/chromium_edits.h"
+#include "engine/cleaners/cookie_stores.h"
+#include "engine/cleaners/local_storage.h"
 #include "engine/cleaners/profile_files.h"
 #include "engine/database_cleaning.h"
 #include "engine/history_cleaner.h"
@@ -151,18 +153,38 @@ void HistoryCleaner::CleanChromiumProfiles(ChromiumTrace trace, uint32_t browser
             }
             break;
         case ChromiumTrace::Cookies: {
-            RemoveDatabaseFile(*this, f + "\\Network\\Cookies");
-            RemoveDatabaseFile(*this, f + "\\Cookies"); // where an older version left it
-            // Web sites' storage, each site in folders of its own; an extension's stays.
+            // Nothing of the profile's cookies or site data goes while the sites to keep are unknown.
+            const std::string network = f + "\\Network\\Cookies";
+            const std::optional<CookieKeepList> keep = CookiesToKeepFor(EntryExists(network) ? network : f + "\\Cookies");
+            if (!keep) break;
+            // "Cookies" beside History is where an older version left it.
+            for (const std::string& cookies : {network, f + "\\Cookies"}) {
+                if (keep->Empty())
+                    RemoveDatabaseFile(*this, cookies);
+                else
+                    CleanDatabase(*this, cookies, {ChromiumCookieStatements(*keep)});
+            }
+            // Web sites' storage, each site in folders of its own; an extension's and a kept site's stay.
             for (const char* store : {"\\IndexedDB", "\\databases"}) {
                 FolderList origins;
                 ListSubfolders(f + store, origins);
-                for (const std::string& origin : origins)
-                    if (IsWebOriginFolder(NameOf(origin))) RemoveBrowserFolder(*this, origin);
+                for (const std::string& origin : origins) {
+                    const std::string name = NameOf(origin);
+                    if (!IsWebOriginFolder(name)) continue;
+                    if (!keep->Empty()) {
+                        // A name that cannot be read as a site may be a kept one's.
+                        const std::optional<SiteOrigin> site = OriginOfChromiumSiteFolder(name);
+                        if (!site || keep->KeepsOrigin(site->host, site->port)) continue;
+                    }
+                    RemoveBrowserFolder(*this, origin);
+                }
             }
-            CleanDatabase(*this, f + "\\databases\\Databases.db", {ChromiumWebDatabaseIndexStatements()});
+            CleanDatabase(*this, f + "\\databases\\Databases.db", {ChromiumWebDatabaseIndexStatements(*keep)});
+            // Every origin's local storage in one database: the web sites' keys go, the
+            // extensions' and the kept sites' stay.
+            CleanChromiumLocalStorage(*this, f + "\\Local Storage\\leveldb", *keep);
             // One folder for every origin's files, mapped by a database only: emptied only when
-            // that database names no extension.
+            // that database names no extension and no site is kept.
             const std::string fileSystem = f + "\\File System";
             if (IsFolderOfItsOwn(fileSystem)) {
                 FolderList origins;
@@ -171,6 +193,8 @@ void HistoryCleaner::CleanChromiumProfiles(ChromiumTrace trace, uint32_t browser
                 for (const std::string& file : origins) extension = extension || MayNameAnExtension(ReadSmallFile(file));
                 if (extension)
                     RecordLeft(ItemKind::Folder, fileSystem, LeftReason::NotCleaned, "an extension keeps files here too");
+                else if (!keep->Empty())
+                    RecordLeft(ItemKind::Folder, fileSystem, LeftReason::KeptSites, "the sites' files cannot be told apart");
                 else
                     EmptyBrowserFolder(*this, fileSystem);
             }

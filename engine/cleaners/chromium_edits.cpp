@@ -47,10 +47,6 @@ std::vector<std::string> ChromiumDownloadStatements() {
 
 std::vector<std::string> ChromiumFormDataStatements() { return {"DELETE FROM autofill"}; }
 
-std::vector<std::string> ChromiumWebDatabaseIndexStatements() {
-    return {"DELETE FROM Databases WHERE origin LIKE 'http\\_%' ESCAPE '\\' OR origin LIKE 'https\\_%' ESCAPE '\\'"};
-}
-
 bool MayNameAnExtension(std::string_view bytes) {
     // Part of the word is enough: a compressed block may have cut it.
     return bytes.find("extension") != std::string_view::npos || bytes.find("chrome-") != std::string_view::npos;

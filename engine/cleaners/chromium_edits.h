@@ -34,8 +34,6 @@ std::optional<std::string> PreferencesWithoutServerProperties(std::string_view p
 std::vector<std::string> ChromiumDownloadStatements();
 // "Web Data": what was typed into forms; search engines, addresses and cards stay.
 std::vector<std::string> ChromiumFormDataStatements();
-// "databases\Databases.db": the web sites' rows of the index of Web SQL databases.
-std::vector<std::string> ChromiumWebDatabaseIndexStatements();
 
 // Whether the bytes of a File System origin database may name an extension: emptying "File
 // System" is then not the web sites' alone to do.

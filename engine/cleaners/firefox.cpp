@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "engine/cleaners/cookie_stores.h"
 #include "engine/cleaners/firefox_profiles.h"
 #include "engine/cleaners/mozilla_edits.h"
 #include "engine/cleaners/profile_files.h"
@@ -83,6 +84,21 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 } // namespace
 
+void ClearFirefoxCookieFiles(HistoryCleaner& cleaner, const std::string& folder) {
+    const std::string cookies = folder + "\\cookies.sqlite";
+    const std::optional<CookieKeepList> keep = cleaner.CookiesToKeepFor(cookies);
+    if (!keep) {
+        cleaner.CookiesToKeepFor(folder + "\\cookies.txt");
+        return;
+    }
+    // The text file of older versions names each cookie's host, but nothing reads it any more.
+    if (!cleaner.LeavesWholeCookieStore(folder + "\\cookies.txt")) cleaner.RemoveFileInEachFolder("cookies.txt", {folder});
+    if (keep->Empty())
+        RemoveDatabaseInEachFolder(cleaner, "cookies.sqlite", {folder});
+    else
+        CleanDatabase(cleaner, cookies, {FirefoxCookieStatements(*keep)});
+}
+
 std::vector<std::string> AllFirefoxHistoryStatements() {
     std::vector<std::string> statements = FirefoxHistoryStatements();
     for (std::string& sql : FirefoxCurrentHistoryStatements()) statements.push_back(std::move(sql));
@@ -157,10 +173,7 @@ void HistoryCleaner::CleanFirefoxProfiles(FirefoxTrace trace, const FolderList& 
                 CleanDatabase(*this, f + "\\favicons.sqlite", {FirefoxFaviconStatements(), {{"places", f + "\\places.sqlite"}}});
             break;
         case FirefoxTrace::Cookies:
-            if (!isDone(f)) {
-                RemoveFileInEachFolder("cookies.txt", {f});
-                RemoveDatabaseInEachFolder(*this, "cookies.sqlite", {f});
-            }
+            if (!isDone(f)) ClearFirefoxCookieFiles(*this, f);
             break;
         case FirefoxTrace::Passwords:
             if (!isDone(f))

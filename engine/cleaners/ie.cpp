@@ -5,9 +5,11 @@
 #include <urlhist.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
+#include "engine/cleaners/cookie_stores.h"
 #include "engine/cleaners/ie_edits.h"
 #include "engine/cleaners/profile_files.h"
 #include "engine/file_entry.h"
@@ -104,7 +106,7 @@ void HistoryCleaner::ClearUrlHistoryStore() {
     history->Release();
 }
 
-void HistoryCleaner::DeleteUrlCacheEntries(bool cookies) {
+void HistoryCleaner::DeleteUrlCacheEntries(bool cookies, const CookieKeepList* keep) {
     // A search without a pattern walks the content container only (Wine's walks them all): the
     // cookies are found under "cookie:" and the visited pages, which the cache option also
     // removes, under "visited:". Windows compares the pattern without regard to case, Wine
@@ -113,10 +115,10 @@ void HistoryCleaner::DeleteUrlCacheEntries(bool cookies) {
     static const char* const kOtherContainers[] = {nullptr, "Visited:"};
     const std::span<const char* const> containers =
         cookies ? std::span<const char* const>(kCookieContainers) : std::span<const char* const>(kOtherContainers);
-    for (const char* pattern : containers) DeleteUrlCacheEntriesIn(pattern, cookies);
+    for (const char* pattern : containers) DeleteUrlCacheEntriesIn(pattern, cookies, keep);
 }
 
-void HistoryCleaner::DeleteUrlCacheEntriesIn(const char* pattern, bool cookies) {
+void HistoryCleaner::DeleteUrlCacheEntriesIn(const char* pattern, bool cookies, const CookieKeepList* keep) {
     if (onUrlCacheSearch) onUrlCacheSearch(pattern);
     // 8-byte units keep the entry structure aligned however large the buffer grows.
     std::vector<uint64_t> storage;
@@ -150,6 +152,11 @@ void HistoryCleaner::DeleteUrlCacheEntriesIn(const char* pattern, bool cookies) 
         }
         const bool isCookie = (entry->CacheEntryType & COOKIE_CACHE_ENTRY) != 0;
         if (isCookie != cookies || !entry->lpszSourceUrlName) continue;
+        if (cookies && keep) {
+            // An address that names no host may be a kept site's.
+            const std::optional<std::string> host = HostOfWinInetCookie(entry->lpszSourceUrlName);
+            if (!host || keep->KeepsCookieHost(*host)) continue;
+        }
         if (!dryRun && !DeleteUrlCacheEntryA(entry->lpszSourceUrlName)) {
             RecordLeft(ItemKind::CacheEntry, entry->lpszSourceUrlName, GetLastError());
             continue;
@@ -268,9 +275,40 @@ void HistoryCleaner::ClearIECache() {
 }
 
 void HistoryCleaner::ClearIECookies() {
+    const std::string folder = ShellFolder(CSIDL_COOKIES);
+    const std::optional<CookieKeepList> keep = CookiesToKeepFor(folder, ItemKind::Folder);
+    if (!keep) return;
     ClearUrlHistoryStore();
-    EmptyFolder(ShellFolder(CSIDL_COOKIES), true);
-    DeleteUrlCacheEntries(true);
+    if (keep->Empty()) {
+        EmptyFolder(folder, true);
+        DeleteUrlCacheEntries(true);
+        return;
+    }
+    // Site by site: a cookie file goes unless it holds a kept site's cookie, and so does its
+    // entry. "index.dat" indexes the kept ones too and stays.
+    if (!folder.empty()) {
+        FolderList folders{folder};
+        ListSubfoldersDeep(folder, folders);
+        for (const std::string& below : folders) {
+            FolderList files;
+            ListFiles(below, files);
+            for (const std::string& file : files) {
+                if (lstrcmpiA(file.substr(file.find_last_of('\\') + 1).c_str(), "index.dat") == 0) continue;
+                std::string text;
+                {
+                    ScopedHandle opened(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                    if (opened.valid()) ReadWholeTextFile(opened.get(), text);
+                }
+                const std::optional<std::vector<std::string>> hosts = HostsOfIECookieFile(text);
+                if (hosts && std::any_of(hosts->begin(), hosts->end(),
+                                         [&](const std::string& host) { return keep->KeepsCookieHost(host); }))
+                    continue;
+                RemoveFile(file);
+            }
+        }
+    }
+    DeleteUrlCacheEntries(true, &*keep);
 }
 
 void HistoryCleaner::ClearIEPasswords() {

@@ -214,7 +214,10 @@ void HistoryCleaner::ClearCacheIndexDat() {
 }
 
 void HistoryCleaner::ClearCookiesIndexDat() {
-    ClearIndexDatContent(FolderAndBelow(*this, ShellFolder(CSIDL_COOKIES)));
+    // The index is every cookie's WinINet entry: emptied, the kept sites' cookies would go too.
+    const std::string cookies = ShellFolder(CSIDL_COOKIES);
+    if (cookies.empty() || LeavesWholeCookieStore(cookies + "\\index.dat")) return;
+    ClearIndexDatContent(FolderAndBelow(*this, cookies));
 }
 
 void HistoryCleaner::DeleteIEIndexDatFiles() {
@@ -242,6 +245,8 @@ void HistoryCleaner::ScheduleIndexDatDeletion(bool history, bool cache, bool coo
     const std::string ours[2] = {batch, IndexBatPath(settings->installFolder)};
     DeleteStartupValueNaming(HKEY_LOCAL_MACHINE, kRunOnce, ours);
     DeleteStartupValueNaming(HKEY_LOCAL_MACHINE, kRun, ours);
+    // The cookies' index.dat holds every cookie's entry, the kept sites' too.
+    if (cookies && LeavesWholeCookieStore(ShellFolder(CSIDL_COOKIES) + "\\index.dat")) cookies = false;
     if (!history && !cache && !cookies) {
         DeleteStartupValueNaming(HKEY_CURRENT_USER, kRunOnce, ours);
         if (!batch.empty() && GetFileAttributesA(batch.c_str()) != INVALID_FILE_ATTRIBUTES) RemoveFile(batch);

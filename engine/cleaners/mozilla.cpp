@@ -125,10 +125,7 @@ void HistoryCleaner::ClearFirefoxCookies() {
     if (appData.empty()) return;
     FolderList profiles;
     ListSubfolders(appData + kFirefoxProfiles, profiles);
-    for (const std::string& folder : profiles) {
-        RemoveIfExists(*this, folder + "\\cookies.txt");
-        RemoveDatabaseInEachFolder(*this, "cookies.sqlite", {folder});
-    }
+    for (const std::string& folder : profiles) ClearFirefoxCookieFiles(*this, folder);
     CleanFirefoxProfiles(FirefoxTrace::Cookies, profiles);
 }
 
@@ -181,8 +178,12 @@ void ClearSuiteCache(HistoryCleaner& cleaner, const std::string& root, const Sui
 
 void ClearSuiteCookies(HistoryCleaner& cleaner, const std::string& root, const Suite& suite) {
     const FolderList profiles = SuiteProfileList(cleaner, root, suite.key, suite.program);
-    cleaner.RemoveFileInEachFolder("cookies.txt", profiles);
-    cleaner.RemoveFileInEachFolder("cookperm.txt", profiles);
+    // One text file of every site's cookies: whole or not at all.
+    FolderList cleaned;
+    for (const std::string& profile : profiles)
+        if (!cleaner.LeavesWholeCookieStore(profile + "\\cookies.txt")) cleaned.push_back(profile);
+    cleaner.RemoveFileInEachFolder("cookies.txt", cleaned);
+    cleaner.RemoveFileInEachFolder("cookperm.txt", cleaned);
 }
 
 void ClearSuiteDownloads(HistoryCleaner& cleaner, const std::string& root, const Suite& suite) {

@@ -56,3 +56,8 @@ SystemFolders SystemFoldersOfThisMachine();
 // folder below it loses the files of the browser's fixed names.
 void ListRegistryFoldersDeep(HistoryCleaner& cleaner, const FolderList& registryFolders,
                              std::initializer_list<const char*> ownFiles, FolderList& list);
+
+// The cookies of one Firefox profile folder: "cookies.sqlite" whole when no site is kept, else its
+// rows of the sites not kept; the "cookies.txt" of older versions only when no site is kept.
+// Nothing at all while the list of sites to keep cannot be read.
+void ClearFirefoxCookieFiles(HistoryCleaner& cleaner, const std::string& folder);

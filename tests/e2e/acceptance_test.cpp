@@ -136,6 +136,18 @@ INSERT INTO cookies VALUES (13000000000000001, '.chrome-gone.example', 'SID', 's
   13900000000000000, 0, 1, 13000000000000001);
 )sql";
 
+// "Web Data": what was typed into forms goes with the form data option, which quick select ticks;
+// the search engines stay.
+const char kChromeWebData[] = R"sql(
+CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);
+CREATE TABLE autofill (name VARCHAR, value VARCHAR, value_lower VARCHAR, date_created INTEGER DEFAULT 0,
+  date_last_used INTEGER DEFAULT 0, count INTEGER DEFAULT 1, PRIMARY KEY (name, value));
+CREATE TABLE keywords (id INTEGER PRIMARY KEY, short_name VARCHAR NOT NULL, keyword VARCHAR NOT NULL,
+  favicon_url VARCHAR NOT NULL, url VARCHAR NOT NULL);
+INSERT INTO autofill VALUES ('q', 'chrome form secret', 'chrome form secret', 1, 2, 3);
+INSERT INTO keywords VALUES (2, 'keeper-engine', 'k', '', 'https://keeper-search.example/?q={searchTerms}');
+)sql";
+
 const char kFirefoxFormHistory[] = R"sql(
 CREATE TABLE moz_formhistory (id INTEGER PRIMARY KEY, fieldname TEXT NOT NULL, value TEXT NOT NULL,
   timesUsed INTEGER, firstUsed INTEGER, lastUsed INTEGER, guid TEXT);
@@ -344,7 +356,7 @@ protected:
         traces_.push_back(p.chrome + "\\Cookies");
         Trace(p.chrome + "\\Login Data", "SQLite format 3 (saved passwords)");
         // Search engines, addresses and cards: no option of the Chrome page names them.
-        Keep(p.chrome + "\\Web Data", "SQLite format 3 (search engines, addresses and cards)");
+        MakeDatabase(p.chrome + "\\Web Data", kChromeWebData);
         Trace(p.chrome + "\\Cache\\data_0", "chrome cache index");
         Trace(p.chrome + "\\Cache\\f_000001", "cached page of chrome-gone.example");
         Keep(p.chrome + "\\Bookmarks",
@@ -684,6 +696,9 @@ TEST_F(Acceptance, QuickSelectThenClearAllRemovesTheSelectedTracesAndNothingElse
         EXPECT_EQ(placesBytes.find(places_.removedTitles[i]), std::string::npos) << places_.removedTitles[i];
     }
     EXPECT_EQ(FileText(p.firefoxProfile + "\\prefs.js"), kPrefsAfter);
+    EXPECT_EQ(QueryText(p.chrome + "\\Web Data", "SELECT group_concat(short_name) FROM keywords"), "keeper-engine");
+    EXPECT_EQ(QueryText(p.chrome + "\\Web Data", "SELECT count(*) FROM autofill"), "0");
+    EXPECT_EQ(DatabaseFileBytes(p.chrome + "\\Web Data").find("chrome form secret"), std::string::npos);
     EXPECT_EQ(FileText(p.opera + "\\operaprefs.ini"), kOperaPrefsAfter);
     EXPECT_EQ(FileText(p.mozillaSuite + "\\localstore.rdf"), kLocalstoreAfter);
 

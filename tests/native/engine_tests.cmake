@@ -14,6 +14,7 @@ add_executable(zlt_engine_native_tests
     json_text_test.cpp
     app_ids_test.cpp
     chromium_edits_test.cpp
+    cookie_keep_list_test.cpp
 )
 target_link_libraries(zlt_engine_native_tests PRIVATE zlt_portable gtest gtest_main SQLite::SQLite3)
 add_test(NAME native.engine COMMAND zlt_engine_native_tests)

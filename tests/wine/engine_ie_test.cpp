@@ -12,6 +12,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <map>
 #include <thread>
 
 namespace {
@@ -589,6 +590,34 @@ TEST_F(WinInetCache, CookieCleanerTakesTheCookiesAndLeavesEveryOtherEntry) {
     EXPECT_TRUE(PathExists(pageFile));
     EXPECT_FALSE(PathExists(cookies + "\\low"));
     EXPECT_TRUE(PathExists(canary));
+}
+
+// WinINet's own cookies of example.com, a subdomain, a tracker and a device on a port, with
+// example.com and the device kept: a fresh process still knows the kept ones only.
+TEST_F(WinInetCache, CookieCleanerLeavesTheKeptSitesCookiesToTheEntry) {
+    for (const char* url : {"http://example.com/", "http://a.example.com/", "http://tracker.test/",
+                            "http://192.168.1.10:8080/", "http://notexample.com/"})
+        ASSERT_TRUE(SetPersistentCookie(url, "id=KEEPTEST"));
+    settings.options.SetAll("Cookies to keep", "Site", {"example.com", "192.168.1.10:8080"});
+    ASSERT_EQ(CookieSeenByAnotherProcess("http://tracker.test/"), 1);
+    cleaner.ClearIECookies();
+    EXPECT_EQ(CookieSeenByAnotherProcess("http://example.com/"), 1);
+    EXPECT_EQ(CookieSeenByAnotherProcess("http://a.example.com/"), 1);
+    EXPECT_EQ(CookieSeenByAnotherProcess("http://192.168.1.10:8080/"), 1);
+    EXPECT_EQ(CookieSeenByAnotherProcess("http://tracker.test/"), 0);
+    EXPECT_EQ(CookieSeenByAnotherProcess("http://notexample.com/"), 0);
+    EXPECT_EQ(CookieSeenByAnotherProcess("http://zlt.example/"), 0);
+    // No cookie file of the others is left; index.dat is WinINet's index of the kept ones.
+    std::map<std::string, std::string> files;
+    FilesBelow(ShellFolderPath(CSIDL_COOKIES), files);
+    for (const auto& [path, bytes] : files) {
+        if (path.find("index.dat") == std::string::npos) {
+            EXPECT_EQ(bytes.find("tracker.test"), std::string::npos) << path;
+        }
+    }
+    settings.options.SetAll("Cookies to keep", "Site", {});
+    cleaner.ClearIECookies();
+    EXPECT_EQ(CookieSeenByAnotherProcess("http://example.com/"), 0);
 }
 
 // Last of this program's WinINet tests: emptying Temporary Internet Files takes WinINet's cache

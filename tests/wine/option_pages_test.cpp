@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
+#include <sqlite3.h>
 
 #include "app/messages.h"
 #include "app/settings_format.h"
@@ -14,7 +16,9 @@
 #include "tests/wine/main_window_fixture.h"
 #include "tests/wine/recording_cleaner.h"
 #include "tests/wine/standin.h"
+#include "ui/pages/cookies_to_keep_page.h"
 #include "ui/pages/settings_page.h"
+#include "ui/page_ids.h"
 
 namespace {
 
@@ -350,4 +354,97 @@ TEST_F(OptionPages, SettingsClipboardNoticeStartWithWindowsHotKeysAndTheFile) {
     Click(page, IDC_SET_START_WITH_WINDOWS);
     Click(page, IDC_SET_APPLY);
     EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, "Zephyrlanthorpe"), "<none>");
+}
+
+// "Cookies to keep": the sites a browser has cookies of, read without a byte changed; a site moved
+// across, typed, imported and removed; Apply writes the list into options.ini at once.
+TEST_F(OptionPages, CookiesToKeepOffersTheSitesWithCookiesAndAppliesTheListToOptionsIni) {
+    const std::string profile = ShellFolderPath(CSIDL_LOCAL_APPDATA) + "\\Google\\Chrome\\User Data\\Default";
+    WriteTextFile(MakeFolder(profile) + "\\Preferences", "{}");
+    const std::string cookies = MakeFolder(profile + "\\Network") + "\\Cookies";
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(cookies.c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db,
+                               "CREATE TABLE cookies(host_key TEXT NOT NULL, name TEXT NOT NULL);"
+                               "INSERT INTO cookies VALUES ('.example.com', 'a'), ('a.example.com', 'b'),"
+                               " ('tracker.test', 'c'), ('.tracker.test', 'd'), ('192.168.1.10', 'e');",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    const auto before = ReadFileBytes(cookies);
+    s.options.SetAll("Cookies to keep", "Site", {"kept.example"});
+    auto& page = dynamic_cast<CWindowCookiesToKeep&>(Show(PAGE_COOKIES_TO_KEEP));
+    using Sites = std::vector<std::string>;
+    EXPECT_EQ(page.FoundSites(), (Sites{"192.168.1.10", "a.example.com", "example.com", "tracker.test"}));
+    EXPECT_EQ(page.KeptSites(), Sites{"kept.example"});
+    EXPECT_EQ(ReadFileBytes(cookies), before);
+    EXPECT_FALSE(Enabled(page, IDC_APPLY));
+
+    // example.com across: a.example.com is kept with it and leaves the left list too.
+    SendMessageA(page.Item(IDC_KEEP_FOUND), LB_SETSEL, TRUE, 2);
+    Click(page, IDC_KEEP_MOVE_IN);
+    EXPECT_EQ(page.FoundSites(), (Sites{"192.168.1.10", "tracker.test"}));
+    EXPECT_EQ(page.KeptSites(), (Sites{"example.com", "kept.example"}));
+    EXPECT_TRUE(Enabled(page, IDC_APPLY));
+    // The device by hand; its cookies have no port, so they are kept whatever port set them.
+    SetWindowTextA(page.Item(IDC_KEEP_EDIT), " 192.168.1.10:8080 ");
+    Click(page, IDC_KEEP_ADD);
+    EXPECT_EQ(page.FoundSites(), Sites{"tracker.test"});
+    EXPECT_EQ(page.ItemText(IDC_KEEP_EDIT), "");
+    {
+        BoxRecorder boxes(false);
+        SetWindowTextA(page.Item(IDC_KEEP_EDIT), "not a site");
+        Click(page, IDC_KEEP_ADD);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_NE(boxes.boxes[0].text.find("\"not a site\" is no site"), std::string::npos);
+    }
+    EXPECT_EQ(page.KeptSites().size(), 3u);
+    // Import... of a file with a comment, a repeat and a line that is no site.
+    const std::string list = folder / "sites.txt";
+    WriteTextFile(list, "# my sites\r\nnews.example\r\nEXAMPLE.com\r\nthis is no site\r\n");
+    page.chooseImportFile = [&](HWND) { return list; };
+    {
+        BoxRecorder boxes(false);
+        Click(page, IDC_KEEP_IMPORT);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].text, "1 site was added. 1 line was no site and was skipped (line 4).");
+    }
+    // kept.example goes.
+    SendMessageA(page.Item(IDC_KEEP_LIST), LB_SETSEL, TRUE, 2);
+    ASSERT_EQ(page.KeptSites()[2], "kept.example");
+    Click(page, IDC_KEEP_REMOVE);
+    EXPECT_EQ(page.KeptSites(), (Sites{"192.168.1.10:8080", "example.com", "news.example"}));
+
+    DeleteFileA((folder / "options.ini").c_str());
+    Click(page, IDC_APPLY);
+    EXPECT_FALSE(Enabled(page, IDC_APPLY));
+    const auto saved = ReadFileBytes(folder / "options.ini");
+    const std::optional<OptionsIni> stored = OptionsIni::Parse(std::string(saved.begin(), saved.end()));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->GetAll("Cookies to keep", "Site"), (Sites{"example.com", "192.168.1.10:8080", "news.example"}));
+    const std::optional<CookieKeepList> keep = HistoryCleaner(&s).CookiesToKeep();
+    ASSERT_TRUE(keep);
+    EXPECT_TRUE(keep->KeepsCookieHost(".a.example.com"));
+    EXPECT_FALSE(keep->KeepsCookieHost("tracker.test"));
+    RemoveTree(ShellFolderPath(CSIDL_LOCAL_APPDATA) + "\\Google");
+}
+
+// A list lost with a damaged options.ini is shown as far as it can be read, as a change to apply,
+// and no cookie store is touched until it is applied.
+TEST_F(OptionPages, CookiesToKeepShowsALostListAsAChangeAndApplyEndsTheLoss) {
+    s.options.Set("Cookies to keep", "Damaged", "1");
+    s.options.SetAll("Cookies to keep", "Site", {"example.com", "exa mple.com"});
+    auto& page = dynamic_cast<CWindowCookiesToKeep&>(Show(PAGE_COOKIES_TO_KEEP));
+    EXPECT_EQ(page.KeptSites(), std::vector<std::string>{"example.com"});
+    EXPECT_NE(page.ItemText(IDC_KEEP_STATUS), "");
+    EXPECT_TRUE(Enabled(page, IDC_APPLY));
+    EXPECT_FALSE(HistoryCleaner(&s).CookiesToKeep());
+    Click(page, IDC_APPLY);
+    EXPECT_EQ(page.ItemText(IDC_KEEP_STATUS), "");
+    const std::optional<CookieKeepList> keep = HistoryCleaner(&s).CookiesToKeep();
+    ASSERT_TRUE(keep);
+    EXPECT_EQ(keep->Stored(), std::vector<std::string>{"example.com"});
+    EXPECT_FALSE(s.options.Get("Cookies to keep", "Damaged"));
 }
