@@ -4,7 +4,7 @@
 
 namespace {
 
-using GetFinalPathNameByHandleAFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+using GetFinalPathNameByHandleWFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 using SetFileInformationByHandleFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 using GetFileInformationByHandleExFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 constexpr int kFileBasicInfo = 0;
@@ -57,16 +57,23 @@ std::string LongNameOf(const std::string& path) {
 } // namespace
 
 std::string FinalPathOf(HANDLE handle) {
-    static const auto getFinalPath = Kernel32Function<GetFinalPathNameByHandleAFn>("GetFinalPathNameByHandleA");
+    // The wide function, asked once with room enough: Wine's ANSI one asks the wide one twice (for
+    // the length, then for the name), and each time Wine makes the name anew from the Unix path.
+    static const auto getFinalPath = Kernel32Function<GetFinalPathNameByHandleWFn>("GetFinalPathNameByHandleW");
     if (!getFinalPath) return {};
-    std::string path(MAX_PATH, '\0');
-    DWORD length = getFinalPath(handle, path.data(), static_cast<DWORD>(path.size()), 0);
-    if (length >= path.size()) {
-        path.resize(length + 1);
-        length = getFinalPath(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    std::wstring wide(MAX_PATH * 2, L'\0');
+    DWORD length = getFinalPath(handle, wide.data(), static_cast<DWORD>(wide.size()), 0);
+    if (length >= wide.size()) {
+        wide.resize(length + 1);
+        length = getFinalPath(handle, wide.data(), static_cast<DWORD>(wide.size()), 0);
     }
-    if (length == 0 || length >= path.size()) return {};
-    path.resize(length);
+    if (length == 0 || length >= wide.size()) return {};
+    // In the code page of the paths it is compared with, as the ANSI function gives it.
+    const UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
+    const int size = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string path(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(length), path.data(), size, nullptr, nullptr);
     return path;
 }
 
