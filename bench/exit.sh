@@ -36,12 +36,15 @@ measure() {
     "$ZLT_WINESERVER" -w
     log=$work/zlt.log
     (cd "$dest" && exec "$ZLT_WINE" 'C:\Program Files\Zephyrlanthorpe\zlt.exe' </dev/null >"$log" 2>&1) &
+    local zlt_pid=$!
     out=$("$ZLT_WINE" 'C:\bench\zlt_exit_bench.exe' Zephyrlanthorpe 2>/dev/null | tr -d '\r') || out=
-    wait || true
+    # A program that did not exit ends with its prefix's wineserver.
+    zlt_sandbox_stop >/dev/null 2>&1 || true
+    wait "$zlt_pid" 2>/dev/null || true
     local ms timeouts
     ms=$(sed -n 's/^milliseconds \([0-9]*\).*/\1/p' <<<"$out")
     timeouts=$(grep -c 'wait_for_withdrawn_state.*timed out' "$log" || true)
-    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+    if [ -n "$wm_pid" ]; then kill "$wm_pid" 2>/dev/null || true; fi
     zlt_sandbox_stop >/dev/null 2>&1 || true
     rm -rf "$work"
     echo "${ms:--} ${timeouts:-0}"
