@@ -2,11 +2,11 @@
 # The running-program census under Wine, with 100 top-level windows of ten stand-in programs open:
 # CPU time of the program and wall time per census, and per browser-watch tick (ten visible-window
 # censuses and one of all windows). Target: at most 5 ms of CPU per census. Never pass/fail; each figure is the best of five batches.
-# BENCH_BUILD names the Wine build folder (default build/wine).
+# BENCH_BUILD names the Wine build folder (default build/all/wine, made by scripts/build.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${BENCH_BUILD:-$top/build/wine}
-[ -f "$build/CMakeCache.txt" ] || cmake --preset wine >/dev/null
+build=${BENCH_BUILD:-$top/build/all/wine}
+[ -f "$build/CMakeCache.txt" ] || { echo "no build in $build: run scripts/build.sh" >&2; exit 1; }
 cmake --build "$build" --target zlt_census_bench zlt_standin -j2 >/dev/null
 out=$(ZLT_TEST_FILES=$build/bin/zlt_standin.exe "$top/scripts/wine-run.sh" --root "$build" \
     "$build/bin/zlt_census_bench.exe" 2>/dev/null | tr -d '\r')

@@ -68,3 +68,6 @@ printf 'shredding throughput: zlt %.1f MB/s, shred %.1f MB/s (3 passes), ratio %
 printf 'record and report: %+.1f %% of the run (target <= 3 %%); preview: %.2f of the run (target <= 0.5)\n' \
     "$(echo "(${seconds[off]} - ${seconds[norecord]}) * 100 / ${seconds[norecord]}" | bc -l)" \
     "$(echo "${seconds[preview]} / ${seconds[off]}" | bc -l)"
+summary "Clear All with shredding, the shredding's share ($files files, $(printf '%.0f' "$mb") MB)" \
+    "$(printf '%.2f s (on %.2f - off %.2f)' "$shredding_s" "${seconds[on]}" "${seconds[off]}")" \
+    "$(printf 'shred -n 3 -u %.2f s' "$shred_s")" "$(printf '%.2f (throughput)' "$(echo "$shred_s / $shredding_s" | bc -l)")" ">= 1.2"

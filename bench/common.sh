@@ -4,3 +4,9 @@ repeat=${BENCH_REPEAT:-2}
 now() { date +%s.%N; }
 elapsed() { echo "$2 - $1" | bc -l; }
 least() { printf '%s\n' "$@" | sort -g | head -n 1; }
+# summary NAME ZLT REFERENCE RATIO TARGET: one row of the table bench/run.sh prints at its end (kept
+# in $BENCH_SUMMARY when it is set).
+summary() {
+    [ -n "${BENCH_SUMMARY:-}" ] || return 0
+    printf '%s\t%s\t%s\t%s\t%s\n' "$@" >>"$BENCH_SUMMARY"
+}

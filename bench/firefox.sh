@@ -9,9 +9,9 @@
 # without Wine's start-up. Never pass/fail. Skipped without bleachbit.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${BENCH_WINE_BUILD:-$top/build/wine}
+build=${BENCH_WINE_BUILD:-$top/build/all/wine}
 command -v bleachbit >/dev/null || { echo "Firefox benchmark skipped: no bleachbit (apt-get install bleachbit)"; exit 0; }
-[ -f "$build/CMakeCache.txt" ] || cmake --preset wine >/dev/null
+[ -f "$build/CMakeCache.txt" ] || { echo "no build in $build: run scripts/build.sh" >&2; exit 1; }
 cmake --build "$build" --target zlt_firefox_bench -j2 >/dev/null
 work=$build/bench-firefox
 rm -rf "$work"

@@ -67,3 +67,6 @@ read -r minMs minKb < <(best zlt_minimal_window.exe "Minimal window")
 printf '%-22s %10s %12s\n' program "start ms" "resident kB"
 printf '%-22s %10d %12d\n' "minimal window" "$minMs" "$minKb" zlt.exe "$zltMs" "$zltKb"
 printf '%-22s %+10d %+12d   (targets: +150 ms, +8192 kB)\n' difference $((zltMs - minMs)) $((zltKb - minKb))
+. "$top/bench/common.sh"
+summary "start-up to a visible main window" "$zltMs ms" "minimal window $minMs ms" "$(printf '%+d ms' $((zltMs - minMs)))" "<= +150 ms"
+summary "resident memory when idle" "$zltKb kB" "minimal window $minKb kB" "$(printf '%+d kB' $((zltKb - minKb)))" "<= +8 192 kB"

@@ -81,6 +81,12 @@ bool AttachAll(sqlite3* db, const DatabaseJob& job) {
 bool RunJob(sqlite3* db, const DatabaseJob& job, DatabaseResult& result, bool preview) {
     bool wal = false;
     if (!preview) {
+        // Nobody else had the file open (OpenAlone): the first lock taken is kept until the
+        // connection closes, so that no other program reads the database half cleaned, and SQLite
+        // neither takes and drops its locks nor checks for another writer's journal around every
+        // statement (each a call into the file system). Asked before anything is read; a WAL
+        // database then keeps its index in memory, never in a -shm file.
+        if (QueryText(db, "PRAGMA main.locking_mode=EXCLUSIVE") != "exclusive") return false;
         // Checked, not assumed: a build without it would leave every deleted row in the free pages.
         if (QueryText(db, "PRAGMA secure_delete=ON") != "1") return false;
         Exec(db, "PRAGMA temp_store=MEMORY");

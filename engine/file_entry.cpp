@@ -4,13 +4,16 @@
 
 namespace {
 
-using GetFinalPathNameByHandleAFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+using GetFinalPathNameByHandleWFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 using SetFileInformationByHandleFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 using GetFileInformationByHandleExFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 constexpr int kFileBasicInfo = 0;
 constexpr int kFileStandardInfo = 1;
 constexpr int kFileDispositionInfo = 4;
 constexpr int kFileAttributeTagInfo = 9;
+constexpr int kFileInternalInformation = 6; // NtQueryInformationFile's class: the file's number
+
+using NtQueryInformationFileFn = LONG(WINAPI*)(HANDLE, void* /*IO_STATUS_BLOCK*/, void*, ULONG, int);
 
 // The layouts of FILE_BASIC_INFO and FILE_STANDARD_INFO, which XP's headers lack.
 struct BasicInfo {
@@ -57,16 +60,23 @@ std::string LongNameOf(const std::string& path) {
 } // namespace
 
 std::string FinalPathOf(HANDLE handle) {
-    static const auto getFinalPath = Kernel32Function<GetFinalPathNameByHandleAFn>("GetFinalPathNameByHandleA");
+    // The wide function, asked once with room enough: Wine's ANSI one asks the wide one twice (for
+    // the length, then for the name), and each time Wine makes the name anew from the Unix path.
+    static const auto getFinalPath = Kernel32Function<GetFinalPathNameByHandleWFn>("GetFinalPathNameByHandleW");
     if (!getFinalPath) return {};
-    std::string path(MAX_PATH, '\0');
-    DWORD length = getFinalPath(handle, path.data(), static_cast<DWORD>(path.size()), 0);
-    if (length >= path.size()) {
-        path.resize(length + 1);
-        length = getFinalPath(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    std::wstring wide(MAX_PATH * 2, L'\0');
+    DWORD length = getFinalPath(handle, wide.data(), static_cast<DWORD>(wide.size()), 0);
+    if (length >= wide.size()) {
+        wide.resize(length + 1);
+        length = getFinalPath(handle, wide.data(), static_cast<DWORD>(wide.size()), 0);
     }
-    if (length == 0 || length >= path.size()) return {};
-    path.resize(length);
+    if (length == 0 || length >= wide.size()) return {};
+    // In the code page of the paths it is compared with, as the ANSI function gives it.
+    const UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
+    const int size = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string path(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(length), path.data(), size, nullptr, nullptr);
     return path;
 }
 
@@ -92,6 +102,7 @@ struct EntryFacts {
     DWORD attributes = 0;
     DWORD links = 0;
     uint64_t size = 0;
+    int64_t changeTime = 0; // known only from Vista on
     DWORD reparseTag = 0; // known only for reparse points, and only from Vista on
 };
 
@@ -109,6 +120,7 @@ bool ReadEntryFacts(HANDLE handle, EntryFacts& facts) {
             facts.attributes = basic.fileAttributes;
             facts.links = standard.numberOfLinks;
             facts.size = static_cast<uint64_t>(standard.endOfFile.QuadPart);
+            facts.changeTime = basic.changeTime.QuadPart;
             AttributeTagInfo tag{};
             if ((facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
                 getInformation(handle, kFileAttributeTagInfo, &tag, sizeof tag))
@@ -145,6 +157,47 @@ FileEntry::Kind FileEntry::Identify(const std::string& path, const std::string& 
             if (longName.empty() || !IsEntryOfFolder(entryFinal, folder, longName)) return Kind::Link;
         }
     }
+    if (!(info.attributes & FILE_ATTRIBUTE_DIRECTORY) && info.links > 1) return Kind::SeveralNames;
+    return Kind::Plain;
+}
+
+namespace {
+
+// The file's number on its volume (NTFS's file reference, the inode on Wine), through ntdll, which
+// has answered it since NT 3.1: GetFileInformationByHandle would also fetch the volume's serial.
+bool FileNumberOf(HANDLE handle, uint64_t& number) {
+    static const auto query = [] {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        return ntdll ? reinterpret_cast<NtQueryInformationFileFn>(
+                           reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryInformationFile")))
+                     : nullptr;
+    }();
+    if (!query) return false;
+    ULONG_PTR status[2] = {};
+    LARGE_INTEGER index{};
+    if (query(handle, status, &index, sizeof index, kFileInternalInformation) < 0) return false;
+    number = static_cast<uint64_t>(index.QuadPart);
+    return true;
+}
+
+} // namespace
+
+FileEntry::Kind FileEntry::IdentifyAs(HANDLE pinned) const {
+    EntryFacts info, pinnedInfo;
+    if (!handle_.valid() || !ReadEntryFacts(handle_.get(), info)) return Kind::Missing;
+    size_ = info.size;
+    attributes_ = info.attributes;
+    switch (NatureOf(info.attributes, info.reparseTag)) {
+    case EntryNature::Link: return Kind::Link;
+    case EntryNature::CloudPlaceholder: return Kind::Placeholder;
+    case EntryNature::Ordinary: break;
+    }
+    uint64_t number = 0, pinnedNumber = 0;
+    // Without the numbers or the change times (before Vista) nothing ties the two: a link.
+    if (!ReadEntryFacts(pinned, pinnedInfo) || !FileNumberOf(handle_.get(), number) ||
+        !FileNumberOf(pinned, pinnedNumber) || number != pinnedNumber || info.changeTime == 0 ||
+        info.changeTime != pinnedInfo.changeTime)
+        return Kind::Link;
     if (!(info.attributes & FILE_ATTRIBUTE_DIRECTORY) && info.links > 1) return Kind::SeveralNames;
     return Kind::Plain;
 }

@@ -32,6 +32,14 @@ public:
     // What the opened entry is. `folderFinal` is the final path of the folder the entry was found
     // in, when the caller knows it; otherwise it is looked up.
     Kind Identify(const std::string& path, const std::string& folderFinal = {}) const;
+    // What the opened entry is, when `pinned` is a handle to the file that Identify found Plain
+    // and that has stayed open since: Plain only if this is that very file (same file number,
+    // same change time, read through both handles now) with one name. The pinned file cannot
+    // vanish or lend its number to another file while it is open, so this stands in for the final
+    // path's lookup, which Wine makes per handle from the Unix path, drive by drive: most of what a
+    // shredding pass costs besides its writes. A link swapped in under the name, on Wine followed
+    // to another file, is a different file here: Link.
+    Kind IdentifyAs(HANDLE pinned) const;
     // Deletes the opened entry itself (opened with DELETE access); the name goes, the data stays
     // for any other name it has. False when the entry stays.
     bool Delete(const std::string& path);

@@ -47,6 +47,10 @@ public:
     // The final path of the folder of the file that RemoveFile shreds, taken once when it starts:
     // every open of every pass is checked against it. Empty: looked up at each open.
     std::string folderFinal;
+    // A handle to the file RemoveFile checked by name (final path and all), open with no access
+    // but to its attributes while it shreds it: every pass's open is checked against it (same
+    // file) instead of by name again. Invalid: each open is checked by name.
+    HANDLE pinned = INVALID_HANDLE_VALUE;
     // Which pass of the file's shredding opens it next, and where its data lay before the first
     // pass wrote and after the last one's flush.
     enum Pass { First, Middle, Last, Only } placementPass = Only;

@@ -36,12 +36,24 @@ FilePlacement PlacementOf(HANDLE file, DWORD attributes, uint64_t size) {
 }
 
 SeekPenalty SeekPenaltyOf(const std::string& path) {
+    // Files come folder by folder, and finding a path's volume takes several calls into the file
+    // system (GetVolumePathName asks about the path's folders one by one): the last folder's
+    // answer is kept.
+    static std::mutex guard;
+    static std::string lastFolder;
+    static SeekPenalty lastAnswer = SeekPenalty::Unknown;
+    const size_t slash = path.find_last_of('\\');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        if (!folder.empty() && folder == lastFolder) return lastAnswer;
+    }
     char volume[MAX_PATH] = "";
     if (!GetVolumePathNameA(path.c_str(), volume, sizeof volume)) return SeekPenalty::Unknown;
-    static std::mutex guard;
     static std::map<std::string, SeekPenalty> known;
     const std::lock_guard<std::mutex> lock(guard);
-    if (auto found = known.find(volume); found != known.end()) return found->second;
+    lastFolder = folder;
+    if (auto found = known.find(volume); found != known.end()) return lastAnswer = found->second;
     SeekPenalty answer = SeekPenalty::Unknown;
     std::string device = volume; // "C:\" becomes "\\.\C:"
     while (!device.empty() && device.back() == '\\') device.pop_back();
@@ -62,5 +74,5 @@ SeekPenalty SeekPenaltyOf(const std::string& path) {
             answer = descriptor.incursSeekPenalty ? SeekPenalty::Yes : SeekPenalty::No;
     }
     known[volume] = answer;
-    return answer;
+    return lastAnswer = answer;
 }

@@ -18,7 +18,8 @@ bool OverwriteFile::Open(const std::string& path) {
     if (!entry.Open(path, GENERIC_READ | GENERIC_WRITE, 0, FILE_FLAG_SEQUENTIAL_SCAN)) return false;
     // Checked on the handle the passes write through: held without sharing, it cannot be swapped
     // for a link or gain a name between the check and the writes.
-    if (entry.Identify(path, folderFinal) != FileEntry::Kind::Plain) {
+    const FileEntry::Kind kind = pinned != INVALID_HANDLE_VALUE ? entry.IdentifyAs(pinned) : entry.Identify(path, folderFinal);
+    if (kind != FileEntry::Kind::Plain) {
         SetLastError(ERROR_SUCCESS); // not the system's refusal: the entry changed under us
         return false;
     }
@@ -90,7 +91,9 @@ bool HistoryCleaner::DeleteEntryIn(const std::string& path, const std::string& f
     }
     RecordItem item;
     item.path = path;
-    switch (entry.Identify(path, folderFinal)) {
+    // After the passes of RemoveFile, the file they overwrote is what goes, or nothing.
+    const HANDLE pinned = shred.wanted ? overwriteFile.pinned : INVALID_HANDLE_VALUE;
+    switch (pinned != INVALID_HANDLE_VALUE ? entry.IdentifyAs(pinned) : entry.Identify(path, folderFinal)) {
     case FileEntry::Kind::Missing: RecordLeft(ItemKind::File, path, LeftReason::NotFound); return false;
     case FileEntry::Kind::Link: RecordLeft(ItemKind::File, path, LeftReason::Link); return false;
     case FileEntry::Kind::Placeholder: RecordLeft(ItemKind::File, path, LeftReason::CloudPlaceholder); return false;
@@ -137,7 +140,8 @@ void HistoryCleaner::RemoveFileIn(const std::string& path, const std::string& fo
     }
     const FileEntry::Kind kind = entry.Identify(path, folder);
     const uint64_t size = entry.size();
-    entry.Close();
+    // Kept open (it asks for no access that sharing counts) until the file is gone: the passes'
+    // opens and the deletion are checked against it.
     switch (kind) {
     case FileEntry::Kind::Missing: RecordLeft(ItemKind::File, path, LeftReason::NotFound); return;
     case FileEntry::Kind::Link: RecordLeft(ItemKind::File, path, LeftReason::Link); return;
@@ -162,9 +166,13 @@ void HistoryCleaner::RemoveFileIn(const std::string& path, const std::string& fo
     passPattern = BuildPassPattern(settings->shredMethods.front(), random_);
     struct FolderOfShredding {
         OverwriteFile& file;
-        ~FolderOfShredding() { file.folderFinal.clear(); }
+        ~FolderOfShredding() {
+            file.folderFinal.clear();
+            file.pinned = INVALID_HANDLE_VALUE;
+        }
     } scope{overwriteFile};
     overwriteFile.folderFinal = folder;
+    overwriteFile.pinned = entry.handle();
     if (ShredFile(path) || shredEndRecorded_) return;
     // The passes did not all reach the disk: the file stays, and the report says why.
     if (ShredStopRequested())

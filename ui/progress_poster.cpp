@@ -16,9 +16,14 @@ void CProgressPoster::FileStarted() {
 }
 
 void CProgressPoster::PassStarted(uint64_t range) {
-    RECT client{};
-    if (bar_) GetClientRect(bar_, &client);
-    throttle_.StartRange(range, static_cast<uint32_t>(std::max<LONG>(0, client.right - client.left)));
+    // The bar's width is asked once: a window of another thread is asked through the server, and
+    // a shredding run starts three passes per file.
+    if (barPixels_ < 0) {
+        RECT client{};
+        if (bar_) GetClientRect(bar_, &client);
+        barPixels_ = std::max<LONG>(0, client.right - client.left);
+    }
+    throttle_.StartRange(range, static_cast<uint32_t>(barPixels_));
     Post();
 }
 

@@ -48,4 +48,5 @@ private:
     HWND window_, bar_, mainWindow_;
     const volatile int32_t* stop_ = nullptr;
     ProgressThrottle throttle_;
+    long barPixels_ = -1; // the bar's width, once asked
 };

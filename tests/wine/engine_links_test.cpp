@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "engine/history_cleaner.h"
+#include "engine/recording.h"
 #include "tests/wine/engine_support.h"
 
 namespace {
@@ -150,4 +152,63 @@ TEST_F(Links, ASecondNameIsRemovedWithoutTouchingTheBytes) {
 TEST_F(Links, IndexDatBehindALinkIsNotZeroed) {
     cleaner.ClearIndexDatContent({kTop + "\\idx"});
     EXPECT_EQ(ReadFileBytes(kTop + "\\outside\\index.dat"), std::vector<uint8_t>(40000, 'I'));
+}
+
+namespace {
+
+// Runs `swap` on the file being shredded once pass `when` (1-based) has written and closed it.
+struct SwapAfterPass : ShredProbe {
+    int when = 0;
+    std::function<void(const std::string&)> swap;
+    void PassWritten(const std::string& path, int pass) override {
+        if (pass == when) swap(path);
+    }
+};
+
+} // namespace
+
+// RemoveFile looks the file up by name once and checks every later open (each pass's, the
+// deletion's) against the handle it keeps on that file: a name that has come to lead to another
+// file between two passes, or before the deletion, is neither written nor removed, whether that
+// file is a second name of a file elsewhere or a file of its own.
+TEST_F(Links, ANameThatLeadsElsewhereBetweenThePassesIsNeitherWrittenNorRemoved) {
+    settings.shredFiles = 1;
+    const std::string path = kTarget + "\\swapped.bin";
+    const std::string aside = kTop + "\\outside\\aside.bin";
+    const std::string stranger = kTop + "\\outside\\stranger.bin";
+    for (const bool secondName : {true, false}) {
+        for (const int when : {1, 3}) {
+            const std::string what = std::string(secondName ? "second name" : "own file") + " after pass " +
+                                     std::to_string(when);
+            DeleteFileA(aside.c_str());
+            DeleteFileA(path.c_str());
+            ASSERT_TRUE(MakeFile(path, 2 * 4096 + 10, 'o'));
+            ASSERT_TRUE(MakeFile(stranger, 5000, 'n'));
+            SwapAfterPass probe;
+            probe.when = when;
+            probe.swap = [&](const std::string& shredded) {
+                ASSERT_TRUE(MoveFileA(shredded.c_str(), aside.c_str())) << GetLastError();
+                if (secondName)
+                    ASSERT_TRUE(CreateHardLinkA(shredded.c_str(), kShared.c_str(), nullptr));
+                else
+                    ASSERT_TRUE(MoveFileA(stranger.c_str(), shredded.c_str()));
+            };
+            cleaner.shredProbe = &probe;
+            const auto record = RecordedClearing(cleaner, "page", false, "", [&] { cleaner.RemoveFile(path); });
+            cleaner.shredProbe = nullptr;
+            // What the name leads to now has every byte it had, and its name.
+            EXPECT_TRUE(PathExists(path)) << what;
+            if (secondName)
+                EXPECT_EQ(ReadFileBytes(kShared), std::vector<uint8_t>(3 * 4096 + 100, 'h')) << what;
+            else
+                EXPECT_EQ(ReadFileBytes(path), std::vector<uint8_t>(5000, 'n')) << what;
+            // The file that was being shredded went away under another name: it stays, recorded as left.
+            EXPECT_TRUE(PathExists(aside)) << what;
+            ASSERT_EQ(record->items.size(), 1u) << what;
+            EXPECT_EQ(record->items[0].action, ItemAction::Left) << what;
+            EXPECT_EQ(record->items[0].path, path) << what;
+            DeleteFileA(path.c_str()); // only this name of kShared
+        }
+    }
+    EXPECT_EQ(ReadFileBytes(kShared), std::vector<uint8_t>(3 * 4096 + 100, 'h'));
 }

@@ -41,3 +41,4 @@ set_tests_properties(wine.engine_chromium_tests PROPERTIES
     ENVIRONMENT "ZLT_TEST_SETUP=${CMAKE_CURRENT_SOURCE_DIR}/engine_chromium_setup.sh")
 zlt_wine_test(engine_cookies_keep_tests engine_cookies_keep_test.cpp)
 target_link_libraries(engine_cookies_keep_tests PRIVATE zlt_places_fixture)
+zlt_wine_test(engine_database_connection_tests engine_database_connection_test.cpp)
