@@ -193,9 +193,10 @@ FileEntry::Kind FileEntry::IdentifyAs(HANDLE pinned) const {
     case EntryNature::Ordinary: break;
     }
     uint64_t number = 0, pinnedNumber = 0;
-    // Without the numbers or the change times (before Vista) nothing ties the two: a link.
+    // Without the numbers nothing ties the two: a link. The change times are known from Vista on
+    // (XP has no links to files that a file number would not tell apart).
     if (!ReadEntryFacts(pinned, pinnedInfo) || !FileNumberOf(handle_.get(), number) ||
-        !FileNumberOf(pinned, pinnedNumber) || number != pinnedNumber || info.changeTime == 0 ||
+        !FileNumberOf(pinned, pinnedNumber) || number != pinnedNumber ||
         info.changeTime != pinnedInfo.changeTime)
         return Kind::Link;
     if (!(info.attributes & FILE_ATTRIBUTE_DIRECTORY) && info.links > 1) return Kind::SeveralNames;

@@ -9,6 +9,7 @@
 
 #include "app/messages.h"
 #include "engine/history_cleaner.h"
+#include "engine/recording.h"
 #include "engine/run_gate.h"
 #include "tests/wine/engine_support.h"
 
@@ -272,6 +273,31 @@ TEST_F(Shredder, FilesAndFoldersInADrivesRootAreTheirFoldersOwn) {
     EXPECT_FALSE(PathExists(own + "\\inside.tmp"));
     SetCurrentDirectoryA(before);
     RemoveTree(own);
+}
+
+TEST_F(Shredder, NamesBeyondAsciiAreTheirFoldersOwn) {
+    // The final path comes from the system in UTF-16 and is compared in the ANSI code page: a
+    // name the code page spells otherwise would look like a link to elsewhere and be left.
+    char name[] = "caf\xe9 r\xe9sum\xe9.txt";
+    WCHAR wide[64] = {};
+    ASSERT_GT(MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name, -1, wide, 64), 0);
+    ASSERT_GT(wide[3], 127) << "no letter beyond ASCII in this code page";
+    const std::string sub = MakeFolder(folder / "d\xe9j\xe0");
+    for (const uint8_t shred : {1, 0}) {
+        settings.shredFiles = shred;
+        const std::string alone = File(name, 9000), inside = sub + "\\" + name;
+        ASSERT_TRUE(MakeFile(inside, 5000));
+        probe = Recorder();
+        const auto record = RecordedClearing(cleaner, "page", false, "", [&] {
+            cleaner.RemoveFile(alone);
+            cleaner.EmptyFolder(sub, true);
+        });
+        EXPECT_FALSE(PathExists(alone)) << int(shred);
+        EXPECT_FALSE(PathExists(inside)) << int(shred);
+        EXPECT_EQ(probe.CompletedPasses(), shred ? 6u : 0u);
+        ASSERT_EQ(record->items.size(), 2u) << int(shred);
+        for (const RecordItem& item : record->items) EXPECT_EQ(item.action, ItemAction::Removed) << item.path;
+    }
 }
 
 TEST_F(Shredder, ReadOnlyFileIsShreddedAndDeleted) {
