@@ -150,7 +150,7 @@ void MakeProfile(const std::string& folder, const std::string& cacheSide, const 
                              "History Index 2024-01", "Shortcuts-journal"})
         file(folder + "\\" + name, marked(History, name));
     WriteTextFile(folder + "\\Preferences", std::string(kPreferences).replace(std::string(kPreferences).find("TAG"), 3, tag));
-    // The cache, and the spec'd files of older versions that the cache option still takes.
+    // The cache, and the files older versions kept that the cache option still takes.
     Sql(folder + "\\Favicons", "CREATE TABLE favicons (id INTEGER PRIMARY KEY, url LONGVARCHAR NOT NULL);"
                                 "INSERT INTO favicons VALUES (1, 'https://" + marked(History, "icon") + ".example/');");
     for (const char* cache : {"\\Cache\\Cache_Data\\data_1", "\\Cache\\Cache_Data\\f_00000a", "\\Code Cache\\js\\index",
