@@ -1,5 +1,6 @@
-// Skype "config.xml" editing and the statements run on Skype's and Acrobat's databases. Expected
-// texts are written out by hand; the statement texts are the system's own, copied as they are.
+// Skype "config.xml" editing and the statements run on Skype's and Acrobat's databases: expected
+// texts written out by hand, and each option's statements run on a database laid out as the
+// program's, with what they must take and what they must leave.
 #include <gtest/gtest.h>
 
 #include "engine/cleaners/applications_edits.h"
@@ -21,35 +22,82 @@ TEST(SkypeConfig, LeftAsItIs) {
     EXPECT_EQ(SkypeConfigWithoutLastDialed("<c></LastDialedNumbers>+1555<LastDialedNumbers>"), std::nullopt);
 }
 
-TEST(SkypeMainDb, CallAndChatStatements) {
-    const std::string b = R"("                                ")";
-    const std::vector<std::string> calls = {
-        "UPDATE CallMembers SET call_name=" + b + ",identity=" + b + ",dispname=" + b + ",debuginfo=" + b +
-            ",real_identity=" + b + ",price_per_minute=0",
-        "DELETE FROM CallMembers WHERE 1=1",
-        "DELETE FROM Calls WHERE 1=1",
-        "UPDATE Messages SET body_xml=" + b + ",chatname=" + b + ",identities=" + b + " WHERE type IN (30,39)",
-        "DELETE FROM Messages WHERE type IN (30,39)",
-    };
-    EXPECT_EQ(SkypeCallsStatements(), calls);
-    const std::string chatMessages = " WHERE (type IS NULL OR type NOT IN (30,39))";
-    const std::string emptyConversations = " WHERE id NOT IN (SELECT convo_id FROM Messages WHERE convo_id NOT NULL)";
-    const std::string orphans = " WHERE (convo_id IS NULL OR convo_id NOT IN (SELECT id FROM Conversations))";
-    const std::vector<std::string> chats = {
-        "DELETE FROM ChatMembers WHERE 1=1",
-        "DELETE FROM Chats WHERE 1=1",
-        "UPDATE Messages SET body_xml=" + b + ",chatname=" + b + ",identities=" + b + chatMessages,
-        "DELETE FROM Messages" + chatMessages,
-        "UPDATE Conversations SET identity=" + b + ",displayname=" + b + ",given_displayname=" + b +
-            emptyConversations,
-        "DELETE FROM Conversations" + emptyConversations,
-        "UPDATE Participants SET debuginfo=" + b + ",identity=" + b + orphans,
-        "DELETE FROM Participants" + orphans,
-        "DELETE FROM Transfers WHERE 1=1",
-        "UPDATE SMSes SET price=0,target_numbers=" + b + ",body=" + b + ",reply_to_number=" + b,
-        "DELETE FROM SMSes WHERE 1=1",
-    };
-    EXPECT_EQ(SkypeChatsStatements(), chats);
+namespace {
+
+// A main.db as Skype lays it out, with one call, one chat and one conversation that holds both.
+// Every text of a call carries "zcall", of a chat "zchat", of a conversation "zconv".
+void MakeSkypeMainDb(TestDb& db) {
+    db.Exec("CREATE TABLE Calls (id INTEGER PRIMARY KEY, host_identity TEXT, name TEXT)");
+    db.Exec("CREATE TABLE CallMembers (id INTEGER PRIMARY KEY, call_name TEXT, identity TEXT, dispname TEXT, "
+            "debuginfo TEXT, real_identity TEXT, price_per_minute INTEGER)");
+    db.Exec("CREATE TABLE Chats (id INTEGER PRIMARY KEY, name TEXT, topic TEXT)");
+    db.Exec("CREATE TABLE ChatMembers (id INTEGER PRIMARY KEY, chatname TEXT, identity TEXT)");
+    db.Exec("CREATE TABLE Conversations (id INTEGER PRIMARY KEY, identity TEXT, displayname TEXT, "
+            "given_displayname TEXT)");
+    db.Exec("CREATE TABLE Participants (id INTEGER PRIMARY KEY, convo_id INTEGER, identity TEXT, debuginfo TEXT)");
+    db.Exec("CREATE TABLE Messages (id INTEGER PRIMARY KEY, convo_id INTEGER, type INTEGER, chatname TEXT, "
+            "identities TEXT, body_xml TEXT)");
+    db.Exec("CREATE TABLE Transfers (id INTEGER PRIMARY KEY, filename TEXT)");
+    db.Exec("CREATE TABLE SMSes (id INTEGER PRIMARY KEY, price INTEGER, target_numbers TEXT, body TEXT, "
+            "reply_to_number TEXT)");
+    db.Exec("INSERT INTO Calls VALUES (1, 'zcall-host', 'zcall-1')");
+    db.Exec("INSERT INTO CallMembers VALUES (1, 'zcall-1', 'zcall-bob', 'zcall-Bob', 'zcall-debug', 'zcall-bob', 3)");
+    // Conversation 1 holds only a call, 2 only a chat, 3 both.
+    db.Exec("INSERT INTO Conversations VALUES (1, 'zconv-bob', 'zconv-Bob', 'zconv-Bobby'), "
+            "(2, 'zconv-eve', 'zconv-Eve', 'zconv-Evie'), (3, 'zconv-dan', 'zconv-Dan', 'zconv-Danny')");
+    db.Exec("INSERT INTO Participants VALUES (1, 1, 'zconv-p-bob', 'zconv-d1'), (2, 2, 'zconv-p-eve', 'zconv-d2'), "
+            "(3, 3, 'zconv-p-dan', 'zconv-d3')");
+    db.Exec("INSERT INTO Messages VALUES (1, 1, 30, 'zcall-c', 'zcall-i', 'zcall started with bob'), "
+            "(2, 1, 39, 'zcall-c', 'zcall-i', 'zcall ended with bob'), "
+            "(3, 2, 61, 'zchat-c', 'zchat-i', 'zchat see you at the mill'), "
+            "(4, 3, 30, 'zcall-c', 'zcall-i', 'zcall started with dan'), "
+            "(5, 3, 61, 'zchat-c', 'zchat-i', 'zchat hello dan'), "
+            "(6, 2, NULL, 'zchat-c', 'zchat-i', 'zchat a message of no type')");
+    db.Exec("INSERT INTO Chats VALUES (1, 'zchat-eve', 'zchat-topic')");
+    db.Exec("INSERT INTO ChatMembers VALUES (1, 'zchat-eve', 'zchat-member')");
+    db.Exec("INSERT INTO Transfers VALUES (1, 'zchat-report.pdf')");
+    db.Exec("INSERT INTO SMSes VALUES (1, 5, 'zchat-+1555', 'zchat-sms', 'zchat-+1556')");
+    db.Exec("PRAGMA secure_delete=ON"); // as every cleaning connection has it
+}
+
+std::string Count(TestDb& db, const std::string& table) {
+    return db.Column("SELECT count(*) FROM " + table).at(0);
+}
+
+} // namespace
+
+TEST(SkypeMainDb, CallHistoryTakesTheCallsAndTheirEventsAndNoChat) {
+    TestDb db;
+    MakeSkypeMainDb(db);
+    for (const std::string& sql : SkypeCallsStatements()) db.Exec(sql);
+    EXPECT_FALSE(db.Holds("zcall"));
+    EXPECT_EQ(Count(db, "Calls"), "0");
+    EXPECT_EQ(Count(db, "CallMembers"), "0");
+    EXPECT_EQ(db.Column("SELECT body_xml FROM Messages ORDER BY id"),
+              (std::vector<std::string>{"zchat see you at the mill", "zchat hello dan", "zchat a message of no type"}));
+    // Nothing of the chats, and no conversation: those belong to the other option.
+    for (const char* table : {"Chats", "ChatMembers", "Transfers", "SMSes"}) EXPECT_EQ(Count(db, table), "1") << table;
+    EXPECT_EQ(Count(db, "Conversations"), "3");
+    EXPECT_EQ(Count(db, "Participants"), "3");
+}
+
+TEST(SkypeMainDb, ChatsTakeTheirMessagesAndTheConversationsLeftEmptyAndNoCall) {
+    TestDb db;
+    MakeSkypeMainDb(db);
+    for (const std::string& sql : SkypeChatsStatements()) db.Exec(sql);
+    EXPECT_FALSE(db.Holds("zchat"));
+    for (const char* table : {"Chats", "ChatMembers", "Transfers", "SMSes"}) EXPECT_EQ(Count(db, table), "0") << table;
+    EXPECT_EQ(db.Column("SELECT id FROM Messages ORDER BY id"), (std::vector<std::string>{"1", "2", "4"}));
+    // The conversation of the chat alone goes with its participants; those that still hold a call
+    // stay as they were, since the call history is the other option's.
+    EXPECT_EQ(db.Column("SELECT identity FROM Conversations ORDER BY id"),
+              (std::vector<std::string>{"zconv-bob", "zconv-dan"}));
+    EXPECT_EQ(db.Column("SELECT identity FROM Participants ORDER BY id"),
+              (std::vector<std::string>{"zconv-p-bob", "zconv-p-dan"}));
+    EXPECT_FALSE(db.Holds("zconv-eve"));
+    EXPECT_FALSE(db.Holds("zconv-p-eve"));
+    EXPECT_EQ(Count(db, "Calls"), "1");
+    EXPECT_EQ(db.Column("SELECT identity FROM CallMembers"), (std::vector<std::string>{"zcall-bob"}));
 }
 
 TEST(AcrobatOrganizer, TheTwoFilesStatements) {
