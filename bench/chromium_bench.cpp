@@ -6,9 +6,9 @@
 //   zlt_chromium_bench bare         Wine's floor for the files the cleaners remove whole (every
 //                                   file of the cache and History): a DeleteFileA loop over a list
 //                                   made beforehand, nothing checked, nothing recorded
-//   zlt_chromium_bench bare-shred   the same files, each opened once, overwritten with the same
-//                                   three passes of 4096-byte writes, each pass flushed, then
-//                                   closed and deleted
+//   zlt_chromium_bench bare-shred   the same files through the same three passes, bare (each
+//                                   pass opens, writes 4096-byte blocks, flushes and closes), then
+//                                   DeleteFileA
 // Each prints "seconds S readable N".
 #include <windows.h>
 
@@ -20,49 +20,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/bare.h"
 #include "bench/markers.h"
 #include "engine/history_cleaner.h"
-
-namespace {
-
-void ListFilesDeep(const std::string& folder, std::vector<std::string>& files) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::string name = found.cFileName, path = folder + "\\" + name;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            ListFilesDeep(path, files);
-        else
-            files.push_back(path);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
-
-void BareShred(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    static uint8_t block[4096];
-    LARGE_INTEGER size{};
-    GetFileSizeEx(file, &size);
-    for (int pass = 0; pass < 3; ++pass) {
-        std::memset(block, pass == 1 ? 0x5a : 0xa5, sizeof block);
-        LARGE_INTEGER zero{};
-        SetFilePointerEx(file, zero, nullptr, FILE_BEGIN);
-        for (LONGLONG left = size.QuadPart; left > 0; left -= sizeof block) {
-            DWORD written = 0;
-            WriteFile(file, block, static_cast<DWORD>(left < LONGLONG(sizeof block) ? left : sizeof block), &written,
-                      nullptr);
-        }
-        FlushFileBuffers(file);
-    }
-    CloseHandle(file);
-    DeleteFileA(path.c_str());
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     const std::string mode = argc >= 2 ? argv[1] : "";

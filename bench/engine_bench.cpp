@@ -7,6 +7,12 @@
 //   zlt_engine_bench empty FOLDER        EmptyFolder without shredding
 //   zlt_engine_bench delete-loop FOLDER  the platform's floor for that: DeleteFileA over a list
 //                                        made beforehand
+//   zlt_engine_bench bare-shred FOLDER   Wine's floor for shredding: the same passes done bare (see
+//                                        bench/bare.h) over a list made beforehand
+//   zlt_engine_bench preview FOLDER      EmptyFolder's preview: what it would remove, counted and
+//                                        recorded, nothing removed
+//   zlt_engine_bench look-loop FOLDER    Wine's floor for that: what a preview must ask of each file
+//                                        (bench/bare.h), bare, over a list made beforehand
 //   zlt_engine_bench calls FOLDER        what each call of the removal's check and deletion costs
 //                                        under this Wine, file by file (the open by full path and
 //                                        relative to the folder's handle, each query, the
@@ -24,7 +30,9 @@
 #include <thread>
 
 #include "app/messages.h"
+#include "bench/bare.h"
 #include "engine/history_cleaner.h"
+#include "engine/recording.h"
 #include "ui/progress_poster.h"
 
 namespace {
@@ -127,8 +135,11 @@ void TimeCalls(HistoryCleaner& cleaner, const std::string& folder) {
 
 int main(int argc, char** argv) {
     const std::string mode = argc == 3 ? argv[1] : "";
-    if (mode != "shred" && mode != "shred-quiet" && mode != "empty" && mode != "delete-loop" && mode != "calls") {
-        std::fprintf(stderr, "usage: zlt_engine_bench shred|shred-quiet|empty|delete-loop|calls FOLDER\n");
+    if (mode != "shred" && mode != "shred-quiet" && mode != "empty" && mode != "delete-loop" && mode != "calls" &&
+        mode != "bare-shred" && mode != "preview" && mode != "look-loop") {
+        std::fprintf(stderr,
+                     "usage: zlt_engine_bench shred|shred-quiet|empty|delete-loop|bare-shred|preview|look-loop|calls "
+                     "FOLDER\n");
         return 2;
     }
     const bool quiet = mode == "shred-quiet";
@@ -145,12 +156,22 @@ int main(int argc, char** argv) {
         QueryPerformanceCounter(&start);
         TimeCalls(cleaner, folder);
         QueryPerformanceCounter(&end);
-    } else if (mode == "delete-loop") {
+    } else if (mode == "delete-loop" || mode == "bare-shred" || mode == "look-loop") {
         FolderList files;
         cleaner.ListFiles(folder, files);
+        void (*const each)(const std::string&) = mode == "bare-shred"  ? BareShred
+                                                 : mode == "look-loop" ? BareLook
+                                                                       : [](const std::string& file) { DeleteFileA(file.c_str()); };
         QueryPerformanceCounter(&start);
-        for (const std::string& file : files) DeleteFileA(file.c_str());
+        for (const std::string& file : files) each(file);
         QueryPerformanceCounter(&end);
+    } else if (mode == "preview") {
+        size_t recorded = 0;
+        QueryPerformanceCounter(&start);
+        const auto record = RecordedClearing(cleaner, "bench", true, {}, [&] { cleaner.EmptyFolder(folder, false); });
+        QueryPerformanceCounter(&end);
+        recorded = record->items.size();
+        if (recorded != static_cast<size_t>(before)) std::printf("the preview recorded %zu items\n", recorded);
     } else if (quiet) {
         QueryPerformanceCounter(&start);
         cleaner.EmptyFolder(folder, true);

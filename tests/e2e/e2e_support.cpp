@@ -314,24 +314,24 @@ std::string ClassNameOf(HWND window) {
     return cls;
 }
 
-Box WaitForProgramBox(DWORD process, DWORD timeoutMs) {
+Box WaitForProgramBox(DWORD process, DWORD timeoutMs, DWORD pollMs) {
     const DWORD start = GetTickCount();
     do {
         ProgramWindowSearch search{process, nullptr, nullptr};
         EnumWindows(VisitProgramWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) return {search.found, WindowText(search.found), BoxText(search.found)};
-        Sleep(50);
+        Sleep(pollMs);
     } while (GetTickCount() - start < timeoutMs);
     return {};
 }
 
-HWND WaitForProgramWindow(DWORD process, const char* caption, DWORD timeoutMs) {
+HWND WaitForProgramWindow(DWORD process, const char* caption, DWORD timeoutMs, DWORD pollMs) {
     const DWORD start = GetTickCount();
     do {
         ProgramWindowSearch search{process, caption, nullptr};
         EnumWindows(VisitProgramWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) return search.found;
-        Sleep(50);
+        Sleep(pollMs);
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
 }

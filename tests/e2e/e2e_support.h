@@ -77,9 +77,10 @@ struct Box {
     std::string caption, text;
 };
 // A box of the program's process, shown and with its text in place; an empty Box after the timeout.
-Box WaitForProgramBox(DWORD process, DWORD timeoutMs);
+// Each wait looks every `pollMs`; a benchmark that times a window's arrival looks more often.
+Box WaitForProgramBox(DWORD process, DWORD timeoutMs, DWORD pollMs = 50);
 // A visible top-level window of `process` with this caption; null after the timeout.
-HWND WaitForProgramWindow(DWORD process, const char* caption, DWORD timeoutMs);
+HWND WaitForProgramWindow(DWORD process, const char* caption, DWORD timeoutMs, DWORD pollMs = 50);
 // Presses a button of a dialog as a user would: a posted click, which never waits for the dialog.
 void Press(HWND dialog, int button);
 // Saves what the screen shows of `window` as a 24-bit BMP at `path`.

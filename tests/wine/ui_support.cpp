@@ -37,11 +37,11 @@ HWND WaitForWindow(const char* caption, const char* className, DWORD timeoutMs, 
     return nullptr;
 }
 
-bool WaitForWindowGone(HWND window, DWORD timeoutMs) {
+bool WaitForWindowGone(HWND window, DWORD timeoutMs, DWORD pollMs) {
     const DWORD start = GetTickCount();
     while (IsWindow(window)) {
         if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
+        Sleep(pollMs);
     }
     return true;
 }

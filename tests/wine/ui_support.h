@@ -12,7 +12,7 @@
 HWND WaitForWindow(const char* caption, const char* className = nullptr, DWORD timeoutMs = 10000,
                    bool anyProcess = false);
 // Waits until `window` is gone.
-bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
+bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000, DWORD pollMs = 20);
 // Dispatches this thread's messages for a while.
 void PumpMessages(DWORD ms);
 // Dispatches messages until `done()` or the timeout; true when done.
