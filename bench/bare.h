@@ -65,3 +65,29 @@ inline void BareLook(const std::string& path) {
     finalPath(file, final, MAX_PATH * 2, 0);
     CloseHandle(file);
 }
+
+// A removal that never follows a link, bare: the open with the deletion's access and sharing, the
+// entry's attributes and number of names, its final path, the deletion through the handle, the
+// close. What DeleteFileA skips, and what EmptyFolder must ask of each file.
+inline void BareCheckedDelete(const std::string& path) {
+    using InfoExFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+    using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    static const auto getInfo =
+        reinterpret_cast<InfoExFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetFileInformationByHandleEx")));
+    static const auto setInfo =
+        reinterpret_cast<InfoExFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetFileInformationByHandle")));
+    static const auto finalPath =
+        reinterpret_cast<FinalPathFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetFinalPathNameByHandleW")));
+    HANDLE file = CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    uint8_t basic[40], standard[24];
+    wchar_t final[MAX_PATH * 2];
+    getInfo(file, 0 /*FileBasicInfo*/, basic, sizeof basic);
+    getInfo(file, 1 /*FileStandardInfo*/, standard, sizeof standard);
+    finalPath(file, final, MAX_PATH * 2, 0);
+    BOOL deleteIt = TRUE;
+    setInfo(file, 4 /*FileDispositionInfo*/, &deleteIt, sizeof deleteIt);
+    CloseHandle(file);
+}

@@ -7,6 +7,8 @@
 //   zlt_engine_bench empty FOLDER        EmptyFolder without shredding
 //   zlt_engine_bench delete-loop FOLDER  the platform's floor for that: DeleteFileA over a list
 //                                        made beforehand
+//   zlt_engine_bench checked-loop FOLDER the floor for EmptyFolder's checked removal (see
+//                                        bench/bare.h), bare, over a list made beforehand
 //   zlt_engine_bench bare-shred FOLDER   Wine's floor for shredding: the same passes done bare (see
 //                                        bench/bare.h) over a list made beforehand
 //   zlt_engine_bench preview FOLDER      EmptyFolder's preview: what it would remove, counted and
@@ -136,9 +138,10 @@ void TimeCalls(HistoryCleaner& cleaner, const std::string& folder) {
 int main(int argc, char** argv) {
     const std::string mode = argc == 3 ? argv[1] : "";
     if (mode != "shred" && mode != "shred-quiet" && mode != "empty" && mode != "delete-loop" && mode != "calls" &&
-        mode != "bare-shred" && mode != "preview" && mode != "look-loop") {
+        mode != "bare-shred" && mode != "preview" && mode != "look-loop" && mode != "checked-loop") {
         std::fprintf(stderr,
-                     "usage: zlt_engine_bench shred|shred-quiet|empty|delete-loop|bare-shred|preview|look-loop|calls "
+                     "usage: zlt_engine_bench shred|shred-quiet|empty|delete-loop|checked-loop|bare-shred|preview|look-loop|"
+                     "calls "
                      "FOLDER\n");
         return 2;
     }
@@ -156,12 +159,13 @@ int main(int argc, char** argv) {
         QueryPerformanceCounter(&start);
         TimeCalls(cleaner, folder);
         QueryPerformanceCounter(&end);
-    } else if (mode == "delete-loop" || mode == "bare-shred" || mode == "look-loop") {
+    } else if (mode == "delete-loop" || mode == "checked-loop" || mode == "bare-shred" || mode == "look-loop") {
         FolderList files;
         cleaner.ListFiles(folder, files);
-        void (*const each)(const std::string&) = mode == "bare-shred"  ? BareShred
-                                                 : mode == "look-loop" ? BareLook
-                                                                       : [](const std::string& file) { DeleteFileA(file.c_str()); };
+        void (*const each)(const std::string&) = mode == "bare-shred"     ? BareShred
+                                                 : mode == "look-loop"    ? BareLook
+                                                 : mode == "checked-loop" ? BareCheckedDelete
+                                                                          : [](const std::string& file) { DeleteFileA(file.c_str()); };
         QueryPerformanceCounter(&start);
         for (const std::string& file : files) each(file);
         QueryPerformanceCounter(&end);

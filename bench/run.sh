@@ -123,22 +123,25 @@ printf 'raw sequential write: %.1f MB/s (dd, 512 MiB, fdatasync)\n' "$raw_mbs"
 printf '\n%-34s %9s %9s %7s\n' "emptying a folder, 20000 x 100 B" "zlt s" "rm -rf s" "ratio"
 rm_s=$(rm_time)
 declare -A empty_s
-for mode in empty delete-loop preview look-loop; do
+for mode in empty delete-loop checked-loop preview look-loop; do
     empty_s[$mode]=$(wine_time many "$mode")
     case $mode in
     empty) name="EmptyFolder" ;;
     delete-loop) name="bare DeleteFileA loop (Wine floor)" ;;
+    checked-loop) name="bare checked removal loop" ;;
     preview) name="EmptyFolder's preview" ;;
     look-loop) name="bare look loop (the preview's floor)" ;;
     esac
     printf '%-34s %9.3f %9.3f %7.2f\n' "$name" "${empty_s[$mode]}" "$rm_s" "$(echo "${empty_s[$mode]} / $rm_s" | bc -l)"
 done
 echo "ratio = the time / rm's; target: EmptyFolder <= 1.05 times the bare loop's time"
+echo "the checked loop opens each file with the deletion's access, asks its attributes, names and final"
+echo "path, deletes it through the handle and closes it: what a removal that never follows a link asks"
 echo "the look loop opens each file with the deletion's access and sharing, asks its size and names and"
 echo "its final path, and closes it: what a preview that says what the run would do must ask"
 summary "emptying a folder, 20 000 x 100 B" "$(printf '%.2f s' "${empty_s[empty]}")" \
-    "$(printf 'bare DeleteFileA loop %.2f s; rm -rf %.2f s' "${empty_s[delete-loop]}" "$rm_s")" \
-    "$(printf '%.2f (rm %.2f)' "$(echo "${empty_s[empty]} / ${empty_s[delete-loop]}" | bc -l)" "$(echo "${empty_s[empty]} / $rm_s" | bc -l)")" \
+    "$(printf 'bare DeleteFileA loop %.2f s; bare checked loop %.2f s; rm -rf %.2f s' "${empty_s[delete-loop]}" "${empty_s[checked-loop]}" "$rm_s")" \
+    "$(printf '%.2f of the loop (%.2f of the checked loop)' "$(echo "${empty_s[empty]} / ${empty_s[delete-loop]}" | bc -l)" "$(echo "${empty_s[empty]} / ${empty_s[checked-loop]}" | bc -l)")" \
     "<= 1.05 of the loop"
 summary "preview of emptying that folder" "$(printf '%.2f s' "${empty_s[preview]}")" \
     "$(printf 'bare look loop %.2f s; EmptyFolder %.2f s' "${empty_s[look-loop]}" "${empty_s[empty]}")" \
