@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes a large Chrome profile for the Chromium benchmark, in the schemas of
-tests/wine/engine_chromium_test.cpp: "History" with URLS urls and five visits each (a download for
+"""Writes a large Chrome profile for the Chromium benchmark, in the schemas of the tests
+(tests/wine/engine_chromium_test.cpp, tests/native/cookie_schemas.h): "History" with URLS urls and five visits each (a download for
 every hundredth), "Network/Cookies" with COOKIES cookies, and CACHE files of a browser cache's
 sizes in "Cache/Cache_Data" (most of a few kilobytes, some of tens, a few of hundreds). Every URL,
 title, cookie and cached page carries a marker "zltmark" + six digits that occurs nowhere else, so
@@ -15,10 +15,15 @@ import sqlite3
 import sys
 
 top = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-with open(os.path.join(top, "tests/wine/engine_chromium_test.cpp"), encoding="utf-8") as f:
-    source = f.read()
-schemas = {name: re.search(name + r'\[\] = R"sql\((.*?)\)sql"', source, re.S).group(1)
-           for name in ("kHistorySchema", "kCookiesSchema")}
+
+
+def schema(path, name):
+    with open(os.path.join(top, path), encoding="utf-8") as f:
+        return re.search(name + r'\[\] = R"sql\((.*?)\)sql"', f.read(), re.S).group(1)
+
+
+schemas = {"kHistorySchema": schema("tests/wine/engine_chromium_test.cpp", "kHistorySchema"),
+           "kCookiesSchema": schema("tests/native/cookie_schemas.h", "kChromiumCookiesSchema")}
 
 profile, cache = sys.argv[1], sys.argv[2]
 urls = int(sys.argv[3]) if len(sys.argv) > 3 else 100000
@@ -58,7 +63,7 @@ db.close()
 db = sqlite3.connect(os.path.join(profile, "Network", "Cookies"), isolation_level=None)
 db.execute("PRAGMA secure_delete=OFF")
 db.executescript(schemas["kCookiesSchema"])
-db.execute("INSERT INTO meta VALUES ('mmap_status', '-1'), ('version', '24'), ('last_compatible_version', '24')")
+db.execute("INSERT INTO meta VALUES ('mmap_status', '-1')")  # the version rows come with the schema
 db.execute("BEGIN")
 for n in range(1, cookies + 1):
     db.execute("INSERT INTO cookies VALUES (?, ?, '', ?, ?, x'', '/', 2, 1, 1, 1, 1, 1, 1, 0, 2, 443, 1, 0, 0)",

@@ -138,16 +138,29 @@ bool ReadEntryFacts(HANDLE handle, EntryFacts& facts) {
 
 } // namespace
 
-FileEntry::Kind FileEntry::Identify(const std::string& path, const std::string& folderFinal) const {
-    EntryFacts info;
-    if (!handle_.valid() || !ReadEntryFacts(handle_.get(), info)) return Kind::Missing;
-    size_ = info.size;
-    attributes_ = info.attributes;
+namespace {
+
+// The entry's facts, and what its attributes alone tell: Missing (nothing could be read), Link,
+// Placeholder, or Plain for an ordinary entry whose path and names are still to be asked.
+FileEntry::Kind ReadNature(const ScopedHandle& handle, EntryFacts& info) {
+    if (!handle.valid() || !ReadEntryFacts(handle.get(), info)) return FileEntry::Kind::Missing;
     switch (NatureOf(info.attributes, info.reparseTag)) {
-    case EntryNature::Link: return Kind::Link;
-    case EntryNature::CloudPlaceholder: return Kind::Placeholder;
+    case EntryNature::Link: return FileEntry::Kind::Link;
+    case EntryNature::CloudPlaceholder: return FileEntry::Kind::Placeholder;
     case EntryNature::Ordinary: break;
     }
+    return FileEntry::Kind::Plain;
+}
+
+} // namespace
+
+FileEntry::Kind FileEntry::Identify(const std::string& path, const std::string& folderFinal) const {
+    EntryFacts info;
+    const Kind nature = ReadNature(handle_, info);
+    if (nature == Kind::Missing) return nature;
+    size_ = info.size;
+    attributes_ = info.attributes;
+    if (nature != Kind::Plain) return nature;
 
     const std::string entryFinal = FinalPathOf(handle_.get());
     if (!entryFinal.empty()) {
@@ -184,14 +197,11 @@ bool FileNumberOf(HANDLE handle, uint64_t& number) {
 
 FileEntry::Kind FileEntry::IdentifyAs(HANDLE pinned) const {
     EntryFacts info, pinnedInfo;
-    if (!handle_.valid() || !ReadEntryFacts(handle_.get(), info)) return Kind::Missing;
+    const Kind nature = ReadNature(handle_, info);
+    if (nature == Kind::Missing) return nature;
     size_ = info.size;
     attributes_ = info.attributes;
-    switch (NatureOf(info.attributes, info.reparseTag)) {
-    case EntryNature::Link: return Kind::Link;
-    case EntryNature::CloudPlaceholder: return Kind::Placeholder;
-    case EntryNature::Ordinary: break;
-    }
+    if (nature != Kind::Plain) return nature;
     uint64_t number = 0, pinnedNumber = 0;
     // Without the numbers nothing ties the two: a link. The change times are known from Vista on
     // (XP has no links to files that a file number would not tell apart).

@@ -7,16 +7,9 @@
 #include <vector>
 
 #include "platform/handles.h"
+#include "platform/system_library.h"
 
 namespace {
-
-// A library of the system, by its full path: never one that lies beside the program.
-HMODULE SystemLibrary(const char* name) {
-    char folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    return LoadLibraryA((std::string(folder) + "\\" + name).c_str());
-}
 
 template <class Fn> Fn Function(HMODULE module, const char* name) {
     return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
@@ -55,7 +48,7 @@ FileHolder AskRestartManager(const std::string& path) {
     using Register = DWORD(WINAPI*)(DWORD, UINT, LPCWSTR*, UINT, RM_UNIQUE_PROCESS*, UINT, LPCWSTR*);
     using GetList = DWORD(WINAPI*)(DWORD, UINT*, UINT*, RM_PROCESS_INFO*, LPDWORD);
     using End = DWORD(WINAPI*)(DWORD);
-    static const HMODULE library = SystemLibrary("rstrtmgr.dll"); // absent before Vista
+    static const HMODULE library = LoadSystemLibrary("rstrtmgr.dll"); // absent before Vista
     static const auto start = Function<Start>(library, "RmStartSession");
     static const auto registerFiles = Function<Register>(library, "RmRegisterResources");
     static const auto getList = Function<GetList>(library, "RmGetList");

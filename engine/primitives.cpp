@@ -6,6 +6,7 @@
 #include "engine/history_cleaner.h"
 #include "engine/walk_rules.h"
 #include "platform/handles.h"
+#include "platform/system_library.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ using RegDeleteKeyExAFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
 // Absent before XP x64 and Vista, so never imported: looked up at each call.
 RegDeleteKeyExAFn FindRegDeleteKeyEx() {
     HMODULE advapi = GetModuleHandleA("Advapi32.dll");
-    if (!advapi) advapi = LoadLibraryA("Advapi32.dll");
+    if (!advapi) advapi = LoadSystemLibrary("advapi32.dll");
     if (!advapi) return nullptr;
     return reinterpret_cast<RegDeleteKeyExAFn>(
         reinterpret_cast<void*>(GetProcAddress(advapi, "RegDeleteKeyExA")));

@@ -8,30 +8,10 @@
 
 #include "engine/cleaners/cookie_stores.h"
 #include "engine/cookie_keep_list.h"
+#include "tests/native/cookie_schemas.h"
 #include "tests/native/sqlite_test_db.h"
 
 namespace {
-
-const char kChromiumCookies[] = R"sql(
-CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);
-CREATE TABLE cookies(creation_utc INTEGER NOT NULL, host_key TEXT NOT NULL, top_frame_site_key TEXT NOT NULL,
-  name TEXT NOT NULL, value TEXT NOT NULL, encrypted_value BLOB NOT NULL, path TEXT NOT NULL,
-  expires_utc INTEGER NOT NULL, is_secure INTEGER NOT NULL, is_httponly INTEGER NOT NULL,
-  last_access_utc INTEGER NOT NULL, has_expires INTEGER NOT NULL, is_persistent INTEGER NOT NULL,
-  priority INTEGER NOT NULL, samesite INTEGER NOT NULL, source_scheme INTEGER NOT NULL,
-  source_port INTEGER NOT NULL, last_update_utc INTEGER NOT NULL, source_type INTEGER NOT NULL,
-  has_cross_site_ancestor INTEGER NOT NULL);
-CREATE UNIQUE INDEX cookies_unique_index ON cookies(host_key, top_frame_site_key, has_cross_site_ancestor, name,
-  path, source_scheme, source_port);
-)sql";
-
-const char kFirefoxCookies[] = R"sql(
-CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, originAttributes TEXT NOT NULL DEFAULT '', name TEXT,
-  value TEXT, host TEXT, path TEXT, expiry INTEGER, lastAccessed INTEGER, creationTime INTEGER, isSecure INTEGER,
-  isHttpOnly INTEGER, inBrowserElement INTEGER DEFAULT 0, sameSite INTEGER DEFAULT 0,
-  schemeMap INTEGER DEFAULT 0, isPartitionedAttributeSet INTEGER DEFAULT 0,
-  CONSTRAINT moz_uniqueid UNIQUE (name, host, path, originAttributes));
-)sql";
 
 // Hosts as the browsers write them, with whether `example.com` and `192.168.1.10:8080` keep them.
 const std::pair<const char*, bool> kHosts[] = {
@@ -134,7 +114,7 @@ TEST(KeepMatching, AnOriginIsKeptForThePortItsEntryNames) {
 
 TEST(KeepDatabases, ChromiumCookiesLoseEveryRowButTheKeptSitesAndAgreeWithTheMatching) {
     TestDb db;
-    db.Exec(kChromiumCookies);
+    db.Exec(kChromiumCookiesSchema);
     int n = 0;
     for (const auto& [host, kept] : kHosts)
         db.Exec("INSERT INTO cookies VALUES (1, '" + std::string(host) + "', '', 'n" + std::to_string(n++) +
@@ -151,7 +131,7 @@ TEST(KeepDatabases, ChromiumCookiesLoseEveryRowButTheKeptSitesAndAgreeWithTheMat
 
 TEST(KeepDatabases, FirefoxCookiesLoseEveryRowButTheKeptSites) {
     TestDb db;
-    db.Exec(kFirefoxCookies);
+    db.Exec(kFirefoxCookiesSchema);
     db.Exec("INSERT INTO moz_cookies (originAttributes, name, value, host, path) VALUES"
             " ('', 'a', '1', '.example.com', '/'), ('', 'b', '2', 'a.example.com', '/'),"
             " ('', 'c', '3', 'tracker.test', '/'), ('', 'd', '4', '192.168.1.10', '/'),"

@@ -13,6 +13,7 @@
 #include "app/option_keys.h"
 #include "engine/clearing_run.h"
 #include "engine/recording.h"
+#include "tests/native/cookie_schemas.h"
 #include "tests/wine/engine_support.h"
 #include "tests/wine/places_fixture.h"
 
@@ -51,17 +52,6 @@ CREATE TABLE downloads_url_chains (id INTEGER NOT NULL, chain_index INTEGER NOT 
   PRIMARY KEY (id, chain_index));
 CREATE TABLE downloads_slices (download_id INTEGER NOT NULL, offset INTEGER NOT NULL,
   received_bytes INTEGER NOT NULL, finished INTEGER NOT NULL DEFAULT 0, PRIMARY KEY (download_id, offset));
-)sql";
-
-const char kCookiesSchema[] = R"sql(
-CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);
-CREATE TABLE cookies(creation_utc INTEGER NOT NULL, host_key TEXT NOT NULL, top_frame_site_key TEXT NOT NULL,
-  name TEXT NOT NULL, value TEXT NOT NULL, encrypted_value BLOB NOT NULL, path TEXT NOT NULL,
-  expires_utc INTEGER NOT NULL, is_secure INTEGER NOT NULL, is_httponly INTEGER NOT NULL,
-  last_access_utc INTEGER NOT NULL, has_expires INTEGER NOT NULL, is_persistent INTEGER NOT NULL,
-  priority INTEGER NOT NULL, samesite INTEGER NOT NULL, source_scheme INTEGER NOT NULL,
-  source_port INTEGER NOT NULL, last_update_utc INTEGER NOT NULL, source_type INTEGER NOT NULL,
-  has_cross_site_ancestor INTEGER NOT NULL);
 )sql";
 
 const char kWebDataSchema[] = R"sql(
@@ -159,7 +149,7 @@ void MakeProfile(const std::string& folder, const std::string& cacheSide, const 
         file(cacheSide + cache, marked(Cache, cache + 1));
     // Cookies and the web sites' storage; the extensions' stays.
     Sql(MakeFolder(folder + "\\Network") + "\\Cookies",
-        std::string(kCookiesSchema) + "INSERT INTO cookies VALUES (1, '.tracker.example', '', 'id', '" +
+        std::string(kChromiumCookiesSchema) + "INSERT INTO cookies VALUES (1, '.tracker.example', '', 'id', '" +
             marked(Cookies, "value") + "', x'', '/', 2, 1, 1, 1, 1, 1, 1, 0, 2, 443, 1, 0, 0);");
     file(folder + "\\Network\\Cookies-journal", marked(Cookies, "journal"));
     file(folder + "\\IndexedDB\\https_" + marked(Cookies, "idb") + ".example_0.indexeddb.leveldb\\000003.log", "x");

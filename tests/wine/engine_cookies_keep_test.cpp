@@ -15,6 +15,7 @@
 #include "app/option_keys.h"
 #include "engine/clearing_run.h"
 #include "engine/recording.h"
+#include "tests/native/cookie_schemas.h"
 #include "tests/wine/engine_support.h"
 #include "tests/wine/places_fixture.h"
 
@@ -23,31 +24,6 @@
 #include <leveldb/db.h>
 
 namespace {
-
-// net/extras/sqlite/sqlite_persistent_cookie_store.cc, version 24.
-const char kChromiumCookies[] = R"sql(
-CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);
-CREATE TABLE cookies(creation_utc INTEGER NOT NULL, host_key TEXT NOT NULL, top_frame_site_key TEXT NOT NULL,
-  name TEXT NOT NULL, value TEXT NOT NULL, encrypted_value BLOB NOT NULL, path TEXT NOT NULL,
-  expires_utc INTEGER NOT NULL, is_secure INTEGER NOT NULL, is_httponly INTEGER NOT NULL,
-  last_access_utc INTEGER NOT NULL, has_expires INTEGER NOT NULL, is_persistent INTEGER NOT NULL,
-  priority INTEGER NOT NULL, samesite INTEGER NOT NULL, source_scheme INTEGER NOT NULL,
-  source_port INTEGER NOT NULL, last_update_utc INTEGER NOT NULL, source_type INTEGER NOT NULL,
-  has_cross_site_ancestor INTEGER NOT NULL);
-CREATE UNIQUE INDEX cookies_unique_index ON cookies(host_key, top_frame_site_key, has_cross_site_ancestor, name,
-  path, source_scheme, source_port);
-INSERT INTO meta VALUES ('version', '24'), ('last_compatible_version', '24');
-)sql";
-
-// netwerk/cookie/CookiePersistentStorage.cpp, schema 14.
-const char kFirefoxCookies[] = R"sql(
-CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, originAttributes TEXT NOT NULL DEFAULT '', name TEXT,
-  value TEXT, host TEXT, path TEXT, expiry INTEGER, lastAccessed INTEGER, creationTime INTEGER, isSecure INTEGER,
-  isHttpOnly INTEGER, inBrowserElement INTEGER DEFAULT 0, sameSite INTEGER DEFAULT 0,
-  schemeMap INTEGER DEFAULT 0, isPartitionedAttributeSet INTEGER DEFAULT 0,
-  CONSTRAINT moz_uniqueid UNIQUE (name, host, path, originAttributes));
-PRAGMA user_version = 14;
-)sql";
 
 // Hosts as each browser writes them, and whether they stay. Removed ones carry "GONE" in their
 // value; the kept ones "KEPT".
@@ -86,7 +62,7 @@ std::string Value(const Cookie& c, const char* store) {
 void MakeChromiumCookies(const std::string& path) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    Sql(db, kChromiumCookies);
+    Sql(db, kChromiumCookiesSchema);
     Sql(db, "PRAGMA journal_mode=WAL");
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     Sql(db, "PRAGMA wal_autocheckpoint=0");
@@ -101,7 +77,7 @@ void MakeChromiumCookies(const std::string& path) {
 void MakeFirefoxCookies(const std::string& path) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    Sql(db, kFirefoxCookies);
+    Sql(db, kFirefoxCookiesSchema);
     for (const Cookie& c : kCookies)
         Sql(db, "INSERT INTO moz_cookies (name, value, host, path) VALUES ('n', '" + Value(c, "firefox") + "', '" +
                     c.host + "', '/')");
