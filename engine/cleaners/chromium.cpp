@@ -39,8 +39,13 @@ constexpr ChromiumBrowser kBrowsers[] = {
     {"Microsoft Edge Dev", BrowserEdge, kLocal, "\\Microsoft\\Edge Dev\\User Data"},
     {"Microsoft Edge Canary", BrowserEdge, kLocal, "\\Microsoft\\Edge SxS\\User Data"},
     {"Brave", BrowserBrave, kLocal, "\\BraveSoftware\\Brave-Browser\\User Data"},
+    {"Brave Beta", BrowserBrave, kLocal, "\\BraveSoftware\\Brave-Browser-Beta\\User Data"},
+    {"Brave Nightly", BrowserBrave, kLocal, "\\BraveSoftware\\Brave-Browser-Nightly\\User Data"},
     {"Vivaldi", BrowserVivaldi, kLocal, "\\Vivaldi\\User Data"},
+    {"Vivaldi Snapshot", BrowserVivaldi, kLocal, "\\Vivaldi Snapshot\\User Data"},
     {"Opera", BrowserOperaToday, kRoaming, "\\Opera Software\\Opera Stable", true},
+    {"Opera Beta", BrowserOperaToday, kRoaming, "\\Opera Software\\Opera Beta", true},
+    {"Opera Developer", BrowserOperaToday, kRoaming, "\\Opera Software\\Opera Developer", true},
     {"Opera GX", BrowserOperaToday, kRoaming, "\\Opera Software\\Opera GX Stable", true},
 };
 

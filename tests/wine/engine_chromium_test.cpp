@@ -284,6 +284,32 @@ TEST_F(Chromium, ProfilesAreThoseLocalStateListsAndThoseWithPreferencesNeverLink
     EXPECT_TRUE(cleaner.FindChromiumProfiles(BrowserBrave).empty());
 }
 
+TEST_F(Chromium, BetaNightlyAndSnapshotChannelsAreFoundOnTheirBrowsersPage) {
+    const std::string brave = local + "\\BraveSoftware", vivaldi = local + "\\Vivaldi Snapshot";
+    const std::string operaBeta = roaming + "\\Opera Software\\Opera Beta";
+    const std::string operaDeveloper = roaming + "\\Opera Software\\Opera Developer";
+    for (const std::string& profile : {brave + "\\Brave-Browser-Beta\\User Data\\Default",
+                                       brave + "\\Brave-Browser-Nightly\\User Data\\Profile 1",
+                                       vivaldi + "\\User Data\\Default", operaBeta, operaDeveloper})
+        WriteTextFile(MakeFolder(profile) + "\\Preferences", "{}");
+    auto names = [&](uint32_t page) {
+        std::vector<std::string> seen;
+        for (const auto& p : cleaner.FindChromiumProfiles(page)) seen.push_back(p.browser + "|" + p.name + "|" + p.cache);
+        return seen;
+    };
+    EXPECT_EQ(names(BrowserBrave),
+              (std::vector<std::string>{"Brave Beta|Default|" + brave + "\\Brave-Browser-Beta\\User Data\\Default",
+                                        "Brave Nightly|Profile 1|" + brave + "\\Brave-Browser-Nightly\\User Data\\Profile 1"}));
+    EXPECT_EQ(names(BrowserVivaldi),
+              (std::vector<std::string>{"Vivaldi Snapshot|Default|" + vivaldi + "\\User Data\\Default"}));
+    // Opera keeps its caches at the same path below the local data.
+    EXPECT_EQ(names(BrowserOperaToday),
+              (std::vector<std::string>{"Opera Beta|Opera Beta|" + local + "\\Opera Software\\Opera Beta",
+                                        "Opera Developer|Opera Developer|" + local + "\\Opera Software\\Opera Developer"}));
+    EXPECT_TRUE(names(BrowserChrome | BrowserEdge).empty());
+    for (const std::string& tree : {brave, vivaldi, operaBeta, operaDeveloper}) RemoveTree(tree);
+}
+
 TEST_F(Chromium, EachOptionTakesItsTracesFromEveryProfileToTheLastByteAndNothingElse) {
     MakeAll();
     std::map<std::string, std::string> keepers, linkedBefore;
