@@ -4,13 +4,15 @@
 # without a record kept, and its preview, each in a
 # fresh throw-away prefix; beside it GNU `shred -n 3 -u` on a native set of the same file sizes, and
 # a bare Wine program making the same passes over them (zlt_engine_bench bare-shred).
-# Prints a table, never pass/fail; each figure is the best of BENCH_REPEAT runs (default 2).
+# Prints a table, never pass/fail; each figure is the best of BENCH_REPEAT runs, and at least of
+# four: the record's 3 % of a half-second run is well inside what two runs of it differ by.
 # Uses build/all (after scripts/build.sh); native files go to build/all/clearall-work.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build/all/wine
 cmake --build "$build" --target zlt_clearall_bench zlt_engine_bench zlt ZLTSetup -j2 >/dev/null
 . "$top/bench/common.sh"
+((repeat >= 4)) || repeat=4
 work=$top/build/all/clearall-work
 
 # One run in a fresh prefix; prints its output (the file sizes, then the figures).
