@@ -9,6 +9,8 @@
 //                                        made beforehand
 //   zlt_engine_bench checked-loop FOLDER the floor for EmptyFolder's checked removal (see
 //                                        bench/bare.h), bare, over a list made beforehand
+//   zlt_engine_bench search FOLDER       the folder's search alone, as EmptyFolder makes it (what
+//                                        the bare loops do before their clock starts)
 //   zlt_engine_bench bare-shred FOLDER   Wine's floor for shredding: the same passes done bare (see
 //                                        bench/bare.h) over a list made beforehand
 //   zlt_engine_bench preview FOLDER      EmptyFolder's preview: what it would remove, counted and
@@ -138,10 +140,11 @@ void TimeCalls(HistoryCleaner& cleaner, const std::string& folder) {
 int main(int argc, char** argv) {
     const std::string mode = argc == 3 ? argv[1] : "";
     if (mode != "shred" && mode != "shred-quiet" && mode != "empty" && mode != "delete-loop" && mode != "calls" &&
-        mode != "bare-shred" && mode != "preview" && mode != "look-loop" && mode != "checked-loop") {
+        mode != "bare-shred" && mode != "preview" && mode != "look-loop" && mode != "checked-loop" &&
+        mode != "search") {
         std::fprintf(stderr,
                      "usage: zlt_engine_bench shred|shred-quiet|empty|delete-loop|checked-loop|bare-shred|preview|look-loop|"
-                     "calls "
+                     "search|calls "
                      "FOLDER\n");
         return 2;
     }
@@ -168,6 +171,11 @@ int main(int argc, char** argv) {
                                                                           : [](const std::string& file) { DeleteFileA(file.c_str()); };
         QueryPerformanceCounter(&start);
         for (const std::string& file : files) each(file);
+        QueryPerformanceCounter(&end);
+    } else if (mode == "search") {
+        FolderList files;
+        QueryPerformanceCounter(&start);
+        cleaner.ListFiles(folder, files);
         QueryPerformanceCounter(&end);
     } else if (mode == "preview") {
         size_t recorded = 0;

@@ -47,7 +47,7 @@ wine_time_once() {
     files=$(sed -n 's/^files \([0-9]*\).*/\1/p' <<<"$out")
     # A preview, and what it must ask, remove nothing; everything else leaves nothing.
     case $2 in
-    preview | look-loop) [ -n "$left" ] && [ "$left" = "$files" ] || { echo "$2 removed files: $out" >&2; exit 1; } ;;
+    preview | look-loop | search) [ -n "$left" ] && [ "$left" = "$files" ] || { echo "$2 removed files: $out" >&2; exit 1; } ;;
     *) [ "$left" = 0 ] || { echo "engine left files behind: $out" >&2; exit 1; } ;;
     esac
     sed -n 's/.*seconds \([0-9.]*\).*/\1/p' <<<"$out"
@@ -123,12 +123,13 @@ printf 'raw sequential write: %.1f MB/s (dd, 512 MiB, fdatasync)\n' "$raw_mbs"
 printf '\n%-34s %9s %9s %7s\n' "emptying a folder, 20000 x 100 B" "zlt s" "rm -rf s" "ratio"
 rm_s=$(rm_time)
 declare -A empty_s
-for mode in empty delete-loop checked-loop preview look-loop; do
+for mode in empty delete-loop checked-loop search preview look-loop; do
     empty_s[$mode]=$(wine_time many "$mode")
     case $mode in
     empty) name="EmptyFolder" ;;
     delete-loop) name="bare DeleteFileA loop (Wine floor)" ;;
     checked-loop) name="bare checked removal loop" ;;
+    search) name="  EmptyFolder's search alone" ;;
     preview) name="EmptyFolder's preview" ;;
     look-loop) name="bare look loop (the preview's floor)" ;;
     esac
