@@ -1,21 +1,8 @@
 // The words of the report view, the confirmation and the command line for a clearing's record.
 #include <gtest/gtest.h>
 
+#include "tests/native/record_items.h"
 #include "ui/report_text.h"
-
-namespace {
-
-RecordItem Item(ItemAction action, ItemKind kind, std::string path, uint64_t bytes = 0, int64_t rows = 0) {
-    RecordItem item;
-    item.action = action;
-    item.kind = kind;
-    item.path = std::move(path);
-    item.bytes = bytes;
-    item.rows = rows;
-    return item;
-}
-
-} // namespace
 
 TEST(ReportText, ItemCellsSayWhatWentWhereAndWhyTheRestStayed) {
     RecordItem table = Item(ItemAction::Removed, ItemKind::DatabaseTable, "C:\\p\\places.sqlite", 2048, 12);

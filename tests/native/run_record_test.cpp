@@ -4,22 +4,9 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/run_record.h"
+#include "tests/native/record_items.h"
 
 namespace {
-
-RecordItem Item(ItemAction action, ItemKind kind, std::string path, uint64_t bytes, int64_t rows, std::string group,
-                std::string category, std::string profile = "") {
-    RecordItem item;
-    item.action = action;
-    item.kind = kind;
-    item.path = std::move(path);
-    item.bytes = bytes;
-    item.rows = rows;
-    item.group = std::move(group);
-    item.category = std::move(category);
-    item.profile = std::move(profile);
-    return item;
-}
 
 RunRecord Sample() {
     RunRecord record;

@@ -11,6 +11,7 @@
 #include "app/messages.h"
 #include "app/settings.h"
 #include "resources/resource_ids.h"
+#include "tests/native/record_items.h"
 #include "ui/message_box.h"
 #include "ui/password_dialog.h"
 #include "ui/progress_window.h"
@@ -30,16 +31,7 @@ std::shared_ptr<RunRecord> SampleRecord(bool preview) {
     const std::string firefox = "C:\\Users\\Someone\\AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\k2p9.default-release\\";
     auto add = [&](ItemAction action, ItemKind kind, std::string path, uint64_t bytes, int64_t rows, const char* group,
                    const char* profile, const char* category) -> RecordItem& {
-        RecordItem item;
-        item.action = action;
-        item.kind = kind;
-        item.path = std::move(path);
-        item.bytes = bytes;
-        item.rows = rows;
-        item.group = group;
-        item.profile = profile;
-        item.category = category;
-        record->items.push_back(item);
+        record->items.push_back(Item(action, kind, std::move(path), bytes, rows, group, category, profile));
         return record->items.back();
     };
     add(ItemAction::Removed, ItemKind::File, chrome + "Default\\History", 9437184, 0, "Chrome", "Person 1", "history");
