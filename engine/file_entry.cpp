@@ -136,10 +136,6 @@ bool ReadEntryFacts(HANDLE handle, EntryFacts& facts) {
     return true;
 }
 
-} // namespace
-
-namespace {
-
 // The entry's facts, and what its attributes alone tell: Missing (nothing could be read), Link,
 // Placeholder, or Plain for an ordinary entry whose path and names are still to be asked.
 FileEntry::Kind ReadNature(const ScopedHandle& handle, EntryFacts& info) {

@@ -27,12 +27,19 @@ std::vector<std::string> ListItems(HWND list) {
     return items;
 }
 
-std::vector<int> SelectedRows(HWND list) {
+// The sites of a list's selected rows, as entries of the keep list.
+std::vector<KeepEntry> SelectedEntries(HWND list) {
     const LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
     if (count <= 0) return {};
     std::vector<int> rows(static_cast<size_t>(count));
     SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(rows.data()));
-    return rows;
+    const std::vector<std::string> shown = ListItems(list);
+    std::vector<KeepEntry> entries;
+    for (int row : rows)
+        if (row >= 0 && static_cast<size_t>(row) < shown.size())
+            if (std::optional<KeepEntry> entry = ParseKeepEntry(shown[static_cast<size_t>(row)]))
+                entries.push_back(std::move(*entry));
+    return entries;
 }
 
 // The open-file dialog, from comdlg32.dll loaded only for it.
@@ -137,23 +144,15 @@ bool CWindowCookiesToKeep::AddTyped(const std::string& text) {
 }
 
 void CWindowCookiesToKeep::MoveFoundAcross() {
-    const std::vector<std::string> shown = FoundSites();
     bool added = false;
-    for (int row : SelectedRows(Item(IDC_KEEP_FOUND)))
-        if (row >= 0 && static_cast<size_t>(row) < shown.size())
-            if (const std::optional<KeepEntry> entry = ParseKeepEntry(shown[static_cast<size_t>(row)]))
-                added = keep_.Add(*entry) || added;
+    for (const KeepEntry& entry : SelectedEntries(Item(IDC_KEEP_FOUND))) added = keep_.Add(entry) || added;
     if (added) MarkModified();
     Refill();
 }
 
 void CWindowCookiesToKeep::RemoveKept() {
-    const std::vector<std::string> shown = KeptSites();
     bool removed = false;
-    for (int row : SelectedRows(Item(IDC_KEEP_LIST)))
-        if (row >= 0 && static_cast<size_t>(row) < shown.size())
-            if (const std::optional<KeepEntry> entry = ParseKeepEntry(shown[static_cast<size_t>(row)]))
-                removed = keep_.Remove(*entry) || removed;
+    for (const KeepEntry& entry : SelectedEntries(Item(IDC_KEEP_LIST))) removed = keep_.Remove(entry) || removed;
     if (removed) MarkModified();
     Refill();
 }
